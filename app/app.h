@@ -1,0 +1,27 @@
+// Application shell: start-up and end, the main window, the event loop, the
+// About and credits windows and the manual.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The event record of the last pass of the main loop.
+extern int64_t g_event;
+extern int64_t g_event_menu;
+extern int64_t g_event_gadget;
+extern int64_t g_event_type;
+extern int64_t g_quit_requested;
+
+[[noreturn]] void program_main();
+int64_t load_embedded_images();
+[[noreturn]] void end_program();
+void build_main_window();
+[[noreturn]] void run_event_loop();
+// One pass of the main loop over the event that ui_wait_event has just
+// returned (run_event_loop is this in a loop); returns 1 when the program is
+// to end. Tests drive the program through it.
+int64_t dispatch_event(int64_t kind);
+void show_about_window();
+void show_tool_credits_window();
+std::string build_manual_url();
+void open_in_browser(const std::string& text);

@@ -1,0 +1,38 @@
+// Game data and settings: interface texts, the main settings file, the
+// recent-files log, the past-results import and the form utilities.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/state.h"
+
+// The text of an English key in the current language; "???????????" for a
+// key that is not in the table or a language other than 1 and 2.
+std::string translate(const std::string& key);
+
+// Main settings file "settings/kestrova.prefs".
+int64_t load_main_prefs();
+int64_t save_main_prefs();
+
+// Recent-files log "settings/recent_files.log" and menu items 15..25.
+void update_recent_files(const std::string& path);
+void refresh_recent_files_menu();
+void clear_recent_files();
+
+// Past-results database import (Techniques tab, gadgets 366-368).
+void import_draws_database();
+void show_database_file_name();
+
+// Form utilities.
+int64_t validate_number_field(int64_t gadget, float min, float max, int64_t allow_decimals,
+                              int64_t allow_empty);
+int64_t check_range_field(int64_t gadget, float max, const std::string& message);
+void mark_empty_field(int64_t gadget);
+void fit_gadget_to_content(int64_t gadget);
+void set_spin_value(int64_t gadget, int64_t value);
+// Returns the gadget number when made, 0 when not. colour -1: the system's
+// button face; font -1: the default gui font.
+int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t width,
+                              int64_t height, const std::string& text, int64_t colour,
+                              int64_t font);

@@ -1,0 +1,89 @@
+// Draws: the selection and bet types (Preferences tab), the generator, the
+// draw list and prize check, draws files, the Main tab with its preview, and
+// the frequency statistics tab.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---- the draw list and prize tiers ----------------------------------------
+extern int64_t g_draw_count;
+extern std::vector<std::string> g_draw_numbers;  // numbers text of ticket i, 1-based
+extern std::vector<std::string> g_draw_stars;    // stars text of ticket i
+// The 18 prize-tier counters, "5+2:" .. "0+0:" in this order.
+extern int64_t g_hits_5_2, g_hits_5_1, g_hits_5_0, g_hits_4_2, g_hits_4_1, g_hits_4_0,
+    g_hits_3_2, g_hits_3_1, g_hits_3_0, g_hits_2_2, g_hits_2_1, g_hits_2_0, g_hits_1_2,
+    g_hits_1_1, g_hits_1_0, g_hits_0_2, g_hits_0_1, g_hits_0_0;
+extern std::vector<int64_t> g_result_numbers;  // 6 slots, 1..5 used
+extern std::vector<int64_t> g_result_stars;    // 3 slots, 1..2 used
+
+// ---- generation ------------------------------------------------------------
+extern std::vector<int64_t> g_pick_numbers;  // 12 slots
+extern std::vector<int64_t> g_pick_stars;    // 13 slots
+extern int64_t g_repeated_count;
+extern int64_t g_technique_reject_count;
+extern int64_t g_common_rejections;
+
+// ---- draws files and preview -----------------------------------------------
+extern std::string g_draws_file_path;
+extern int64_t g_draws_changed;
+extern int64_t g_preview_valid;
+extern std::vector<int64_t> g_played_numbers;  // g_highest_number + 1 slots
+extern std::vector<int64_t> g_played_stars;    // g_highest_star + 1 slots
+
+// ---- statistics --------------------------------------------------------------
+struct RankingRecord {
+  std::string label;  // the number in decimal
+  int32_t count;
+};
+extern std::vector<int64_t> g_number_frequency;  // 55 slots
+extern std::vector<int64_t> g_star_frequency;    // 13 slots
+extern int64_t g_chart_highlight;
+extern std::vector<RankingRecord> g_number_ranking;  // 55 records
+extern std::vector<RankingRecord> g_star_ranking;    // 13 records
+
+// Defaults of the ticket state (step 10 of init_game_state).
+void init_draws_state();
+// Frequency arrays and rankings (step 12 of init_game_state).
+void init_statistics_state();
+
+// ---- draw list and prize check -----------------------------------------------
+void add_draw_to_list(const std::string& numbers, const std::string& stars);
+void reset_hit_counters();
+void show_hit_counters();
+
+// ---- selection and pricing (Preferences tab) ----------------------------------
+void build_preferences_tab();
+void handle_selection_tab_event(int64_t event, int64_t gadget);
+void handle_preferences_fields(int64_t gadget, int64_t type);
+void update_selection_counts();
+void update_possible_draws_label();
+double factorial(int64_t n);
+int64_t combinations(int64_t n, int64_t k);
+void update_cost_label();
+void refresh_bet_type_prices();
+
+// ---- generator ---------------------------------------------------------------
+void generate_draws();
+std::string format_percent(float value);
+std::string format_elapsed_time(int64_t milliseconds);
+
+// ---- draws files -------------------------------------------------------------
+void open_draws_file(const std::string& path);
+void save_draws_file(int64_t save_mode, int64_t ask);
+void extract_draws_to_text();
+void show_draws_file_name();
+
+// ---- Main tab ----------------------------------------------------------------
+void build_main_tab();
+void handle_draws_tab_event(int64_t event, int64_t gadget);
+
+// ---- Statistics tab ----------------------------------------------------------
+void build_statistics_tab();
+void handle_statistics_tab_event(int64_t event, int64_t gadget);
+void count_number_and_star_frequencies();
+void draw_chart_frames();
+void draw_frequency_charts();
+void clear_best_lists();
+void fill_frequency_rankings();

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building and testing Kestrova needs on a Debian machine.
+# Runs apt-get only when a package is missing.
+set -euo pipefail
+packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev libpng-dev zlib1g-dev
+          libgtest-dev libbenchmark-dev fonts-liberation2 xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+  "${as_root[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "${missing[@]}"
+fi

@@ -1,0 +1,13 @@
+// Helpers shared by the tests.
+#pragma once
+
+#include <string>
+
+// The project's source folder, and the shared data folder beside the project
+// (empty when it is absent).
+std::string source_dir();
+std::string shared_data_path(const std::string& file);
+// A fresh, empty working directory for one test; the process changes into it.
+std::string enter_fresh_directory();
+std::string read_file_bytes(const std::string& path);
+void write_file_bytes(const std::string& path, const std::string& bytes);

@@ -1,0 +1,68 @@
+// The test seam of the gadget layer: tests script the player's answers and
+// actions, read back what the program showed, and never block.
+//
+// Once ui_test_reset() has run, no real message box or file dialog ever
+// appears: each one is recorded and answered from the scripted answers (a
+// message box without a scripted answer gets OK or No; a dialog without one is
+// cancelled), the clipboard is the text set here, and opened addresses are
+// recorded instead of being handed to the system.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct UiMessageRecord {
+  std::string title;
+  std::string text;
+  unsigned flags;  // UI_MESSAGE_YES_NO and UI_ICON_* of ui.h
+  int answer;      // what the program got back
+};
+
+struct UiFileDialogRecord {
+  bool save;
+  std::string title;
+  std::string default_path;
+  std::string filter;
+  int filter_index;
+  std::string answer;
+};
+
+// Frees every window, gadget, menu, timer, key binding and image, empties the
+// event queue, forgets scripted answers and records, and turns test mode on.
+void ui_test_reset();
+
+void ui_test_push_message_answer(int answer);  // UI_ANSWER_OK / YES / NO, in order
+const std::vector<UiMessageRecord>& ui_test_messages();
+void ui_test_clear_messages();
+
+void ui_test_push_file_answer(const std::string& path);  // "" cancels
+const std::vector<UiFileDialogRecord>& ui_test_file_dialogs();
+
+void ui_test_set_clipboard(const std::string& text);
+const std::vector<std::string>& ui_test_opened_addresses();
+
+// Called whenever a wait or a poll finds the queue empty: the place where a
+// test acts inside a loop that the program runs (a modal window, a long
+// operation). Pass nullptr to remove it. A wait that stays empty for 10 s in
+// test mode ends the test program with a message instead of hanging.
+void ui_test_set_idle_hook(std::function<void()> hook);
+
+// The player's actions. Each acts on the real widget (a disabled gadget or a
+// gadget of a disabled window does nothing) and so queues exactly the events a
+// real player's action would.
+void ui_test_click(int gadget);                           // button, check box, option, link
+void ui_test_type(int gadget, const std::string& text);   // field or spin: the new whole text
+void ui_test_choose(int gadget, int index);               // combo entry or list row
+void ui_test_select_tab(int panel, int tab);
+void ui_test_canvas_click(int gadget, int x, int y);
+void ui_test_menu(int window, int item);                  // a menu entry chosen
+void ui_test_key(int window, int key);                    // a key pressed in the window
+void ui_test_close_window(int window);                    // the close box
+
+int ui_test_queue_length();
+// Colour of a pixel of a gadget as painted (image buttons, canvases, labels).
+int64_t ui_test_gadget_pixel(int gadget, int x, int y);
+// Saves a picture of a window as it would show on screen.
+bool ui_test_save_png(int window, const std::string& path);
