@@ -11,6 +11,7 @@
 #include "core/text.h"
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
+#include "draws/selection.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 
@@ -18,17 +19,10 @@ namespace {
 
 int64_t g_generation_start_ms = 0;  // milliseconds counter when the run began
 
-// Price of the bet type selected in list 347: the text of its price field
-// read as a float, at the moment of use.
-float price_of_selected_bet_type() {
-  int64_t index = ui_state(GADGET_BET_TYPE_LIST);
-  if (index < 0) return 0.0f;
-  return val_float(ui_text(GADGET_PRICE_FIRST + static_cast<int>(index)));
-}
-
-// Amount of `count` tickets at the selected price: a 32-bit float product.
+// Amount of `count` tickets at the price of the bet type selected in list
+// 347, read at the moment of use: a 32-bit float product.
 float cost_of_tickets(int64_t count) {
-  return static_cast<float>(count) * price_of_selected_bet_type();
+  return static_cast<float>(count) * bet_type_price(ui_state(PREFS_BET_TYPE_LIST));
 }
 
 std::string money(float amount) { return format_number(amount, 2) + " " + g_currency; }
@@ -163,7 +157,7 @@ std::string format_elapsed_time(int64_t milliseconds) {
 void generate_draws() {
   // The ticket size comes from the front of the entry text, "5N + 2S — 2.50 EUR":
   // the first and third blank-separated fields without their letter.
-  std::string entry = ui_text(GADGET_BET_TYPE_LIST);
+  std::string entry = ui_text(PREFS_BET_TYPE_LIST);
   g_numbers_per_draw = val_int(text_left(string_field(entry, 1, " "),
                                          text_length(string_field(entry, 1, " ")) - 1));
   g_stars_per_draw = val_int(text_left(string_field(entry, 3, " "),

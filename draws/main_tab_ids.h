@@ -69,8 +69,3 @@ constexpr int GADGET_PROGRESS_REPEATED = 160;
 constexpr int GADGET_PROGRESS_TECHNIQUES = 161;
 constexpr int GADGET_PROGRESS_COMMON = 162;
 constexpr int GADGET_PROGRESS_CANCEL = 163;
-
-// The bet-type list of the Preferences tab, read for the ticket size and the
-// price (price field 295 + the selected index).
-constexpr int GADGET_BET_TYPE_LIST = 347;
-constexpr int GADGET_PRICE_FIRST = 295;
