@@ -102,7 +102,7 @@ void append_row_cells(std::string& row, const std::string& text, int cells) {
   }
 }
 
-constexpr int64_t kUpFrontSlots = 1 << 20;
+constexpr int64_t kUpFrontSlots = 1 << 16;
 
 }  // namespace
 
@@ -143,7 +143,7 @@ int64_t ticket_is_listed_by_scan(const std::string& numbers, const std::string& 
 }
 
 void size_draw_list(int64_t count) {
-  // A request can reach 139,838,160 tickets; slots beyond the first million
+  // A request can reach 139,838,160 tickets; slots beyond the first 65,536
   // are added by add_draw_to_list as tickets arrive instead of up front.
   size_t slots = static_cast<size_t>(std::clamp<int64_t>(count, 0, kUpFrontSlots)) + 1;
   g_draw_numbers.resize(slots);
