@@ -7,7 +7,6 @@
 #include "draws/draws.h"
 #include "techniques/techniques.h"
 
-TechniqueTable g_techniques[TECHNIQUE_COUNT];
 std::vector<std::vector<OutcomeStat>> g_number_associations;
 std::vector<std::vector<int64_t>> g_star_associations;
 std::vector<std::vector<int64_t>> g_star_pair_associations;
