@@ -159,6 +159,9 @@ void add_draw_to_list(const std::string& numbers, const std::string& stars) {
   }
   g_draw_numbers[g_draw_count] = numbers;
   g_draw_stars[g_draw_count] = stars;
+  // Every fill of the list (a generation, an opened file) starts at ticket
+  // 1, so the set starts afresh there too.
+  if (g_draw_count == 1) forget_listed_tickets();
   remember_listed_ticket(g_draw_count);
   std::string row = str_int(g_draw_count);
   row.reserve(row.size() + numbers.size() + stars.size() + 24);

@@ -59,7 +59,7 @@ void reset_hit_counters();
 void show_hit_counters();
 // Whether a ticket with exactly these two texts is among tickets
 // 1..g_draw_count. add_draw_to_list keeps the set behind it in step with the
-// list; forget_listed_tickets empties it whenever the list is emptied.
+// list (ticket 1 starts it afresh); forget_listed_tickets empties it.
 int64_t ticket_is_listed(const std::string& numbers, const std::string& stars);
 void forget_listed_tickets();
 // The same answer by comparing with every listed ticket in turn (kept to
