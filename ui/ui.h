@@ -10,6 +10,16 @@
 // Events are pulled: ui_wait_event blocks until the next event, ui_poll_event
 // returns at once. Only the player raises gadget events: when the program sets
 // a text, a state, a selection or a tab itself, nothing is queued.
+//
+// Any operation on a window, gadget, menu item or image that does not exist
+// does nothing and returns "", 0, false, or -1 where -1 means "none" (colours,
+// the focused gadget, a pixel outside).
+//
+// Gadget event types: a push, a check box or option click, a canvas, image or
+// hyperlink click report UI_TYPE_CLICK (a check box's or option's new state is
+// read with ui_state); typing into a field, spin or editor, a spin's arrows,
+// a new combo or list selection, a player's change of tab and a list row's
+// check box report UI_TYPE_CHANGE.
 #pragma once
 
 #include <cstdint>
