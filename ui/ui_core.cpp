@@ -395,6 +395,14 @@ void ui_use_window(int window) {
   if (ui_find_window(window)) ui_scope_use_window(window);
 }
 
+bool ui_set_window_icon(int window, int image) {
+  Window* w = ui_find_window(window);
+  QImage* picture = ui_find_image(image);
+  if (!w || !picture) return false;
+  w->top->setWindowIcon(QIcon(QPixmap::fromImage(*picture)));
+  return true;
+}
+
 bool ui_player_can_reach(const QWidget* widget) {
   if (!widget) return false;
   if (!widget->isEnabled()) return false;  // false too when its window is disabled

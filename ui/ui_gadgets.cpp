@@ -445,6 +445,12 @@ void ui_add_list_column(int gadget, int column, const std::string& title, int wi
   if (g && g->kind == GadgetKind::list) ui_list_add_column(g->widget, column, title, width);
 }
 
+std::string ui_list_column_title(int gadget, int column) {
+  Gadget* g = ui_find_gadget(gadget);
+  if (!g || g->kind != GadgetKind::list) return {};
+  return ui_list_column_title_of(g->widget, column);
+}
+
 bool ui_combo(int gadget, int x, int y, int w, int h) {
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
@@ -830,6 +836,11 @@ int ui_width(int gadget) {
 int ui_height(int gadget) {
   Gadget* g = ui_find_gadget(gadget);
   return g ? g->widget->height() : 0;
+}
+
+int64_t ui_button_face_colour() {
+  if (!QCoreApplication::instance()) return 0xEFEFEF;
+  return from_qrgb(QApplication::palette().color(QPalette::Active, QPalette::Button).rgb());
 }
 
 int ui_required_width(int gadget) {

@@ -154,6 +154,7 @@ int64_t ui_list_item_colour(QWidget* list, int row);
 int64_t ui_list_item_state(QWidget* list, int row);
 void ui_list_toggle_item(QWidget* list, int row);  // as the player's click on the box
 void ui_list_add_column(QWidget* list, int column, const std::string& title, int width);
+std::string ui_list_column_title_of(QWidget* list, int column);
 int ui_list_selected(QWidget* list);
 void ui_list_select(QWidget* list, int row, bool by_player);
 void ui_list_font_changed(QWidget* list);

@@ -284,6 +284,12 @@ void ui_list_add_column(QWidget* list, int column, const std::string& title, int
   view->setColumnWidth(at, width);
 }
 
+std::string ui_list_column_title_of(QWidget* list, int column) {
+  auto* view = static_cast<ListView*>(list);
+  if (column < 0 || column >= static_cast<int>(view->model->titles.size())) return {};
+  return to_std(view->model->titles[static_cast<size_t>(column)]);
+}
+
 int ui_list_selected(QWidget* list) {
   auto* view = static_cast<ListView*>(list);
   QItemSelectionModel* selection = view->selectionModel();
