@@ -67,15 +67,22 @@ bool can_start_toolkit() {
   return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
-// One pass over the toolkit without blocking.
-void pump() {
+// One pass over the toolkit without blocking. Rows waiting for a list reach
+// its view here; from the poll (a long operation filling a list) only every
+// kListFlushGapMs at least, since showing them repaints the whole view, and
+// the player needs no more than a few updates a second to see it grow.
+constexpr int64_t kListFlushGapMs = 50;
+int64_t g_next_list_flush_ms = 0;
+
+void pump(bool from_poll) {
   int64_t start = steady_ms();
-  ui_flush_lists();
+  bool flush = !from_poll || start >= g_next_list_flush_ms;
+  if (flush) ui_flush_lists();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  ui_flush_lists();
   int64_t end = steady_ms();
   int64_t cost = end - start;
+  if (flush) g_next_list_flush_ms = end + std::max(kListFlushGapMs, 10 * cost);
   g_next_pump_ms = end + std::max(kMinPumpGapMs, 3 * cost);
 }
 
@@ -209,7 +216,7 @@ void ui_drop_window_events(int window) {
 int ui_poll_event() {
   if (++g_poll_calls >= kPollClockEvery) {
     g_poll_calls = 0;
-    if (steady_ms() >= g_next_pump_ms) pump();
+    if (steady_ms() >= g_next_pump_ms) pump(true);
   }
   if (!g_ui_queue.empty()) return take_event();
   if (g_ui_test_mode && ui_has_idle_hook()) {
@@ -225,7 +232,7 @@ int ui_wait_event(int timeout_ms) {
   const int64_t deadline = timeout_ms < 0 ? INT64_MAX : start + timeout_ms;
   constexpr int64_t kTestGuardMs = 10000;
   for (;;) {
-    pump();
+    pump(false);
     if (!g_ui_queue.empty()) return take_event();
     if (g_ui_test_mode) {
       ui_call_idle_hook();
@@ -261,7 +268,7 @@ int64_t ui_milliseconds() { return steady_ms(); }
 
 void ui_delay(int ms) {
   if (!g_app) return;
-  pump();
+  pump(false);
   if (g_ui_test_mode) return;  // tests do not sit out the program's pauses
   const int64_t deadline = steady_ms() + std::max(ms, 0);
   for (;;) {
@@ -272,7 +279,7 @@ void ui_delay(int ms) {
     g_wake_timer->stop();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
-  pump();
+  pump(false);
 }
 
 // ---- windows -----------------------------------------------------------------------
