@@ -268,6 +268,11 @@ TEST_F(Ui, AModalWindowTalksToTheCallersLoop) {
   EXPECT_FALSE(ui_window_exists(53));
   EXPECT_FALSE(ui_gadget_exists(31));
   EXPECT_EQ(ui_test_queue_length(), 0);  // its queued click went with it
+  ui_test_fail_next_window_open(53);
+  EXPECT_FALSE(ui_open_window(53, 0, 0, 300, 200, "Preview", UI_WINDOW_CAPTION, 0));
+  EXPECT_FALSE(ui_window_exists(53));
+  EXPECT_TRUE(ui_open_window(53, 0, 0, 300, 200, "Preview", UI_WINDOW_CAPTION, 0));
+  ui_close_window(53);
   ui_disable_window(0, false);
   ui_test_close_window(0);
   EXPECT_EQ(drain(), (std::vector<Event>{{UI_EVENT_CLOSE, 0, 0, 0}}));

@@ -293,9 +293,16 @@ Window* ui_find_window(int window) {
   return &it->second;
 }
 
+std::vector<int> g_ui_failing_window_opens;
+
 bool ui_open_window(int window, int x, int y, int inner_width, int inner_height,
                     const std::string& title, unsigned flags, int owner) {
   if (!g_app || inner_width < 0 || inner_height < 0) return false;
+  auto failing = std::find(g_ui_failing_window_opens.begin(), g_ui_failing_window_opens.end(), window);
+  if (failing != g_ui_failing_window_opens.end()) {
+    g_ui_failing_window_opens.erase(failing);
+    return false;
+  }
   if (ui_find_window(window)) ui_close_window(window);
   Window w;
   w.number = window;

@@ -13,6 +13,7 @@ void ui_player_choose(int gadget, int index);
 void ui_player_select_tab(int panel, int tab);
 void ui_player_canvas_click(int gadget, int x, int y);
 void ui_player_toggle_item(int gadget, int row);
+extern std::vector<int> g_ui_failing_window_opens;
 
 namespace {
 
@@ -158,6 +159,7 @@ void ui_test_reset() {
   ui_scope_reset();
   g_ui_default_font = UI_DEFAULT_FONT;
   g_ui_program_setting = 0;
+  g_ui_failing_window_opens.clear();
   ui_reset_dialog_state();
   g_ui_test_mode = true;
 }
@@ -208,6 +210,8 @@ void ui_test_close_window(int window) {
   Window* w = ui_find_window(window);
   if (w && !w->disabled) ui_queue_event(UI_EVENT_CLOSE, window, window, 0);
 }
+
+void ui_test_fail_next_window_open(int window) { g_ui_failing_window_opens.push_back(window); }
 
 int ui_test_queue_length() { return static_cast<int>(g_ui_queue.size()); }
 

@@ -66,6 +66,9 @@ void ui_test_menu(int window, int item);                  // a menu entry chosen
 void ui_test_key(int window, int key);                    // a key pressed in the window
 void ui_test_close_window(int window);                    // the close box
 
+// The next ui_open_window(window, ...) returns false and opens nothing.
+void ui_test_fail_next_window_open(int window);
+
 int ui_test_queue_length();
 // Colour of a pixel of a gadget as painted (image buttons, canvases, labels).
 int64_t ui_test_gadget_pixel(int gadget, int x, int y);
