@@ -379,9 +379,7 @@ bool ui_frame(int gadget, int x, int y, int w, int h, const std::string& text) {
   auto* frame = new QGroupBox(to_qstring(text), parent);
   // Gadgets made after the frame are its siblings and lie above it.
   frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-  bool made = finish_gadget(gadget, GadgetKind::frame, frame, x, y, w, h);
-  frame->lower();
-  return made;
+  return finish_gadget(gadget, GadgetKind::frame, frame, x, y, w, h);
 }
 
 bool ui_panel(int gadget, int x, int y, int w, int h) {

@@ -114,6 +114,7 @@ class ListModel : public QAbstractTableModel {
 
   void insert_row(int at, const std::string& text) {
     flush();
+    ProgramSetting setting;
     beginInsertRows(QModelIndex(), at, at);
     rows.insert(rows.begin() + at, ListRow{text, UI_DEFAULT_COLOUR, false});
     ++shown;
@@ -121,6 +122,7 @@ class ListModel : public QAbstractTableModel {
   }
 
   void insert_column(int at, const QString& title) {
+    ProgramSetting setting;
     beginInsertColumns(QModelIndex(), at, at);
     titles.insert(titles.begin() + at, title);
     endInsertColumns();
