@@ -297,6 +297,25 @@ TEST_F(HelpTest, CreditsNameWhatTheProgramIsBuiltWith) {
   EXPECT_EQ(translate("Credits"), "Cr\xC3\xA9" "ditos");
 }
 
+// ---- the manuals ---------------------------------------------------------------
+
+// The README starts the program from the repository's root, which is where
+// Help looks for the two manuals.
+TEST(HelpManual, BothManualsLieInTheRootAndNeedNothingFromOutside) {
+  for (const char* code : {"EN", "PT"}) {
+    std::string page = read_file_bytes(source_dir() + "/Kestrova_Manual10_" + std::string(code) + ".html");
+    ASSERT_FALSE(page.empty()) << code;
+    EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos) << code;
+    for (const char* topic : {"settings/kestrova.prefs", "settings/techniques.prefs", "settings/recent_files.log",
+                              ".draws.txt", "@end_database", "Tarvik", "LOTTODRAWSFILE-1.01"}) {
+      EXPECT_NE(page.find(topic), std::string::npos) << code << " says nothing of " << topic;
+    }
+    for (const char* outside : {"http:", "https:", "src=", "<link", "@import", "url("}) {
+      EXPECT_EQ(page.find(outside), std::string::npos) << code << " loads " << outside;
+    }
+  }
+}
+
 // ---- pictures for a look --------------------------------------------------------
 
 // Saves both windows as PNG files, in English and in Portuguese, into
