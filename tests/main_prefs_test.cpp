@@ -65,7 +65,10 @@ int stray_temporaries() {
 
 class MainPrefs : public ::testing::Test {
  protected:
-  void SetUp() override { enter_fresh_directory(); }
+  void SetUp() override {
+    enter_fresh_directory();
+    std::filesystem::create_directory("settings");
+  }
 };
 
 }  // namespace
