@@ -24,6 +24,12 @@ struct EnginePass {
 extern const EnginePass g_learning_order[76];
 extern const EnginePass g_removal_order[73];
 
+// The work of Learn and Remove between their checks and the rewriting of the
+// fields: the learning passes in order (field 438 read among them), and the
+// forced windows and removal passes with the threshold in force.
+void run_learning_passes();
+void run_removal_passes();
+
 // The past results that exist: entries 1..count, as far as the list holds
 // them (a count beyond the list reads no phantom entries).
 int64_t database_entries_in_use();

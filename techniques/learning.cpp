@@ -193,6 +193,19 @@ void learn_max_sequence() { learn_max_sequence_from(read_database_values()); }
 
 void learn_number_associations() { learn_number_associations_from(read_database_values()); }
 
+void run_learning_passes() {
+  // Every entry is read once; the passes work on the values.
+  const std::vector<EntryValues> entries = read_database_values();
+  for (const EnginePass& pass : g_learning_order) {
+    switch (pass.kind) {
+      case PASS_TECHNIQUE: learn_row(g_technique_catalogue[pass.technique], entries); break;
+      case PASS_COMMON_NUMBERS_FIELD: g_max_common_numbers = val_int(ui_text(COMMON_NUMBERS_FIELD)); break;
+      case PASS_MAX_SEQUENCE: learn_max_sequence_from(entries); break;
+      case PASS_NUMBER_ASSOCIATIONS: learn_number_associations_from(entries); break;
+    }
+  }
+}
+
 void learn_techniques() {
   if (g_database_draw_count <= 0) {
     ui_message(translate("Error"), translate("No draws database for techniques."), UI_ICON_WARNING);
@@ -204,16 +217,7 @@ void learn_techniques() {
   draw_frequency_charts();
   fill_frequency_rankings();
   reset_technique_windows();
-  // Every entry is read once; the passes work on the values.
-  const std::vector<EntryValues> entries = read_database_values();
-  for (const EnginePass& pass : g_learning_order) {
-    switch (pass.kind) {
-      case PASS_TECHNIQUE: learn_row(g_technique_catalogue[pass.technique], entries); break;
-      case PASS_COMMON_NUMBERS_FIELD: g_max_common_numbers = val_int(ui_text(COMMON_NUMBERS_FIELD)); break;
-      case PASS_MAX_SEQUENCE: learn_max_sequence_from(entries); break;
-      case PASS_NUMBER_ASSOCIATIONS: learn_number_associations_from(entries); break;
-    }
-  }
+  run_learning_passes();
   show_technique_settings();
   for (int gadget = STATISTICS_CONTROLS_FIRST; gadget <= STATISTICS_CONTROLS_LAST; ++gadget)
     ui_disable(gadget, false);

@@ -79,12 +79,7 @@ void remove_weak_associations() {
   fit_gadget_to_content(INFORMATION_THEORY_LABEL);
 }
 
-void remove_weak_outcomes() {
-  if (g_database_draw_count <= 0) {
-    ui_message(translate("Error"), translate("No draws database for techniques."), UI_ICON_WARNING);
-    return;
-  }
-  g_removal_threshold = ui_state(THRESHOLD_SPIN);
+void run_removal_passes() {
   g_techniques[T_decades].max = 4;
   g_techniques[T_decades].min = 3;
   g_max_number_sequence = 2;
@@ -92,5 +87,14 @@ void remove_weak_outcomes() {
     if (pass.kind == PASS_TECHNIQUE) trim_technique_window(pass.technique);
     else remove_weak_associations();
   }
+}
+
+void remove_weak_outcomes() {
+  if (g_database_draw_count <= 0) {
+    ui_message(translate("Error"), translate("No draws database for techniques."), UI_ICON_WARNING);
+    return;
+  }
+  g_removal_threshold = ui_state(THRESHOLD_SPIN);
+  run_removal_passes();
   show_technique_settings();
 }
