@@ -1,13 +1,14 @@
-// File helpers shared by the settings files and the other writers.
+// Writing whole files safely.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-// Writes `bytes` to `path` so that the path ends up holding either its old
-// content or all of the new bytes, never a part of them: the bytes go to a
-// temporary file in the same folder, which is flushed to the disk and then
-// renamed over the path. On any failure the temporary file is removed and an
-// existing file at the path is left as it was. Returns 1 when the new content
-// is in place, 0 when not.
+// Writes `bytes` as the whole content of `path`: first into a temporary file
+// beside it (path + ".tmp"), flushed to disk, then renamed over `path`. A
+// crash or a full disk mid-way leaves the old file as it was; a temporary file
+// left by a crash is simply overwritten by the next write. Returns 1 when the
+// new content is in place, 0 otherwise (the temporary file is removed again).
 int64_t write_file_atomically(const std::string& path, const std::string& bytes);
+// The name of that temporary file.
+std::string temporary_path_for(const std::string& path);
