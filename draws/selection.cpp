@@ -262,10 +262,12 @@ void build_pool() {
   const int bh = static_cast<int>(g_button_height);
   ui_frame(PREFS_GAMBLE_WITH_FRAME, 347, 372, 190, 113, translate("Gamble with:"));
   ui_label(PREFS_NUMBER_SIGN, 357, 397 + (sh - th) / 2, 18, th, "⚫");
-  ui_spin(PREFS_RANDOM_NUMBERS_SPIN, 377, 397, 60, sh, 5, g_highest_number, UI_SPIN_NUMERIC);
+  ui_spin(PREFS_RANDOM_NUMBERS_SPIN, 377, 397, 60, sh, std::min<int64_t>(5, g_highest_number),
+          g_highest_number, UI_SPIN_NUMERIC);
   set_spin_value(PREFS_RANDOM_NUMBERS_SPIN, 40);
   ui_label(PREFS_STAR_SIGN, 357, 439 + (sh - th) / 2, 18, th, "★");
-  ui_spin(PREFS_RANDOM_STARS_SPIN, 377, 439, 60, sh, 2, g_highest_star, UI_SPIN_NUMERIC);
+  ui_spin(PREFS_RANDOM_STARS_SPIN, 377, 439, 60, sh, std::min<int64_t>(2, g_highest_star),
+          g_highest_star, UI_SPIN_NUMERIC);
   set_spin_value(PREFS_RANDOM_STARS_SPIN, 10);
   ui_button(PREFS_RANDOM_BUTTON, 443, 397, 90, bh, translate("Update"));
   ui_button(PREFS_INVERT_BUTTON, 443, 439, 90, bh, translate("Invert"));
