@@ -75,8 +75,8 @@ TEST_F(MainTabTest, BuiltWithZeroCountersAndItsCaptions) {
   }
   EXPECT_EQ(ui_text(GADGET_TIER_FIRST), "5+2:0");
   EXPECT_EQ(ui_text(GADGET_TIER_LAST), "0+0:0");
-  EXPECT_EQ(ui_colour(GADGET_TIER_FIRST + 6), HIT_COLOUR_YELLOW);  // 3+2
-  EXPECT_EQ(ui_colour(GADGET_TIER_FIRST + 15), kGrey);             // 0+2
+  EXPECT_EQ(ui_colour(GADGET_TIER_FIRST + 6, UI_FRONT), HIT_COLOUR_YELLOW);  // 3+2
+  EXPECT_EQ(ui_colour(GADGET_TIER_FIRST + 15, UI_FRONT), kGrey);             // 0+2
   EXPECT_TRUE(ui_disabled(GADGET_EVALUATE));
   EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "0/1");
   EXPECT_EQ(ui_text(GADGET_COST_LABEL), translate("  Cost:") + "0.00 EUR");
@@ -246,30 +246,31 @@ TEST_F(MainTabTest, ValidateHandsTheTypedOrderToTheFilter) {
 }
 
 TEST_F(MainTabTest, PasteAcceptsSixBlanksAfterThePlusIsDropped) {
+  const std::vector<std::string> typed = {"1", "2", "3", "4", "5", "6", "7"};
   const std::vector<std::string> drawn = {"3", "17", "22", "40", "48", "2", "11"};
   struct Case {
     const char* clipboard;
     const char* refusal;  // nullptr: accepted
-  } cases[] = {
-      {"3 17 22 40 48 + 2 11", nullptr},
-      {"3 17 22 40 48 2 11", nullptr},
-      {"3 17  22 40 48 + 2 11", "Invalid draw in clipboard."},
-      {"3 17 22 40 48 +2 11", "Invalid draw in clipboard."},
-      {"3,17,22,40,48,2,11", "Invalid draw in clipboard."},
-      {"", "No draw in clipboard."},
+    std::vector<std::string> fields;
+  };
+  const std::vector<Case> cases = {
+      {"3 17 22 40 48 + 2 11", nullptr, drawn},
+      {"3 17 22 40 48 2 11", nullptr, drawn},
+      // Six blanks, so accepted as it stands; the range check refuses "+2" later.
+      {"3 17 22 40 48 +2 11", nullptr, {"3", "17", "22", "40", "48", "+2", "11"}},
+      {"3 17  22 40 48 + 2 11", "Invalid draw in clipboard.", typed},
+      {"3 17 22 40 48 + 2 11 ", "Invalid draw in clipboard.", typed},
+      {"3,17,22,40,48,2,11", "Invalid draw in clipboard.", typed},
+      {"", "No draw in clipboard.", typed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.clipboard);
-    type_result({"1", "2", "3", "4", "5", "6", "7"});
+    type_result(typed);
     ui_test_set_clipboard(c.clipboard);
     press(GADGET_PASTE);
-    if (c.refusal == nullptr) {
-      EXPECT_TRUE(ui_test_messages().empty());
-      EXPECT_EQ(result_texts(), drawn);
-    } else {
-      expect_one_message(translate("Warning!"), translate(c.refusal));
-      EXPECT_EQ(result_texts(), (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7"}));
-    }
+    if (c.refusal == nullptr) EXPECT_TRUE(ui_test_messages().empty());
+    else expect_one_message(translate("Warning!"), translate(c.refusal));
+    EXPECT_EQ(result_texts(), c.fields);
   }
   // The clear button empties all seven.
   press(GADGET_CLEAR_RESULT);
