@@ -66,6 +66,8 @@ std::string run_file_dialog(bool save, const std::string& title, const std::stri
   // The program asks about overwriting and reports a missing file itself.
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  // The labels carry their patterns already ("Draws (*.draws.txt)").
+  dialog.setOption(QFileDialog::HideNameFilterDetails, true);
   QStringList filters = qt_filters(filter);
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
