@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <vector>
 
 #include "core/state.h"
@@ -67,12 +68,6 @@ int64_t ending_count(const std::string& text, int64_t digit) {
 int64_t distance_window(const std::string& text, int64_t k, TechniqueId t) {
   __int128 d = static_cast<__int128>(number_field(text, k)) - number_field(text, k + 1);
   return in_window(t, d < 0 ? -d : d) ? 1 : 0;
-}
-
-int64_t decade_of(int64_t v) {
-  if (v >= 1 && v <= 9) return 0;
-  if (v >= 10 && v <= 59) return v / 10;
-  return -1;  // 0, negatives and values above 59 hit no decade
 }
 
 }  // namespace
@@ -246,6 +241,7 @@ const LaneLayout& lane_layout() {
     for (const TechniqueRow& row : g_technique_catalogue) {
       if (row.check == CHECK_NONE) continue;
       if (row.statistic != STAT_NUMBER_SET && row.statistic != STAT_ENDING) continue;
+      if (l.lanes == LANE_WORDS * 8) std::abort();  // more count techniques than lanes
       int lane = l.lanes++;
       l.technique[lane] = row.id;
       for (int v = 0; v < TABLE_VALUES; ++v) {
