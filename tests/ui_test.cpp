@@ -355,6 +355,11 @@ TEST_F(Ui, ListRowsCellsColoursAndClear) {
   ui_set_item_text(26, 5, "new", 6);
   EXPECT_EQ(ui_item_text(26, 5, 6), "new");
   EXPECT_EQ(ui_item_text(26, 5, 1), "3,17");
+  EXPECT_EQ(ui_item_text(26, 5, 5), "");
+  ui_set_item_text(26, 5, "8,9", 1);
+  EXPECT_EQ(ui_item_text(26, 5, 1), "8,9");
+  EXPECT_EQ(ui_item_text(26, 5, 3), "9");
+  EXPECT_EQ(ui_item_text(26, 5, 6), "new");
   ui_set_item_colour(26, 7, 255);
   EXPECT_EQ(ui_item_colour(26, 7), 255);
   EXPECT_EQ(ui_item_colour(26, 8), UI_DEFAULT_COLOUR);

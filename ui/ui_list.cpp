@@ -222,25 +222,20 @@ void ui_list_set_item_text(QWidget* list, int row, const std::string& text, int 
   ListModel* m = model_of(list);
   if (row < 0 || row >= static_cast<int>(m->rows.size()) || column < 0) return;
   std::string& whole = m->rows[static_cast<size_t>(row)].text;
-  std::vector<std::string> cells;
+  // Find the cell in place; a row with fewer cells grows empty ones.
   size_t start = 0;
-  for (;;) {
+  for (int i = 0; i < column; ++i) {
     size_t p = whole.find('\n', start);
     if (p == std::string::npos) {
-      cells.push_back(whole.substr(start));
+      whole.append(static_cast<size_t>(column - i), '\n');
+      start = whole.size();
       break;
     }
-    cells.push_back(whole.substr(start, p - start));
     start = p + 1;
   }
-  if (static_cast<int>(cells.size()) <= column) cells.resize(static_cast<size_t>(column) + 1);
-  cells[static_cast<size_t>(column)] = text;
-  std::string joined;
-  for (size_t i = 0; i < cells.size(); ++i) {
-    if (i) joined += '\n';
-    joined += cells[i];
-  }
-  whole = std::move(joined);
+  size_t end = whole.find('\n', start);
+  if (end == std::string::npos) end = whole.size();
+  whole.replace(start, end - start, text);
   m->row_changed(row);
 }
 

@@ -35,6 +35,7 @@ struct UiFileDialogRecord {
 
 // Frees every window, gadget, menu, timer, key binding and image, empties the
 // event queue, forgets scripted answers and records, and turns test mode on.
+// Loaded fonts stay; the default gadget font returns to the system's.
 void ui_test_reset();
 
 void ui_test_push_message_answer(int answer);  // UI_ANSWER_OK / YES / NO, in order
