@@ -50,7 +50,7 @@ const AboutCredit kAboutCredits[3] = {
 };
 
 // What the program is built with, one line each with its licence.
-const char* const kToolCreditsText =
+const char* const kToolCreditsLibraries =
     "Qt 6 \u2014 GNU LGPL v3\n"
     "libpng \u2014 PNG Reference Library License version 2 (libpng license)\n"
     "zlib \u2014 zlib license";
@@ -89,12 +89,16 @@ void build_program_data_panel(int x, int y) {
       {translate("Released:"), g_release_date},
   };
   for (int i = 0; i < 4; i++) {
-    int caption = ABOUT_NAME_CAPTION + 2 * i;
     int top = 1 + i * static_cast<int>(g_text_height + 2);
-    about_label(caption, 1, top, 67, lines[i][0], FONT_BOLD, false);
-    // A caption longer than its column in some language gets the room it
-    // needs; its value follows it, so the two never overlap.
-    int caption_width = std::max(67, ui_required_width(caption));
+    about_label(ABOUT_NAME_CAPTION + 2 * i, 1, top, 67, lines[i][0], FONT_BOLD, false);
+  }
+  // A caption longer than its column in some language ("Lançamento:") widens
+  // the column for all four lines, so the values stay aligned and clear of it.
+  int caption_width = 67;
+  for (int i = 0; i < 4; i++) caption_width = std::max(caption_width, ui_required_width(ABOUT_NAME_CAPTION + 2 * i));
+  for (int i = 0; i < 4; i++) {
+    int caption = ABOUT_NAME_CAPTION + 2 * i;
+    int top = ui_y(caption);
     if (caption_width != ui_width(caption)) ui_resize(caption, 1, top, caption_width, ui_height(caption));
     about_label(caption + 1, caption_width + 6, top, 200, lines[i][1], UI_DEFAULT_FONT, true);
   }
@@ -216,7 +220,8 @@ void show_tool_credits_window() {
   ui_image_gadget(CREDITS_LOGO, 10 + banner_w + 5, 10, logo_w, logo_h, IMAGE_LOGO);
   ui_editor(CREDITS_TEXT, 10, 10 + banner_h + 5, width - 20, 100,
             UI_EDITOR_READONLY | UI_EDITOR_CENTER | UI_EDITOR_WORDWRAP);
-  ui_set_text(CREDITS_TEXT, kToolCreditsText);
+  ui_set_text(CREDITS_TEXT, "Kestrova V" + g_program_version + " build " + g_program_build + "\n\n" +
+                               kToolCreditsLibraries);
   ui_button(CREDITS_OK, width / 2 - 45, 263, 90, static_cast<int>(g_button_height), "OK");
 
   ui_add_shortcut(WINDOW_CREDITS, UI_KEY_ESCAPE, MENU_EVENT_ESCAPE);

@@ -10,10 +10,6 @@ namespace {
 
 constexpr int64_t k_red = 255;  // RGB(255, 0, 0)
 
-// The face of a plain push button in the toolkit's light palette, RGB(239,
-// 239, 239); coloured buttons drawn with colour -1 must look like the others.
-constexpr int64_t k_button_face = 0xEFEFEF;
-
 // A number as the player may type it into a field: digits with at most one
 // leading "-" and, where allowed, one "." that neither starts nor ends it.
 // Blanks are not allowed anywhere.
@@ -109,7 +105,9 @@ void set_spin_value(int64_t gadget, int64_t value) {
 int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t width,
                               int64_t height, const std::string& text, int64_t colour,
                               int64_t font) {
-  if (colour == -1) colour = k_button_face;
+  // -1: the face of a plain push button, so that such a button looks like
+  // the others.
+  if (colour == -1) colour = ui_button_face_colour();
   int w = static_cast<int>(width);
   int h = static_cast<int>(height);
   int image = ui_new_image(w, h);

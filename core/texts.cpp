@@ -229,6 +229,8 @@ constexpr TranslationEntry k_interface_texts[] = {
     {"The number of best stars must be in the range 1:",
      "The number of best stars must be in the range 1:",
      "A quantidade de melhores estrelas tem de estar no intervalo 1:"},
+    // Texts added beyond the first 169 rows.
+    {"Credits", "Credits", "Créditos"},
 };
 
 }  // namespace

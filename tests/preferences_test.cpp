@@ -183,14 +183,17 @@ TEST_F(PreferencesTab, InvertAllAndNone) {
     click(number_button(n));
     click(number_button(n));
   }
+  // Not played becomes played; played and fixed alike become not played.
   click(PREFS_INVERT_BUTTON);
-  EXPECT_EQ(count_numbers_in_state(1), 10);
-  EXPECT_EQ(count_numbers_in_state(0), 40);
-  for (int n : {2, 4, 6, 10, 16}) EXPECT_EQ(g_number_play_state[n], 1) << n;
-  EXPECT_EQ(button_face(number_button(4)), YELLOW);
+  EXPECT_EQ(count_numbers_in_state(1), 7);
+  EXPECT_EQ(count_numbers_in_state(0), 43);
+  for (int n : {10, 13, 16}) EXPECT_EQ(g_number_play_state[n], 1) << n;
+  for (int n : {1, 2, 4, 6, 9, 17, 50}) EXPECT_EQ(g_number_play_state[n], 0) << n;
+  EXPECT_EQ(button_face(number_button(13)), YELLOW);
+  EXPECT_TRUE(is_system_face(button_face(number_button(4))));
   EXPECT_TRUE(is_system_face(button_face(number_button(1))));
   EXPECT_EQ(count_stars_in_state(0), 12);  // the stars were all played
-  EXPECT_EQ(ui_text(PREFS_NUMBERS_SUMMARY), "Σ⚫:10→Play(10) Fixed(00)");
+  EXPECT_EQ(ui_text(PREFS_NUMBERS_SUMMARY), "Σ⚫:07→Play(07) Fixed(00)");
 
   click(PREFS_ALL_BUTTON);
   EXPECT_EQ(count_numbers_in_state(1), 50);
@@ -287,11 +290,6 @@ TEST_F(PreferencesTab, BetTypeListEntriesAndSelection) {
   EXPECT_EQ(ui_text(PREFS_PRICE_LABEL_BASE + 39), "11N + 2S:");
   EXPECT_EQ(ui_text(PREFS_PRICE_FIELD_BASE + 27), "1102.5");
   EXPECT_EQ(ui_state(PREFS_BET_TYPE_LIST), 0);
-
-  type_text(PREFS_DRAWS_SPIN, "2");
-  choose(PREFS_BET_TYPE_LIST, 11);  // 6N + 2S at 15
-  EXPECT_EQ(g_bet_type_index, 11);
-  EXPECT_EQ(ui_text(PREFS_COST_LABEL), "30.00 EUR");
   // Every default price is 2.5 x C(numbers, 5) x C(stars, 2).
   for (int i = 0; i < 40; ++i) {
     std::string entry = ui_item_text(PREFS_BET_TYPE_LIST, i);
@@ -299,6 +297,16 @@ TEST_F(PreferencesTab, BetTypeListEntriesAndSelection) {
     int64_t stars = val_int(string_field(entry, 3, " "));
     EXPECT_FLOAT_EQ(bet_type_price(i), 2.5f * combinations(numbers, 5) * combinations(stars, 2)) << entry;
   }
+
+  type_text(PREFS_DRAWS_SPIN, "2");
+  choose(PREFS_BET_TYPE_LIST, 11);  // 6N + 2S at 15
+  EXPECT_EQ(g_bet_type_index, 11);
+  EXPECT_EQ(ui_text(PREFS_COST_LABEL), "30.00 EUR");
+  // A price change rewrites the entries and keeps the selection.
+  type_text(PREFS_PRICE_FIELD_BASE + 11, "16");
+  EXPECT_EQ(ui_state(PREFS_BET_TYPE_LIST), 11);
+  EXPECT_EQ(ui_text(PREFS_BET_TYPE_LIST), "6N + 2S — 16.00 EUR");
+  EXPECT_EQ(ui_text(PREFS_COST_LABEL), "32.00 EUR");
 }
 
 TEST_F(PreferencesTab, FieldsAndSwitches) {
@@ -349,9 +357,9 @@ TEST_F(PreferencesTab, SwitchingTheLanguageShowsTheRestartNoteAndTheNewStarLette
 
   // The next refresh cuts the English entries at the first "E", which is the
   // one of "EUR": the front that names the ticket size stays right.
-  type_text(PREFS_PRICE_FIELD_BASE + 0, "2.5");
+  type_text(PREFS_PRICE_FIELD_BASE + 0, "3");
   std::string entry = ui_item_text(PREFS_BET_TYPE_LIST, 0);
-  EXPECT_EQ(entry, "5N + 2S — 2.50 EE — 2.50 EUR");
+  EXPECT_EQ(entry, "5N + 2S — 2.50 E — 3.00 EUR");
   EXPECT_EQ(string_field(entry, 1, " "), "5N");
   EXPECT_EQ(string_field(entry, 3, " "), "2S");
 
