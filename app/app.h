@@ -10,9 +10,14 @@ extern int64_t g_event;
 extern int64_t g_event_menu;
 extern int64_t g_event_gadget;
 extern int64_t g_event_type;
+extern int64_t g_event_tab;  // the tab panel's tab shown when the event was read
 extern int64_t g_quit_requested;
 
 [[noreturn]] void program_main();
+// Everything program_main does between starting the toolkit and entering the
+// event loop: defaults, fonts, images, settings, the main window, the recent
+// files and the technique fields. Tests start the program through it.
+void start_program();
 int64_t load_embedded_images();
 [[noreturn]] void end_program();
 void build_main_window();

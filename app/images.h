@@ -9,3 +9,4 @@ struct EmbeddedImage {
   size_t size;
 };
 extern const EmbeddedImage kestrova_embedded_images[];
+extern const EmbeddedImage kestrova_embedded_icon;  // the program icon; number 0

@@ -3,9 +3,21 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "core/state.h"
+
+// One row of the interface text table: an English key, its English text and
+// its Portuguese text (UTF-8; leading blanks belong to the texts).
+struct TranslationEntry {
+  std::string_view key;
+  std::string_view english;
+  std::string_view portuguese;
+};
+// The interface text table in its fixed order; keys are unique.
+extern const std::span<const TranslationEntry> g_interface_texts;
 
 // The text of an English key in the current language; "???????????" for a
 // key that is not in the table or a language other than 1 and 2.

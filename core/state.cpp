@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
+#include <cstdlib>
 
 #include "draws/draws.h"
 #include "techniques/techniques.h"
@@ -56,11 +56,13 @@ int64_t g_drop_down_height = 34;
 int64_t g_spinner_height = 34;
 int64_t g_radio_size = 22;
 
+// The working directory, whatever its length; "" when it cannot be read.
 static std::string current_directory() {
-  std::string dir(PATH_MAX, '\0');
-  if (getcwd(dir.data(), dir.size()) == nullptr) return "";
-  dir.resize(dir.find('\0'));
-  return dir;
+  char* dir = getcwd(nullptr, 0);
+  if (dir == nullptr) return "";
+  std::string result = dir;
+  std::free(dir);
+  return result;
 }
 
 void init_game_state() {

@@ -63,6 +63,13 @@ double factorial(int64_t n);
 int64_t combinations(int64_t n, int64_t k);
 void update_cost_label();
 void refresh_bet_type_prices();
+// Redraws the pool button of number n / star s in the colour of its play
+// state (inside tab 1 of panel 1, whatever the current container is).
+void draw_number_button(int64_t n);
+void draw_star_button(int64_t s);
+// The price of bet type `index` (0..39) as its price field reads now; 0 for
+// a text that does not begin with a number or an index outside the table.
+float bet_type_price(int64_t index);
 
 // ---- generator ---------------------------------------------------------------
 void generate_draws();

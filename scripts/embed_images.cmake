@@ -1,5 +1,6 @@
 # Writes OUT, a C++ source holding every resources/images/image_NN.png as a byte
-# array, and the table kestrova_embedded_images that maps image numbers to them.
+# array, and the table kestrova_embedded_images that maps image numbers to them;
+# ICON, the program icon, becomes kestrova_embedded_icon.
 file(GLOB pngs "${DIR}/image_*.png")
 list(SORT pngs)
 set(body "// Generated at build time from resources/images; do not edit.\n#include <cstddef>\n#include \"app/images.h\"\n\n")
@@ -17,4 +18,10 @@ foreach(png ${pngs})
   math(EXPR count "${count} + 1")
 endforeach()
 string(APPEND body "\nconst EmbeddedImage kestrova_embedded_images[] = {\n${table}    {0, nullptr, 0}};\n")
+file(READ ${ICON} hex HEX)
+string(LENGTH "${hex}" hexlen)
+math(EXPR size "${hexlen} / 2")
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+string(APPEND body "\nstatic const unsigned char icon_data[${size}] = {${bytes}};\n")
+string(APPEND body "const EmbeddedImage kestrova_embedded_icon = {0, icon_data, ${size}};\n")
 file(WRITE ${OUT} "${body}")

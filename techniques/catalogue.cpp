@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/state.h"
+#include "techniques/engine.h"
 #include "techniques/techniques.h"
 
 // The tables and windows live here, beside the catalogue that describes them.
@@ -463,3 +464,199 @@ int technique_slot_of_field(int64_t gadget) {
     if (g_technique_slots[i].field == gadget) return i;
   return -1;
 }
+
+// ORDER LEARNING: the passes of Learn, in the order they run. The field read
+// sits between the first three passes and the rest.
+constexpr EnginePass g_learning_order[] = {
+    {"learn_sum_numbers", PASS_TECHNIQUE, T_sum_numbers},
+    {"learn_decades", PASS_TECHNIQUE, T_decades},
+    {"learn_primes", PASS_TECHNIQUE, T_primes},
+    {"read field 438", PASS_COMMON_NUMBERS_FIELD, TECHNIQUE_COUNT},
+    {"learn_tallest_first", PASS_TECHNIQUE, T_tallest_first},
+    {"learn_max_distance", PASS_TECHNIQUE, T_max_distance},
+    {"learn_max_sequence", PASS_MAX_SEQUENCE, TECHNIQUE_COUNT},
+    {"learn_even", PASS_TECHNIQUE, T_even},
+    {"learn_odd", PASS_TECHNIQUE, T_odd},
+    {"learn_low", PASS_TECHNIQUE, T_low},
+    {"learn_high", PASS_TECHNIQUE, T_high},
+    {"learn_half_low", PASS_TECHNIQUE, T_half_low},
+    {"learn_half_high", PASS_TECHNIQUE, T_half_high},
+    {"learn_diag1_low", PASS_TECHNIQUE, T_diag1_low},
+    {"learn_diag1_high", PASS_TECHNIQUE, T_diag1_high},
+    {"learn_diag2_low", PASS_TECHNIQUE, T_diag2_low},
+    {"learn_diag2_high", PASS_TECHNIQUE, T_diag2_high},
+    {"learn_ring_1", PASS_TECHNIQUE, T_ring_1},
+    {"learn_ring_2", PASS_TECHNIQUE, T_ring_2},
+    {"learn_ring_3", PASS_TECHNIQUE, T_ring_3},
+    {"learn_decade_0x", PASS_TECHNIQUE, T_decade_0x},
+    {"learn_decade_1x", PASS_TECHNIQUE, T_decade_1x},
+    {"learn_decade_2x", PASS_TECHNIQUE, T_decade_2x},
+    {"learn_decade_3x", PASS_TECHNIQUE, T_decade_3x},
+    {"learn_decade_4x", PASS_TECHNIQUE, T_decade_4x},
+    {"learn_decade_5x", PASS_TECHNIQUE, T_decade_5x},
+    {"learn_ending_1", PASS_TECHNIQUE, T_ending_1},
+    {"learn_ending_2", PASS_TECHNIQUE, T_ending_2},
+    {"learn_ending_3", PASS_TECHNIQUE, T_ending_3},
+    {"learn_ending_4", PASS_TECHNIQUE, T_ending_4},
+    {"learn_ending_5", PASS_TECHNIQUE, T_ending_5},
+    {"learn_ending_6", PASS_TECHNIQUE, T_ending_6},
+    {"learn_ending_7", PASS_TECHNIQUE, T_ending_7},
+    {"learn_ending_8", PASS_TECHNIQUE, T_ending_8},
+    {"learn_ending_9", PASS_TECHNIQUE, T_ending_9},
+    {"learn_ending_0", PASS_TECHNIQUE, T_ending_0},
+    {"learn_distance_1_2", PASS_TECHNIQUE, T_distance_1_2},
+    {"learn_distance_2_3", PASS_TECHNIQUE, T_distance_2_3},
+    {"learn_distance_3_4", PASS_TECHNIQUE, T_distance_3_4},
+    {"learn_distance_4_5", PASS_TECHNIQUE, T_distance_4_5},
+    {"learn_column_1", PASS_TECHNIQUE, T_column_1},
+    {"learn_column_2", PASS_TECHNIQUE, T_column_2},
+    {"learn_column_3", PASS_TECHNIQUE, T_column_3},
+    {"learn_column_4", PASS_TECHNIQUE, T_column_4},
+    {"learn_column_5", PASS_TECHNIQUE, T_column_5},
+    {"learn_column_6", PASS_TECHNIQUE, T_column_6},
+    {"learn_row_1", PASS_TECHNIQUE, T_row_1},
+    {"learn_row_2", PASS_TECHNIQUE, T_row_2},
+    {"learn_row_3", PASS_TECHNIQUE, T_row_3},
+    {"learn_row_4", PASS_TECHNIQUE, T_row_4},
+    {"learn_row_5", PASS_TECHNIQUE, T_row_5},
+    {"learn_row_6", PASS_TECHNIQUE, T_row_6},
+    {"learn_row_7", PASS_TECHNIQUE, T_row_7},
+    {"learn_row_8", PASS_TECHNIQUE, T_row_8},
+    {"learn_row_9", PASS_TECHNIQUE, T_row_9},
+    {"learn_number_associations", PASS_NUMBER_ASSOCIATIONS, TECHNIQUE_COUNT},
+    {"learn_right_diagonal_1", PASS_TECHNIQUE, T_right_diagonal_1},
+    {"learn_right_diagonal_2", PASS_TECHNIQUE, T_right_diagonal_2},
+    {"learn_right_diagonal_3", PASS_TECHNIQUE, T_right_diagonal_3},
+    {"learn_right_diagonal_4", PASS_TECHNIQUE, T_right_diagonal_4},
+    {"learn_right_diagonal_5", PASS_TECHNIQUE, T_right_diagonal_5},
+    {"learn_right_diagonal_6", PASS_TECHNIQUE, T_right_diagonal_6},
+    {"learn_right_diagonal_7", PASS_TECHNIQUE, T_right_diagonal_7},
+    {"learn_right_diagonal_8", PASS_TECHNIQUE, T_right_diagonal_8},
+    {"learn_right_diagonal_9", PASS_TECHNIQUE, T_right_diagonal_9},
+    {"learn_right_diagonal_10", PASS_TECHNIQUE, T_right_diagonal_10},
+    {"learn_right_diagonal_11", PASS_TECHNIQUE, T_right_diagonal_11},
+    {"learn_right_diagonal_12", PASS_TECHNIQUE, T_right_diagonal_12},
+    {"learn_sum_stars", PASS_TECHNIQUE, T_sum_stars},
+    {"learn_star_row_1", PASS_TECHNIQUE, T_star_row_1},
+    {"learn_star_row_2", PASS_TECHNIQUE, T_star_row_2},
+    {"learn_star_row_3", PASS_TECHNIQUE, T_star_row_3},
+    {"learn_star_row_4", PASS_TECHNIQUE, T_star_row_4},
+    {"learn_star_column_1", PASS_TECHNIQUE, T_star_column_1},
+    {"learn_star_column_2", PASS_TECHNIQUE, T_star_column_2},
+    {"learn_star_column_3", PASS_TECHNIQUE, T_star_column_3},
+};
+
+namespace {
+
+// Every live technique is learned exactly once, the left diagonals never.
+constexpr bool learning_order_complete() {
+  int seen[TECHNIQUE_COUNT] = {};
+  for (const EnginePass& pass : g_learning_order)
+    if (pass.kind == PASS_TECHNIQUE) ++seen[pass.technique];
+  for (const TechniqueRow& row : g_technique_catalogue)
+    if (seen[row.id] != (row.statistic == STAT_NONE ? 0 : 1)) return false;
+  return true;
+}
+static_assert(std::size(g_learning_order) == 76);
+static_assert(learning_order_complete());
+
+}  // namespace
+
+// ORDER REMOVAL: the passes of Remove, in the order they run. Decades has no
+// pass (Remove sets its window to 3..4) and the left diagonals none at all.
+constexpr EnginePass g_removal_order[] = {
+    {"trim_window_tallest_first", PASS_TECHNIQUE, T_tallest_first},
+    {"trim_window_sum_numbers", PASS_TECHNIQUE, T_sum_numbers},
+    {"trim_max_distance_window", PASS_TECHNIQUE, T_max_distance},
+    {"trim_window_primes", PASS_TECHNIQUE, T_primes},
+    {"trim_window_even", PASS_TECHNIQUE, T_even},
+    {"trim_window_odd", PASS_TECHNIQUE, T_odd},
+    {"trim_window_low", PASS_TECHNIQUE, T_low},
+    {"trim_window_high", PASS_TECHNIQUE, T_high},
+    {"trim_window_half_low", PASS_TECHNIQUE, T_half_low},
+    {"trim_window_half_high", PASS_TECHNIQUE, T_half_high},
+    {"trim_window_diag1_low", PASS_TECHNIQUE, T_diag1_low},
+    {"trim_window_diag1_high", PASS_TECHNIQUE, T_diag1_high},
+    {"trim_window_diag2_low", PASS_TECHNIQUE, T_diag2_low},
+    {"trim_window_diag2_high", PASS_TECHNIQUE, T_diag2_high},
+    {"trim_window_ring_1", PASS_TECHNIQUE, T_ring_1},
+    {"trim_window_ring_2", PASS_TECHNIQUE, T_ring_2},
+    {"trim_window_ring_3", PASS_TECHNIQUE, T_ring_3},
+    {"trim_window_decade_0x", PASS_TECHNIQUE, T_decade_0x},
+    {"trim_window_decade_1x", PASS_TECHNIQUE, T_decade_1x},
+    {"trim_window_decade_2x", PASS_TECHNIQUE, T_decade_2x},
+    {"trim_window_decade_3x", PASS_TECHNIQUE, T_decade_3x},
+    {"trim_window_decade_4x", PASS_TECHNIQUE, T_decade_4x},
+    {"trim_window_decade_5x", PASS_TECHNIQUE, T_decade_5x},
+    {"trim_window_ending_1", PASS_TECHNIQUE, T_ending_1},
+    {"trim_window_ending_2", PASS_TECHNIQUE, T_ending_2},
+    {"trim_window_ending_3", PASS_TECHNIQUE, T_ending_3},
+    {"trim_window_ending_4", PASS_TECHNIQUE, T_ending_4},
+    {"trim_window_ending_5", PASS_TECHNIQUE, T_ending_5},
+    {"trim_window_ending_6", PASS_TECHNIQUE, T_ending_6},
+    {"trim_window_ending_7", PASS_TECHNIQUE, T_ending_7},
+    {"trim_window_ending_8", PASS_TECHNIQUE, T_ending_8},
+    {"trim_window_ending_9", PASS_TECHNIQUE, T_ending_9},
+    {"trim_window_ending_0", PASS_TECHNIQUE, T_ending_0},
+    {"trim_window_distance_1_2", PASS_TECHNIQUE, T_distance_1_2},
+    {"trim_window_distance_2_3", PASS_TECHNIQUE, T_distance_2_3},
+    {"trim_window_distance_3_4", PASS_TECHNIQUE, T_distance_3_4},
+    {"trim_window_distance_4_5", PASS_TECHNIQUE, T_distance_4_5},
+    {"trim_window_column_1", PASS_TECHNIQUE, T_column_1},
+    {"trim_window_column_2", PASS_TECHNIQUE, T_column_2},
+    {"trim_window_column_3", PASS_TECHNIQUE, T_column_3},
+    {"trim_window_column_4", PASS_TECHNIQUE, T_column_4},
+    {"trim_window_column_5", PASS_TECHNIQUE, T_column_5},
+    {"trim_window_column_6", PASS_TECHNIQUE, T_column_6},
+    {"trim_window_row_1", PASS_TECHNIQUE, T_row_1},
+    {"trim_window_row_2", PASS_TECHNIQUE, T_row_2},
+    {"trim_window_row_3", PASS_TECHNIQUE, T_row_3},
+    {"trim_window_row_4", PASS_TECHNIQUE, T_row_4},
+    {"trim_window_row_5", PASS_TECHNIQUE, T_row_5},
+    {"trim_window_row_6", PASS_TECHNIQUE, T_row_6},
+    {"trim_window_row_7", PASS_TECHNIQUE, T_row_7},
+    {"trim_window_row_8", PASS_TECHNIQUE, T_row_8},
+    {"trim_window_row_9", PASS_TECHNIQUE, T_row_9},
+    {"remove_weak_associations", PASS_NUMBER_ASSOCIATIONS, TECHNIQUE_COUNT},
+    {"trim_window_right_diagonal_1", PASS_TECHNIQUE, T_right_diagonal_1},
+    {"trim_window_right_diagonal_2", PASS_TECHNIQUE, T_right_diagonal_2},
+    {"trim_window_right_diagonal_3", PASS_TECHNIQUE, T_right_diagonal_3},
+    {"trim_window_right_diagonal_4", PASS_TECHNIQUE, T_right_diagonal_4},
+    {"trim_window_right_diagonal_5", PASS_TECHNIQUE, T_right_diagonal_5},
+    {"trim_window_right_diagonal_6", PASS_TECHNIQUE, T_right_diagonal_6},
+    {"trim_window_right_diagonal_7", PASS_TECHNIQUE, T_right_diagonal_7},
+    {"trim_window_right_diagonal_8", PASS_TECHNIQUE, T_right_diagonal_8},
+    {"trim_window_right_diagonal_9", PASS_TECHNIQUE, T_right_diagonal_9},
+    {"trim_window_right_diagonal_10", PASS_TECHNIQUE, T_right_diagonal_10},
+    {"trim_window_right_diagonal_11", PASS_TECHNIQUE, T_right_diagonal_11},
+    {"trim_window_right_diagonal_12", PASS_TECHNIQUE, T_right_diagonal_12},
+    {"trim_window_sum_stars", PASS_TECHNIQUE, T_sum_stars},
+    {"trim_window_star_row_1", PASS_TECHNIQUE, T_star_row_1},
+    {"trim_window_star_row_2", PASS_TECHNIQUE, T_star_row_2},
+    {"trim_window_star_row_3", PASS_TECHNIQUE, T_star_row_3},
+    {"trim_window_star_row_4", PASS_TECHNIQUE, T_star_row_4},
+    {"trim_window_star_column_1", PASS_TECHNIQUE, T_star_column_1},
+    {"trim_window_star_column_2", PASS_TECHNIQUE, T_star_column_2},
+    {"trim_window_star_column_3", PASS_TECHNIQUE, T_star_column_3},
+};
+
+namespace {
+
+// Every technique that Remove trims is trimmed exactly once, in the table.
+constexpr bool removal_order_complete() {
+  int seen[TECHNIQUE_COUNT] = {};
+  int associations = 0;
+  for (const EnginePass& pass : g_removal_order) {
+    if (pass.kind == PASS_TECHNIQUE) ++seen[pass.technique];
+    if (pass.kind == PASS_NUMBER_ASSOCIATIONS) ++associations;
+  }
+  for (const TechniqueRow& row : g_technique_catalogue) {
+    bool trimmed = row.trim == TRIM_BOTH || row.trim == TRIM_MAX_ONLY;
+    if (seen[row.id] != (trimmed ? 1 : 0)) return false;
+  }
+  return associations == 1;
+}
+static_assert(std::size(g_removal_order) == 73);
+static_assert(removal_order_complete());
+
+}  // namespace

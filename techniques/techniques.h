@@ -41,10 +41,44 @@ void reset_technique_windows();
 // Learn (gadget 360) and Remove (gadget 364).
 void learn_techniques();
 void remove_weak_outcomes();
+// The passes they run (learn_techniques and remove_weak_outcomes walk them in
+// their fixed orders). A technique pass works on one technique of the
+// catalogue; left diagonals and decades (for the trim) are left alone.
+void learn_technique(TechniqueId technique);
+void learn_max_sequence();
+void learn_number_associations();
+void trim_technique_window(TechniqueId technique);
+void remove_weak_associations();
 
-// Candidate filter: 1 pass, 0 reject.
+// Candidate filter: 1 pass, 0 reject. check_number_techniques works from
+// tables built out of the windows, the two limits and the past results; it
+// notices a change of any window or limit, of the database's count, path or
+// storage, and of its first and last entries by itself. A writer that
+// replaces entries in place while keeping all of those calls
+// invalidate_candidate_filter.
 int64_t check_number_techniques(const std::string& numbers);
 int64_t check_star_windows(const std::string& stars);
+void invalidate_candidate_filter();
+// The same decisions read step by step off the texts, with no tables: the
+// reference the fast filter is measured and tested against.
+int64_t check_number_techniques_literal(const std::string& numbers);
+int64_t check_star_windows_literal(const std::string& stars);
+// Single steps of the number check, read off the text.
+int64_t check_common_numbers(const std::string& numbers);
+int64_t check_high_window(const std::string& numbers);
+int64_t check_diag1_low_window(const std::string& numbers);
+int64_t check_diag1_high_window(const std::string& numbers);
+int64_t check_diag2_low_window(const std::string& numbers);
+int64_t check_diag2_high_window(const std::string& numbers);
+int64_t check_half_low_window(const std::string& numbers);
+int64_t check_half_high_window(const std::string& numbers);
+int64_t check_distance_1_2_window(const std::string& numbers);
+int64_t check_distance_2_3_window(const std::string& numbers);
+int64_t check_distance_3_4_window(const std::string& numbers);
+int64_t check_distance_4_5_window(const std::string& numbers);
+int64_t check_column_4_window(const std::string& numbers);
+int64_t check_column_5_window(const std::string& numbers);
+int64_t check_column_6_window(const std::string& numbers);
 
 // Technique settings file "settings/techniques.prefs" and the 169 fields.
 int64_t load_technique_prefs();

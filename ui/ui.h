@@ -10,6 +10,16 @@
 // Events are pulled: ui_wait_event blocks until the next event, ui_poll_event
 // returns at once. Only the player raises gadget events: when the program sets
 // a text, a state, a selection or a tab itself, nothing is queued.
+//
+// Any operation on a window, gadget, menu item or image that does not exist
+// does nothing and returns "", 0, false, or -1 where -1 means "none" (colours,
+// the focused gadget, a pixel outside).
+//
+// Gadget event types: a push, a check box or option click, a canvas, image or
+// hyperlink click report UI_TYPE_CLICK (a check box's or option's new state is
+// read with ui_state); typing into a field, spin or editor, a spin's arrows,
+// a new combo or list selection, a player's change of tab and a list row's
+// check box report UI_TYPE_CHANGE.
 #pragma once
 
 #include <cstdint>
@@ -62,6 +72,8 @@ int ui_window_inner_width(int window);
 int ui_window_inner_height(int window);
 // Makes `window` the current container again (its top level).
 void ui_use_window(int window);
+// The window's icon from a loaded image; false when either does not exist.
+bool ui_set_window_icon(int window, int image);
 
 // Binds a key on a window to a menu event (kind UI_EVENT_MENU, object
 // menu_event, this window).
@@ -147,6 +159,7 @@ void ui_close_gadget_list();
 bool ui_list(int gadget, int x, int y, int w, int h, const std::string& first_title,
              int first_width, unsigned flags = 0);
 void ui_add_list_column(int gadget, int column, const std::string& title, int width);
+std::string ui_list_column_title(int gadget, int column);  // "" when there is no such column
 bool ui_combo(int gadget, int x, int y, int w, int h);  // drop-down list
 bool ui_check_box(int gadget, int x, int y, int w, int h, const std::string& text);
 // Option buttons made one after the other form a group.
@@ -189,6 +202,8 @@ int ui_x(int gadget);
 int ui_y(int gadget);
 int ui_width(int gadget);
 int ui_height(int gadget);
+// The toolkit's default push-button face colour (0xBBGGRR).
+int64_t ui_button_face_colour();
 int ui_required_width(int gadget);   // the size its content needs
 int ui_required_height(int gadget);
 void ui_resize(int gadget, int x, int y, int w, int h);

@@ -6,6 +6,10 @@
 // message box without a scripted answer gets OK or No; a dialog without one is
 // cancelled), the clipboard is the text set here, and opened addresses are
 // recorded instead of being handed to the system.
+//
+// Every message box takes the next scripted answer, whatever its kind: an OK
+// box always returns OK, a Yes/No box returns Yes only for a scripted Yes.
+// In test mode ui_delay pumps the toolkit once and returns at once.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +35,7 @@ struct UiFileDialogRecord {
 
 // Frees every window, gadget, menu, timer, key binding and image, empties the
 // event queue, forgets scripted answers and records, and turns test mode on.
+// Loaded fonts stay; the default gadget font returns to the system's.
 void ui_test_reset();
 
 void ui_test_push_message_answer(int answer);  // UI_ANSWER_OK / YES / NO, in order
@@ -55,11 +60,15 @@ void ui_test_set_idle_hook(std::function<void()> hook);
 void ui_test_click(int gadget);                           // button, check box, option, link
 void ui_test_type(int gadget, const std::string& text);   // field or spin: the new whole text
 void ui_test_choose(int gadget, int index);               // combo entry or list row
+void ui_test_toggle_item(int gadget, int row);            // a list row's check box
 void ui_test_select_tab(int panel, int tab);
 void ui_test_canvas_click(int gadget, int x, int y);
 void ui_test_menu(int window, int item);                  // a menu entry chosen
 void ui_test_key(int window, int key);                    // a key pressed in the window
 void ui_test_close_window(int window);                    // the close box
+
+// The next ui_open_window(window, ...) returns false and opens nothing.
+void ui_test_fail_next_window_open(int window);
 
 int ui_test_queue_length();
 // Colour of a pixel of a gadget as painted (image buttons, canvases, labels).

@@ -1,0 +1,50 @@
+// The HTML manual's address and the hand-over of addresses (the manual, the
+// About window's mail links) to the system's default program.
+#include <string>
+
+#include "app/app.h"
+#include "core/state.h"
+#include "ui/ui.h"
+
+namespace {
+
+bool kept_unencoded(unsigned char byte) {
+  if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9')) return true;
+  for (const char* p = "-._~!#$&'()*,/:;=?@"; *p != '\0'; p++) {
+    if (byte == static_cast<unsigned char>(*p)) return true;
+  }
+  return false;
+}
+
+// Every byte of the UTF-8 text outside the kept set becomes %XX, so what
+// reaches the system is one address with no blank, quote, backslash, control
+// character or non-ASCII byte in it.
+std::string percent_encode(const std::string& text) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (unsigned char byte : text) {
+    if (kept_unencoded(byte)) {
+      out += static_cast<char>(byte);
+    } else {
+      out += '%';
+      out += hex[byte >> 4];
+      out += hex[byte & 0x0F];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string build_manual_url() {
+  std::string path = g_program_dir + "Kestrova_Manual10_" + (g_language == 2 ? "PT" : "EN") + ".html";
+  if (path.empty() || path[0] != '/') path = "/" + path;
+  return "file://" + path;
+}
+
+void open_in_browser(const std::string& text) {
+  // The encoded address goes straight to the system's opener, never through
+  // a shell, so characters a shell would act on are only ever part of it.
+  ui_open_address(percent_encode(text));
+}

@@ -1,0 +1,103 @@
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/core.h"
+#include "core/files.h"
+#include "core/ids.h"
+#include "core/text.h"
+#include "ui/ui.h"
+
+namespace {
+
+constexpr int k_recent_slots = 10;
+
+std::string recent_files_log_path() { return g_program_dir + "settings/recent_files.log"; }
+
+void ensure_recent_slots() {
+  if (g_recent_files.size() < k_recent_slots + 1) g_recent_files.resize(k_recent_slots + 1);
+}
+
+// Size of a plain file; 0 for a missing file, a folder or anything else.
+uintmax_t plain_file_size(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return 0;
+  uintmax_t size = std::filesystem::file_size(path, ec);
+  return ec ? 0 : size;
+}
+
+// The log is always written whole: ten lines, each ended by CR LF, an empty
+// line for a free slot. It goes through a temporary file so that a failed
+// write leaves the previous log as it was.
+void write_recent_files_log(bool empty) {
+  std::string bytes;
+  for (int i = 1; i <= k_recent_slots; ++i) {
+    if (!empty) bytes += g_recent_files[i];
+    bytes += "\r\n";
+  }
+  write_file_atomically(recent_files_log_path(), bytes);
+}
+
+// The first ten lines of the log into slots 1..10. LF, CR and CR LF all end
+// a line; lines missing at the end read as empty; a byte-order mark is kept
+// as part of the first path.
+void read_recent_files_log() {
+  std::ifstream in(recent_files_log_path(), std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  const std::string bytes = content.str();
+  size_t pos = 0;
+  for (int i = 1; i <= k_recent_slots; ++i) {
+    if (pos >= bytes.size()) {
+      g_recent_files[i] = "";
+      continue;
+    }
+    size_t end = bytes.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = bytes.size();
+    g_recent_files[i] = bytes.substr(pos, end - pos);
+    pos = end;
+    if (pos < bytes.size() && bytes[pos] == '\r') ++pos;
+    if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+  }
+}
+
+}  // namespace
+
+void update_recent_files(const std::string& path) {
+  ensure_recent_slots();
+  if (plain_file_size(recent_files_log_path()) < 1) {
+    // A missing or empty log is only created; the path of this call is not
+    // recorded and the slots in memory stay as they are.
+    write_recent_files_log(true);
+    return;
+  }
+  read_recent_files_log();
+  if (!path.empty()) {
+    for (int i = 1; i <= k_recent_slots; ++i)
+      if (g_recent_files[i] == path) g_recent_files[i] = "";
+    g_recent_files[0] = path;
+    // Slots 0..10 closed up in order; with all eleven in use the oldest,
+    // formerly slot 10, falls off the end.
+    std::vector<std::string> kept;
+    for (int i = 0; i <= k_recent_slots; ++i)
+      if (!g_recent_files[i].empty()) kept.push_back(g_recent_files[i]);
+    for (int i = 1; i <= k_recent_slots; ++i)
+      g_recent_files[i] = i - 1 < static_cast<int>(kept.size()) ? kept[i - 1] : "";
+  }
+  write_recent_files_log(false);
+}
+
+void refresh_recent_files_menu() {
+  ensure_recent_slots();
+  for (int i = 1; i <= k_recent_slots; ++i) {
+    int item = MENU_RECENT_FIRST - 1 + i;
+    ui_set_menu_item_text(MENU_MAIN, item, str_int(i) + ": " + g_recent_files[i]);
+    ui_disable_menu_item(MENU_MAIN, item, g_recent_files[i].empty());
+  }
+}
+
+void clear_recent_files() {
+  g_recent_files.assign(k_recent_slots + 1, "");
+  write_recent_files_log(true);
+  refresh_recent_files_menu();
+}

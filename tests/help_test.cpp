@@ -1,0 +1,395 @@
+// The About window, the credits window and the addresses handed to the
+// system (the manual, the mail links).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "core/core.h"
+#include "core/ids.h"
+#include "support/test_support.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+namespace {
+
+const std::string kTeamAddress = "maintainers@users.noreply.c-seed-0f33fb31.example";
+
+class HelpTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    directory_ = enter_fresh_directory();
+    ui_test_reset();
+    // The whole start-up: the main window, the fonts and the built-in images.
+    start_program();
+    ASSERT_TRUE(ui_window_exists(WINDOW_MAIN));
+    ui_test_clear_messages();
+  }
+  void TearDown() override { ui_test_set_idle_hook(nullptr); }
+
+  // Runs `open` with `act` called once, inside the window's own loop, as soon
+  // as `window` exists; records whether the main window was disabled then.
+  void run_window(int window, const std::function<void()>& open, const std::function<void()>& act) {
+    acted_ = false;
+    main_disabled_inside_ = false;
+    ui_test_set_idle_hook([this, window, act] {
+      if (acted_ || !ui_window_exists(window)) return;
+      acted_ = true;
+      main_disabled_inside_ = ui_window_disabled(WINDOW_MAIN);
+      act();
+    });
+    open();
+    ui_test_set_idle_hook(nullptr);
+    EXPECT_TRUE(acted_) << "the window never waited for the player";
+    EXPECT_FALSE(ui_window_exists(window));
+    EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+  }
+
+  // Opens the About window, lets `read` look at it, then closes it with Escape.
+  void inspect_about(const std::function<void()>& read) {
+    run_window(WINDOW_ABOUT, show_about_window, [read] {
+      read();
+      ui_test_key(WINDOW_ABOUT, UI_KEY_ESCAPE);
+    });
+  }
+
+  std::string last_address() {
+    const auto& opened = ui_test_opened_addresses();
+    return opened.empty() ? "" : opened.back();
+  }
+
+  std::string directory_;
+  bool acted_ = false;
+  bool main_disabled_inside_ = false;
+};
+
+// ---- addresses ---------------------------------------------------------------
+
+TEST_F(HelpTest, AddressesArePercentEncodedByteByByte) {
+  struct Case {
+    std::string text;
+    std::string address;
+  };
+  const std::vector<Case> cases = {
+      {"ABCXYZabcxyz0189", "ABCXYZabcxyz0189"},
+      {"-._~!#$&'()*,/:;=?@", "-._~!#$&'()*,/:;=?@"},
+      {"a b", "a%20b"},
+      {"C:\\Apps", "C:%5CApps"},
+      {"1+1=2 100%", "1%2B1=2%20100%25"},
+      {"\xC3\xA9", "%C3%A9"},                  // é
+      {"\xE2\x98\x85", "%E2%98%85"},           // ★, three bytes
+      {"\"<>[]{}|^`", "%22%3C%3E%5B%5D%7B%7D%7C%5E%60"},
+      {"\n\r\t", "%0A%0D%09"},
+  };
+  for (const Case& c : cases) {
+    open_in_browser(c.text);
+    EXPECT_EQ(last_address(), c.address) << "for " << c.text;
+  }
+  EXPECT_EQ(ui_test_opened_addresses().size(), cases.size());
+}
+
+TEST_F(HelpTest, ManualAddressFollowsTheLanguageAndTheWorkingDirectory) {
+  g_program_dir = "/home/x/";
+  g_language = 1;
+  EXPECT_EQ(build_manual_url(), "file:///home/x/Kestrova_Manual10_EN.html");
+  g_language = 2;
+  EXPECT_EQ(build_manual_url(), "file:///home/x/Kestrova_Manual10_PT.html");
+  // A directory that does not begin with "/" still gives three slashes.
+  g_program_dir = "C:\\Apps\\";
+  g_language = 1;
+  EXPECT_EQ(build_manual_url(), "file:///C:\\Apps\\Kestrova_Manual10_EN.html");
+}
+
+TEST_F(HelpTest, ManualOfADirectoryWithABlankAndAnAccentIsEncoded) {
+  std::string dir = directory_ + "/my games \xC3\xA9";  // "my games é"
+  std::filesystem::create_directory(dir);
+  std::filesystem::current_path(dir);
+  init_game_state();
+  open_in_browser(build_manual_url());
+  EXPECT_EQ(last_address(), "file://" + directory_ + "/my%20games%20%C3%A9/Kestrova_Manual10_EN.html");
+}
+
+TEST_F(HelpTest, HostileDirectoryNameStaysOneEncodedAddress) {
+  std::string name = "a'b;c$(touch pwned)\"\nx";
+  std::string dir = directory_ + "/" + name;
+  std::filesystem::create_directory(dir);
+  std::filesystem::current_path(dir);
+  init_game_state();
+  open_in_browser(build_manual_url());
+  EXPECT_EQ(last_address(),
+            "file://" + directory_ + "/a'b;c$(touch%20pwned)%22%0Ax/Kestrova_Manual10_EN.html");
+  EXPECT_FALSE(std::filesystem::exists(dir + "/pwned"));
+  EXPECT_FALSE(std::filesystem::exists(directory_ + "/pwned"));
+}
+
+// ---- About window ------------------------------------------------------------
+
+TEST_F(HelpTest, AboutShowsTheProgramDataAndTheCredits) {
+  inspect_about([] {
+    EXPECT_EQ(ui_window_title(WINDOW_ABOUT), translate("About"));
+    EXPECT_EQ(ui_window_inner_width(WINDOW_ABOUT), 887);
+    EXPECT_EQ(ui_window_inner_height(WINDOW_ABOUT), 520);
+    EXPECT_EQ(ui_text(913), translate("Name:"));
+    EXPECT_EQ(ui_text(914), "Kestrova");
+    EXPECT_EQ(ui_text(915), translate("Version:"));
+    EXPECT_EQ(ui_text(916), "V1.0 build 26");
+    EXPECT_EQ(ui_text(917), translate("Core:"));
+    EXPECT_EQ(ui_text(918), "64-bit");
+    EXPECT_EQ(ui_text(919), translate("Released:"));
+    EXPECT_EQ(ui_text(920), "2022-02-22");
+    for (int g = 913; g <= 920; g++) EXPECT_EQ(ui_colour(g, UI_FRONT), 0x8B5829) << g;
+
+    const std::string roles[3] = {"DEVELOPMENT", "GRAPHICS", "CONSULTOR"};
+    const std::string names[3] = {"Kestrova Developers", "Kestrova Developers", "Tarvik"};
+    const std::string links[3] = {kTeamAddress, kTeamAddress, "N/A"};
+    for (int k = 0; k < 3; k++) {
+      int base = 925 + 5 * k;
+      EXPECT_EQ(ui_text(base), translate(roles[k]));
+      EXPECT_EQ(ui_text(base + 2), names[k]);
+      EXPECT_EQ(ui_text(base + 4), links[k]);
+      EXPECT_EQ(ui_colour(base, UI_FRONT), 0x8B5829);
+      EXPECT_EQ(ui_colour(base + 4, UI_FRONT), 0xFF0000);
+      EXPECT_TRUE(ui_gadget_exists(base + 1));
+      EXPECT_TRUE(ui_gadget_exists(base + 3));
+    }
+    EXPECT_EQ(ui_text(911), "OK");
+    EXPECT_TRUE(ui_gadget_exists(923));
+    // Both panels lie wholly inside the window.
+    for (int panel : {912, 924}) {
+      EXPECT_GE(ui_x(panel), 0);
+      EXPECT_LE(ui_x(panel) + ui_width(panel), 887) << panel;
+      EXPECT_LE(ui_y(panel) + ui_height(panel), 520) << panel;
+    }
+  });
+  EXPECT_TRUE(main_disabled_inside_);
+  EXPECT_TRUE(ui_test_messages().empty());
+}
+
+TEST_F(HelpTest, AboutInPortugueseTranslatesCaptionsButNotTheValues) {
+  g_language = 1;
+  const std::string english[] = {translate("About"), translate("Name:"), translate("Version:"),
+                                 translate("Released:"), translate("DEVELOPMENT"), translate("GRAPHICS")};
+  g_language = 2;
+  EXPECT_TRUE(build_manual_url().ends_with("_PT.html"));
+  std::vector<std::string> shown;
+  inspect_about([&shown] {
+    shown = {ui_window_title(WINDOW_ABOUT), ui_text(913), ui_text(915), ui_text(919), ui_text(925),
+             ui_text(930)};
+    EXPECT_EQ(ui_text(911), "OK");
+    EXPECT_EQ(ui_text(916), "V1.0 build 26");
+    EXPECT_EQ(ui_text(918), "64-bit");
+    EXPECT_EQ(ui_text(917), translate("Core:"));
+    EXPECT_EQ(ui_text(935), translate("CONSULTOR"));
+  });
+  const std::string keys[] = {"About", "Name:", "Version:", "Released:", "DEVELOPMENT", "GRAPHICS"};
+  ASSERT_EQ(shown.size(), 6u);
+  for (int i = 0; i < 6; i++) {
+    EXPECT_EQ(shown[i], translate(keys[i])) << keys[i];
+    EXPECT_NE(shown[i], english[i]) << keys[i] << " is still English";
+  }
+}
+
+TEST_F(HelpTest, AboutShowsBetaBetweenVersionAndBuild) {
+  g_beta_release = 1;
+  std::string version;
+  inspect_about([&version] { version = ui_text(916); });
+  EXPECT_EQ(version, "V1.0 (beta) build 26");
+}
+
+TEST_F(HelpTest, MailLinksOfTheTeamOpenAMailAndTheThirdDoesNothing) {
+  const std::string mail = "mailto:" + kTeamAddress + "?subject=Kestrova%20V1.0%20build%2026";
+  int step = 0;
+  ui_test_set_idle_hook([&step] {
+    if (!ui_window_exists(WINDOW_ABOUT)) return;
+    switch (step++) {
+      case 0:
+        ui_test_click(929);
+        break;
+      case 1:
+        ui_test_click(934);
+        break;
+      case 2:
+        ui_test_click(939);
+        break;
+      case 3:
+        ui_test_key(WINDOW_ABOUT, UI_KEY_ESCAPE);
+        break;
+      default:
+        break;
+    }
+  });
+  show_about_window();
+  ui_test_set_idle_hook(nullptr);
+  EXPECT_EQ(step, 4);
+  EXPECT_EQ(ui_test_opened_addresses(), (std::vector<std::string>{mail, mail}));
+  EXPECT_FALSE(ui_window_exists(WINDOW_ABOUT));
+}
+
+// ---- closing both windows ------------------------------------------------------
+
+struct CloseCase {
+  int window;
+  const char* how;
+};
+
+class HelpCloseTest : public HelpTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(HelpCloseTest, EscapeReturnAndOkCloseTheWindow) {
+  const CloseCase& c = GetParam();
+  int ok = c.window == WINDOW_ABOUT ? 911 : 909;
+  std::string how = c.how;
+  auto open = c.window == WINDOW_ABOUT ? show_about_window : show_tool_credits_window;
+  run_window(c.window, open, [&] {
+    if (how == "escape") ui_test_key(c.window, UI_KEY_ESCAPE);
+    if (how == "return") ui_test_key(c.window, UI_KEY_RETURN);
+    if (how == "ok") ui_test_click(ok);
+  });
+  EXPECT_TRUE(main_disabled_inside_);
+  EXPECT_TRUE(ui_test_opened_addresses().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothWindows, HelpCloseTest,
+                         ::testing::Values(CloseCase{WINDOW_ABOUT, "escape"}, CloseCase{WINDOW_ABOUT, "return"},
+                                           CloseCase{WINDOW_ABOUT, "ok"}, CloseCase{WINDOW_CREDITS, "escape"},
+                                           CloseCase{WINDOW_CREDITS, "return"}, CloseCase{WINDOW_CREDITS, "ok"}),
+                         [](const auto& info) {
+                           return std::string(info.param.window == WINDOW_ABOUT ? "About" : "Credits") + "_" +
+                                  info.param.how;
+                         });
+
+// ---- credits window ------------------------------------------------------------
+
+TEST_F(HelpTest, CreditsNameWhatTheProgramIsBuiltWith) {
+  for (int language : {1, 2}) {
+    g_language = language;
+    std::string title, text, ok;
+    bool read_only = false;
+    run_window(WINDOW_CREDITS, show_tool_credits_window, [&] {
+      title = ui_window_title(WINDOW_CREDITS);
+      text = ui_text(908);
+      ok = ui_text(909);
+      // Typing into a read-only box changes nothing.
+      ui_test_type(908, "changed");
+      read_only = ui_text(908) == text;
+      EXPECT_TRUE(ui_gadget_exists(906));
+      EXPECT_TRUE(ui_gadget_exists(907));
+      // Nothing sticks out of the window.
+      int width = ui_window_inner_width(WINDOW_CREDITS);
+      for (int g : {906, 907, 908, 909}) EXPECT_LE(ui_x(g) + ui_width(g), width) << g;
+      EXPECT_EQ(ui_x(909), width / 2 - 45);
+      EXPECT_EQ(ui_y(909), 263);
+      ui_test_key(WINDOW_CREDITS, UI_KEY_RETURN);
+    });
+    EXPECT_EQ(title, translate("Credits"));
+    EXPECT_EQ(ok, "OK");
+    EXPECT_TRUE(read_only);
+    EXPECT_NE(text.find("Qt 6 \u2014 GNU LGPL v3"), std::string::npos) << text;
+    EXPECT_NE(text.find("libpng \u2014 PNG Reference Library License version 2 (libpng license)"),
+              std::string::npos);
+    EXPECT_NE(text.find("zlib \u2014 zlib license"), std::string::npos);
+  }
+}
+
+// The credits entry of the Help menu and the window's title share one text row.
+TEST_F(HelpTest, CreditsCaptionSaysSoInBothLanguages) {
+  if (translate("Credits") == "???????????") GTEST_SKIP() << "the text row \"Credits\" is not in the table yet";
+  g_language = 1;
+  EXPECT_EQ(translate("Credits"), "Credits");
+  g_language = 2;
+  EXPECT_EQ(translate("Credits"), "Cr\xC3\xA9" "ditos");
+}
+
+TEST_F(HelpTest, AWindowThatCannotOpenIsReportedAndNothingWaits) {
+  for (int window : {WINDOW_ABOUT, WINDOW_CREDITS}) {
+    ui_test_clear_messages();
+    ui_test_fail_next_window_open(window);
+    if (window == WINDOW_ABOUT) show_about_window();
+    else show_tool_credits_window();
+    ASSERT_EQ(ui_test_messages().size(), 1u) << window;
+    EXPECT_EQ(ui_test_messages()[0].title, "Error");
+    EXPECT_EQ(ui_test_messages()[0].text, "Can't open a window.");
+    EXPECT_EQ(ui_test_messages()[0].flags, unsigned(UI_ICON_ERROR));
+    EXPECT_FALSE(ui_window_exists(window));
+    EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+  }
+}
+
+// Before the artwork exists (or when an image failed to load) both windows
+// still open and close; only their pictures stay blank.
+TEST_F(HelpTest, BothWindowsWorkWithoutTheirPictures) {
+  for (int image : {IMAGE_BANNER, IMAGE_LOGO, IMAGE_ABOUT_LOGO, IMAGE_PERSON, IMAGE_ENVELOPE}) ui_free_image(image);
+  run_window(WINDOW_ABOUT, show_about_window, [] {
+    EXPECT_EQ(ui_text(916), "V1.0 build 26");
+    ui_test_click(911);
+  });
+  run_window(WINDOW_CREDITS, show_tool_credits_window, [] { ui_test_click(909); });
+  EXPECT_TRUE(ui_test_messages().empty());
+}
+
+// The Help menu reaches this code through the main loop.
+TEST_F(HelpTest, HelpMenuOpensTheManualTheCreditsAndAbout) {
+  ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
+  dispatch_event(ui_wait_event(1000));
+  EXPECT_EQ(last_address(), "file://" + directory_ + "/Kestrova_Manual10_EN.html");
+  for (int item : {MENU_CREDITS, MENU_ABOUT}) {
+    int window = item == MENU_ABOUT ? WINDOW_ABOUT : WINDOW_CREDITS;
+    run_window(window, [item] {
+      ui_test_menu(WINDOW_MAIN, item);
+      dispatch_event(ui_wait_event(1000));
+    }, [window] { ui_test_key(window, UI_KEY_ESCAPE); });
+  }
+}
+
+// ---- the manuals ---------------------------------------------------------------
+
+// The README starts the program from the repository's root, which is where
+// Help looks for the two manuals.
+TEST(HelpManual, BothManualsLieInTheRootAndNeedNothingFromOutside) {
+  for (const char* code : {"EN", "PT"}) {
+    std::string page = read_file_bytes(source_dir() + "/Kestrova_Manual10_" + std::string(code) + ".html");
+    ASSERT_FALSE(page.empty()) << code;
+    EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos) << code;
+    for (const char* topic : {"settings/kestrova.prefs", "settings/techniques.prefs", "settings/recent_files.log",
+                              ".draws.txt", "@end_database", "Tarvik", "LOTTODRAWSFILE-1.01"}) {
+      EXPECT_NE(page.find(topic), std::string::npos) << code << " says nothing of " << topic;
+    }
+    for (const char* outside : {"http:", "https:", "src=", "<link", "@import", "url("}) {
+      EXPECT_EQ(page.find(outside), std::string::npos) << code << " loads " << outside;
+    }
+  }
+}
+
+// ---- pictures for a look --------------------------------------------------------
+
+// Saves both windows as PNG files, in English and in Portuguese, into
+// $KESTROVA_SCREENSHOT_DIR when it is set, else into the test's directory.
+TEST_F(HelpTest, ScreenshotsOfBothWindows) {
+  const char* env = std::getenv("KESTROVA_SCREENSHOT_DIR");
+  std::string out = env != nullptr && *env != '\0' ? std::string(env) : directory_;
+  for (int language : {1, 2}) {
+    g_language = language;
+    std::string suffix = language == 2 ? "_pt.png" : "_en.png";
+    std::string about = out + "/about" + suffix;
+    std::string credits = out + "/credits" + suffix;
+    bool saved_about = false;
+    bool saved_credits = false;
+    run_window(WINDOW_ABOUT, show_about_window, [&] {
+      saved_about = ui_test_save_png(WINDOW_ABOUT, about);
+      ui_test_key(WINDOW_ABOUT, UI_KEY_ESCAPE);
+    });
+    run_window(WINDOW_CREDITS, show_tool_credits_window, [&] {
+      saved_credits = ui_test_save_png(WINDOW_CREDITS, credits);
+      ui_test_key(WINDOW_CREDITS, UI_KEY_ESCAPE);
+    });
+    EXPECT_TRUE(saved_about);
+    EXPECT_TRUE(saved_credits);
+    EXPECT_GT(read_file_bytes(about).size(), 1000u);
+    EXPECT_GT(read_file_bytes(credits).size(), 1000u);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+// Start-up: the settings folder, the build's language, the built-in images
+// and the main window with its menu, strip and tab panel.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/images.h"
+#include "core/core.h"
+#include "core/ids.h"
+#include "support/program_fixture.h"
+#include "support/test_support.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::set<std::string> names_in(const std::string& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename());
+  return names;
+}
+
+int64_t rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+
+uint32_t big_endian_at(const unsigned char* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+}  // namespace
+
+TEST(Startup, FirstStartCreatesTheSettingsFolderSilently) {
+  std::string dir = start_program_for_test();
+  struct stat st;
+  ASSERT_EQ(stat((dir + "/settings").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_EQ(g_program_dir, fs::canonical(dir).string() + "/");
+  EXPECT_TRUE(ui_test_messages().empty());
+  EXPECT_TRUE(ui_window_exists(WINDOW_MAIN));
+}
+
+TEST(Startup, PlainFileNamedSettingsIsLeftAloneWithoutMessage) {
+  const std::string bytes = "not a folder\n";
+  std::string dir = start_program_for_test(1, [&] { write_file_bytes("settings", bytes); });
+  EXPECT_TRUE(fs::is_regular_file(dir + "/settings"));
+  EXPECT_EQ(read_file_bytes(dir + "/settings"), bytes);
+  EXPECT_EQ(names_in(dir), std::set<std::string>{"settings"});
+  EXPECT_TRUE(ui_test_messages().empty());
+  EXPECT_TRUE(ui_window_exists(WINDOW_MAIN));
+}
+
+TEST(Startup, EachBuildStartsInItsOwnLanguage) {
+  for (int64_t language : {1, 2}) {
+    start_program_for_test(language);
+    EXPECT_EQ(g_language, language);
+  }
+}
+
+TEST(Startup, BuiltInImagesHaveTheirNumbersSizesAndChannels) {
+  struct Expected {
+    int number, width, height, channels;
+  };
+  const std::vector<Expected> expected = {
+      {1, 27, 17, 3},   {2, 27, 17, 3},   {3, 27, 17, 3},   {4, 24, 24, 4},   {5, 24, 24, 4},
+      {6, 56, 34, 3},   {7, 56, 34, 3},   {8, 439, 140, 3}, {9, 140, 140, 4}, {10, 24, 24, 4},
+      {12, 400, 295, 4}, {13, 27, 24, 4}, {14, 26, 24, 4}};
+
+  // The embedded files themselves: 8 bits per channel, not interlaced, RGB
+  // (colour type 2) or RGBA (6) as each image's use needs.
+  size_t i = 0;
+  for (const EmbeddedImage* e = kestrova_embedded_images; e->number != 0; ++e, ++i) {
+    ASSERT_LT(i, expected.size()) << "unexpected image " << e->number;
+    const Expected& x = expected[i];
+    SCOPED_TRACE("image " + std::to_string(x.number));
+    ASSERT_EQ(e->number, x.number);
+    ASSERT_GT(e->size, 33u);
+    EXPECT_EQ(big_endian_at(e->data + 16), uint32_t(x.width));
+    EXPECT_EQ(big_endian_at(e->data + 20), uint32_t(x.height));
+    EXPECT_EQ(e->data[24], 8);
+    EXPECT_EQ(e->data[25], x.channels == 3 ? 2 : 6);
+    EXPECT_EQ(e->data[28], 0);
+  }
+  EXPECT_EQ(i, expected.size());
+
+  start_program_for_test();
+  for (const Expected& x : expected) {
+    SCOPED_TRACE("image " + std::to_string(x.number));
+    ASSERT_TRUE(ui_image_exists(x.number));
+    EXPECT_EQ(ui_image_width(x.number), x.width);
+    EXPECT_EQ(ui_image_height(x.number), x.height);
+  }
+  EXPECT_FALSE(ui_image_exists(11));
+  EXPECT_TRUE(ui_test_messages().empty());
+}
+
+TEST(Startup, ImagesDecodeToTheirColours) {
+  start_program_for_test();
+  struct Probe {
+    int image, x, y;
+    int64_t colour;
+  };
+  const Probe probes[] = {
+      // the legend swatches: exact fill inside a black border
+      {IMAGE_SWATCH_DONT_PLAY, 13, 8, rgb(236, 233, 216)},
+      {IMAGE_SWATCH_DONT_PLAY, 1, 1, rgb(236, 233, 216)},
+      {IMAGE_SWATCH_DONT_PLAY, 0, 0, 0},
+      {IMAGE_SWATCH_DONT_PLAY, 26, 16, 0},
+      {IMAGE_SWATCH_PLAY, 13, 8, rgb(255, 255, 0)},
+      {IMAGE_SWATCH_PLAY, 26, 8, 0},
+      {IMAGE_SWATCH_FIXED, 13, 8, rgb(255, 174, 201)},
+      {IMAGE_SWATCH_FIXED, 13, 0, 0},
+      // the flags: the red cross at the centre, blue in a corner field;
+      // green at the hoist and red at the fly
+      {IMAGE_FLAG_UK, 28, 17, rgb(200, 16, 46)},
+      {IMAGE_FLAG_UK, 14, 2, rgb(1, 33, 105)},
+      {IMAGE_FLAG_PORTUGAL, 4, 4, rgb(0, 102, 0)},
+      {IMAGE_FLAG_PORTUGAL, 50, 30, rgb(255, 0, 0)},
+  };
+  for (const Probe& p : probes) {
+    SCOPED_TRACE("image " + std::to_string(p.image) + " at " + std::to_string(p.x) + "," +
+                 std::to_string(p.y));
+    ASSERT_TRUE(ui_start_drawing_image(p.image));
+    EXPECT_EQ(ui_point(p.x, p.y), p.colour);
+    ui_stop_drawing();
+  }
+}
+
+TEST(MainWindow, TitleSizeBottomStripAndTabPanel) {
+  start_program_for_test();
+  EXPECT_EQ(ui_window_title(WINDOW_MAIN), "Kestrova V1.0 build 26");
+  EXPECT_EQ(ui_window_inner_width(WINDOW_MAIN), 1366);
+  EXPECT_EQ(ui_window_inner_height(WINDOW_MAIN), 700);
+
+  ASSERT_TRUE(ui_gadget_exists(GADGET_PANEL));
+  EXPECT_EQ(ui_x(GADGET_PANEL), 10);
+  EXPECT_EQ(ui_y(GADGET_PANEL), 10);
+  EXPECT_EQ(ui_width(GADGET_PANEL), 1346);
+  EXPECT_EQ(ui_height(GADGET_PANEL), 626);
+  EXPECT_EQ(ui_state(GADGET_PANEL), TAB_MAIN);
+
+  ASSERT_TRUE(ui_gadget_exists(GADGET_BOTTOM_STRIP));
+  EXPECT_EQ(ui_x(GADGET_BOTTOM_STRIP), 5);
+  EXPECT_EQ(ui_width(GADGET_BOTTOM_STRIP), 1366 - 8);
+  EXPECT_EQ(ui_height(GADGET_BOTTOM_STRIP), 41);
+  // under the panel and inside the window
+  EXPECT_GE(ui_y(GADGET_BOTTOM_STRIP), 10 + 626);
+  EXPECT_LE(ui_y(GADGET_BOTTOM_STRIP) + 41, 700);
+}
+
+TEST(MainWindow, MenuCaptionsInTheLanguageInForce) {
+  struct Item {
+    int item;
+    const char* english;
+    const char* shortcut;
+  };
+  const Item items[] = {
+      {MENU_OPEN, "Open...", "Ctrl+O"},     {MENU_SAVE, "Save", "Ctrl+S"},
+      {MENU_SAVE_AS, "Save As...", "Shift+Ctrl+S"}, {MENU_RECENT_CLEAR, "Clear", ""},
+      {MENU_EXIT, "Exit", "Ctrl+Q"},        {MENU_CHECK_UPDATES, "Check for Updates", ""},
+      {MENU_HTML_HELP, "HTML Help", "F1"},  {MENU_CREDITS, "Credits", ""},
+      {MENU_ABOUT, "About", ""},
+  };
+  for (int64_t language : {1, 2}) {
+    SCOPED_TRACE("language " + std::to_string(language));
+    start_program_for_test(language);
+    for (const Item& it : items) {
+      std::string expected = translate(it.english);
+      EXPECT_NE(expected, "???????????") << it.english;
+      if (language == 1) EXPECT_EQ(expected, it.english);
+      if (*it.shortcut) expected += std::string("\t") + it.shortcut;
+      EXPECT_EQ(ui_menu_item_text(MENU_MAIN, it.item), expected);
+    }
+    if (language == 2) {
+      EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_SAVE), "Gravar\tCtrl+S");
+      EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_SAVE_AS), "Gravar Como...\tShift+Ctrl+S");
+    }
+    EXPECT_EQ(ui_window_title(WINDOW_MAIN), "Kestrova V1.0 build 26");
+  }
+}
+
+TEST(MainWindow, UpdatesEntryAndEmptyRecentEntriesAreDisabled) {
+  start_program_for_test();
+  EXPECT_TRUE(ui_menu_item_disabled(MENU_MAIN, MENU_CHECK_UPDATES));
+  for (int item : {MENU_OPEN, MENU_SAVE, MENU_SAVE_AS, MENU_RECENT_CLEAR, MENU_EXIT,
+                   MENU_HTML_HELP, MENU_CREDITS, MENU_ABOUT}) {
+    EXPECT_FALSE(ui_menu_item_disabled(MENU_MAIN, item)) << item;
+  }
+  for (int entry = 1; entry <= 10; ++entry) {
+    int item = MENU_RECENT_FIRST + entry - 1;
+    EXPECT_TRUE(ui_menu_item_disabled(MENU_MAIN, item)) << item;
+    EXPECT_EQ(ui_menu_item_text(MENU_MAIN, item), std::to_string(entry) + ": ");
+  }
+}

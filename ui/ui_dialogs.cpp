@@ -1,0 +1,237 @@
+// Message boxes, file dialogs, the clipboard, handing addresses to the
+// system, and the test seam.
+#include "ui/ui_internal.h"
+
+void ui_scope_reset();
+void ui_free_all_gadgets();
+void ui_free_all_windows_and_menus();
+void ui_trigger_menu_item(int window, int item);
+void ui_press_key(int window, int key);
+void ui_player_click(int gadget);
+void ui_player_type(int gadget, const std::string& text);
+void ui_player_choose(int gadget, int index);
+void ui_player_select_tab(int panel, int tab);
+void ui_player_canvas_click(int gadget, int x, int y);
+void ui_player_toggle_item(int gadget, int row);
+extern std::vector<int> g_ui_failing_window_opens;
+
+namespace {
+
+std::deque<int> g_message_answers;
+std::vector<UiMessageRecord> g_messages;
+std::deque<std::string> g_file_answers;
+std::vector<UiFileDialogRecord> g_file_dialogs;
+std::string g_test_clipboard;
+std::vector<std::string> g_opened_addresses;
+std::function<void()> g_idle_hook;
+bool g_in_idle_hook = false;
+
+// The window a dialog belongs to: the active one, else the newest enabled one.
+QWidget* dialog_parent() {
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  for (auto it = g_ui_windows.rbegin(); it != g_ui_windows.rend(); ++it)
+    if (it->second.top && !it->second.disabled) return it->second.top;
+  return nullptr;
+}
+
+// "Draws (*.draws.txt)|*.draws.txt|All|*.*" -> Qt's "label (patterns);;...".
+// Qt reads the patterns from the last parentheses of each entry; a ";"
+// between patterns becomes a blank.
+QStringList qt_filters(const std::string& filter) {
+  QStringList parts = to_qstring(filter).split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << parts[i] + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
+  }
+  return out;
+}
+
+std::string run_file_dialog(bool save, const std::string& title, const std::string& default_path,
+                            const std::string& filter, int filter_index) {
+  if (g_ui_test_mode) {
+    std::string answer;
+    if (!g_file_answers.empty()) {
+      answer = g_file_answers.front();
+      g_file_answers.pop_front();
+    }
+    g_file_dialogs.push_back(UiFileDialogRecord{save, title, default_path, filter, filter_index,
+                                                answer});
+    return answer;
+  }
+  ui_flush_lists();
+  QFileDialog dialog(dialog_parent(), to_qstring(title));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  // The program asks about overwriting and reports a missing file itself.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  QStringList filters = qt_filters(filter);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    if (filter_index >= 0 && filter_index < filters.size())
+      dialog.selectNameFilter(filters[filter_index]);
+  }
+  if (!default_path.empty()) {
+    QFileInfo info(to_qstring(default_path));
+    if (info.isDir()) {
+      dialog.setDirectory(info.absoluteFilePath());
+    } else {
+      if (!info.path().isEmpty()) dialog.setDirectory(info.absolutePath());
+      dialog.selectFile(info.fileName());
+    }
+  }
+  if (dialog.exec() != QDialog::Accepted) return {};
+  QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? std::string() : to_std(QDir::toNativeSeparators(chosen.first()));
+}
+
+}  // namespace
+
+// ---- message boxes and dialogs ---------------------------------------------------------
+int ui_message(const std::string& title, const std::string& text, unsigned flags) {
+  const bool yes_no = (flags & UI_MESSAGE_YES_NO) != 0;
+  if (g_ui_test_mode) {
+    // Every box takes the next scripted answer; an OK box can only say OK,
+    // and a Yes/No box told OK says No.
+    int answer = yes_no ? UI_ANSWER_NO : UI_ANSWER_OK;
+    if (!g_message_answers.empty()) {
+      int scripted = g_message_answers.front();
+      g_message_answers.pop_front();
+      if (yes_no) answer = scripted == UI_ANSWER_YES ? UI_ANSWER_YES : UI_ANSWER_NO;
+    }
+    g_messages.push_back(UiMessageRecord{title, text, flags, answer});
+    return answer;
+  }
+  ui_flush_lists();
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  if (flags & UI_ICON_ERROR)
+    icon = QMessageBox::Critical;
+  else if (flags & UI_ICON_WARNING)
+    icon = QMessageBox::Warning;
+  else if (flags & UI_ICON_INFO)
+    icon = QMessageBox::Information;
+  QMessageBox box(icon, to_qstring(title), to_qstring(text),
+                  yes_no ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                  dialog_parent());
+  box.setTextFormat(Qt::PlainText);
+  int result = box.exec();
+  if (!yes_no) return UI_ANSWER_OK;
+  return result == QMessageBox::Yes ? UI_ANSWER_YES : UI_ANSWER_NO;
+}
+
+std::string ui_open_file_dialog(const std::string& title, const std::string& default_path,
+                                const std::string& filter, int filter_index) {
+  return run_file_dialog(false, title, default_path, filter, filter_index);
+}
+
+std::string ui_save_file_dialog(const std::string& title, const std::string& default_path,
+                                const std::string& filter, int filter_index) {
+  return run_file_dialog(true, title, default_path, filter, filter_index);
+}
+
+std::string ui_clipboard_text() {
+  if (g_ui_test_mode) return g_test_clipboard;
+  if (!QCoreApplication::instance()) return {};
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  return clipboard ? to_std(clipboard->text()) : std::string();
+}
+
+bool ui_open_address(const std::string& address) {
+  if (g_ui_test_mode) {
+    g_opened_addresses.push_back(address);
+    return true;
+  }
+  if (!QCoreApplication::instance() || address.empty()) return false;
+  // The address is already encoded: read it strictly, never "repaired".
+  QUrl url = QUrl::fromEncoded(QByteArray(address.data(), static_cast<qsizetype>(address.size())),
+                               QUrl::StrictMode);
+  if (!url.isValid() || url.scheme().isEmpty()) return false;
+  return QDesktopServices::openUrl(url);
+}
+
+// ---- test seam ------------------------------------------------------------------------------
+void ui_test_reset() {
+  ui_stop_drawing();
+  ui_free_all_gadgets();
+  ui_free_all_windows_and_menus();
+  ui_free_all_images();
+  ui_scope_reset();
+  g_ui_default_font = UI_DEFAULT_FONT;
+  g_ui_program_setting = 0;
+  g_ui_failing_window_opens.clear();
+  ui_reset_dialog_state();
+  g_ui_test_mode = true;
+}
+
+void ui_reset_dialog_state() {
+  g_message_answers.clear();
+  g_messages.clear();
+  g_file_answers.clear();
+  g_file_dialogs.clear();
+  g_test_clipboard.clear();
+  g_opened_addresses.clear();
+  g_idle_hook = nullptr;
+}
+
+void ui_test_push_message_answer(int answer) { g_message_answers.push_back(answer); }
+const std::vector<UiMessageRecord>& ui_test_messages() { return g_messages; }
+void ui_test_clear_messages() { g_messages.clear(); }
+
+void ui_test_push_file_answer(const std::string& path) { g_file_answers.push_back(path); }
+const std::vector<UiFileDialogRecord>& ui_test_file_dialogs() { return g_file_dialogs; }
+
+void ui_test_set_clipboard(const std::string& text) { g_test_clipboard = text; }
+const std::vector<std::string>& ui_test_opened_addresses() { return g_opened_addresses; }
+
+void ui_test_set_idle_hook(std::function<void()> hook) { g_idle_hook = std::move(hook); }
+
+bool ui_has_idle_hook() { return static_cast<bool>(g_idle_hook); }
+
+void ui_call_idle_hook() {
+  // A hook that runs program code which polls again does not re-enter itself.
+  if (!g_idle_hook || g_in_idle_hook) return;
+  g_in_idle_hook = true;
+  std::function<void()> hook = g_idle_hook;  // the hook may replace itself
+  hook();
+  g_in_idle_hook = false;
+}
+
+void ui_test_click(int gadget) { ui_player_click(gadget); }
+void ui_test_type(int gadget, const std::string& text) { ui_player_type(gadget, text); }
+void ui_test_choose(int gadget, int index) { ui_player_choose(gadget, index); }
+void ui_test_select_tab(int panel, int tab) { ui_player_select_tab(panel, tab); }
+void ui_test_canvas_click(int gadget, int x, int y) { ui_player_canvas_click(gadget, x, y); }
+void ui_test_toggle_item(int gadget, int row) { ui_player_toggle_item(gadget, row); }
+void ui_test_menu(int window, int item) { ui_trigger_menu_item(window, item); }
+void ui_test_key(int window, int key) { ui_press_key(window, key); }
+
+void ui_test_close_window(int window) {
+  Window* w = ui_find_window(window);
+  if (w && !w->disabled) ui_queue_event(UI_EVENT_CLOSE, window, window, 0);
+}
+
+void ui_test_fail_next_window_open(int window) { g_ui_failing_window_opens.push_back(window); }
+
+int ui_test_queue_length() { return static_cast<int>(g_ui_queue.size()); }
+
+int64_t ui_test_gadget_pixel(int gadget, int x, int y) {
+  Gadget* g = ui_find_gadget(gadget);
+  if (!g || x < 0 || y < 0 || x >= g->widget->width() || y >= g->widget->height()) return -1;
+  ui_flush_lists();
+  QWidget* top = g->widget->window();
+  // A grab of the whole window: a widget's own grab paints its palette
+  // background even where the widget never fills it.
+  QImage picture = top->grab().toImage();
+  QPoint at = g->widget->mapTo(top, QPoint(x, y));
+  if (!picture.valid(at)) return -1;
+  return from_qrgb(picture.pixel(at));
+}
+
+bool ui_test_save_png(int window, const std::string& path) {
+  Window* w = ui_find_window(window);
+  if (!w) return false;
+  ui_flush_lists();
+  QCoreApplication::processEvents();
+  return w->top->grab().save(to_qstring(path), "PNG");
+}

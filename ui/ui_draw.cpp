@@ -1,0 +1,337 @@
+// Fonts, images, drawing on images and canvases, and the gadgets that show
+// pictures (canvas, image button).
+#include "ui/ui_internal.h"
+
+namespace {
+
+std::map<int, QFont> g_fonts;
+std::map<int, QImage> g_images;
+int g_next_image = 100000;
+
+// What drawing works on: an image or a canvas gadget, looked up anew by
+// every operation so that freeing either ends the drawing harmlessly.
+enum class Target { none, image, canvas };
+Target g_target = Target::none;
+int g_target_number = -1;
+int g_drawing_font = UI_DEFAULT_FONT;
+
+class Canvas : public QWidget {
+ public:
+  Canvas(int gadget, QWidget* parent, int width, int height)
+      : QWidget(parent), image(width, height, QImage::Format_RGB32), gadget_(gadget) {
+    image.fill(Qt::white);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  QImage image;
+  int last_x = 0;
+  int last_y = 0;
+
+  void player_click(int x, int y) {
+    last_x = x;
+    last_y = y;
+    ui_queue_gadget_event(gadget_, this, UI_TYPE_CLICK);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    if (image.width() < width() || image.height() < height()) p.fillRect(rect(), Qt::white);
+    p.drawImage(0, 0, image);
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) {
+      QPoint at = event->position().toPoint();
+      player_click(at.x(), at.y());
+    }
+    QWidget::mousePressEvent(event);
+  }
+
+ private:
+  int gadget_;
+};
+
+// A push button whose face is a picture. A picture as large as the button
+// is its whole face (the coloured buttons keep their colour when disabled);
+// a smaller one sits centred on the ordinary button face.
+class ImageButton : public QPushButton {
+ public:
+  ImageButton(QWidget* parent, const QImage& face) : QPushButton(parent), face_(face) {
+    setAutoDefault(false);
+  }
+
+ protected:
+  QSize sizeHint() const override { return face_.size() + QSize(4, 4); }
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    QRect r = rect();
+    bool fills = face_.width() >= r.width() - 4 && face_.height() >= r.height() - 4;
+    if (fills) {
+      p.drawImage(r, face_);
+      bool down = isDown() || isChecked();
+      QColor light = down ? QColor(96, 96, 96) : QColor(255, 255, 255);
+      QColor dark = down ? QColor(255, 255, 255) : QColor(96, 96, 96);
+      p.setPen(light);
+      p.drawLine(r.topLeft(), r.topRight());
+      p.drawLine(r.topLeft(), r.bottomLeft());
+      p.setPen(dark);
+      p.drawLine(r.bottomLeft(), r.bottomRight());
+      p.drawLine(r.topRight(), r.bottomRight());
+      if (hasFocus()) {
+        p.setPen(QPen(QColor(0, 0, 0), 1, Qt::DotLine));
+        p.drawRect(r.adjusted(2, 2, -3, -3));
+      }
+      return;
+    }
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    option.icon = QIcon();
+    style()->drawControl(QStyle::CE_PushButtonBevel, &option, &p, this);
+    QPixmap pixmap = QPixmap::fromImage(face_);
+    if (!isEnabled())
+      pixmap = style()->generatedIconPixmap(QIcon::Disabled, pixmap, &option);
+    QSize s = pixmap.size();
+    if (s.width() > r.width() - 4 || s.height() > r.height() - 4)
+      s.scale(r.size() - QSize(4, 4), Qt::KeepAspectRatio);
+    QRect target(QPoint(0, 0), s);
+    target.moveCenter(r.center());
+    if (isDown()) target.translate(1, 1);
+    p.drawPixmap(target, pixmap);
+  }
+
+ private:
+  QImage face_;
+};
+
+QImage* target_image() {
+  if (g_target == Target::image) return ui_find_image(g_target_number);
+  if (g_target == Target::canvas) {
+    Gadget* g = ui_find_gadget(g_target_number);
+    if (!g || g->kind != GadgetKind::canvas) return nullptr;
+    return &static_cast<Canvas*>(g->widget.data())->image;
+  }
+  return nullptr;
+}
+
+QColor colour_or_black(int64_t colour) {
+  return colour < 0 ? QColor(0, 0, 0) : to_qcolor(colour);
+}
+
+}  // namespace
+
+// ---- fonts -------------------------------------------------------------------------
+bool ui_load_font(int font, const std::string& name, int points, unsigned style) {
+  if (points <= 0 || name.empty()) return false;
+  QFont f(to_qstring(name));
+  f.setPointSize(points);
+  f.setBold((style & UI_FONT_BOLD) != 0);
+  f.setStyleStrategy((style & UI_FONT_HIGH_QUALITY) ? QFont::PreferAntialias
+                                                    : QFont::PreferDefault);
+  if (QFontInfo(f).family().isEmpty()) return false;
+  g_fonts[font] = f;
+  return true;
+}
+
+void ui_set_default_font(int font) {
+  g_ui_default_font = ui_font_exists(font) ? font : UI_DEFAULT_FONT;
+}
+
+QFont ui_font(int font) {
+  auto it = g_fonts.find(font);
+  return it == g_fonts.end() ? QApplication::font() : it->second;
+}
+
+bool ui_font_exists(int font) { return g_fonts.count(font) != 0; }
+
+// ---- images ------------------------------------------------------------------------
+bool ui_image_from_pixels(int image, int width, int height, int channels,
+                          const unsigned char* pixels) {
+  if (width <= 0 || height <= 0 || !pixels || (channels != 3 && channels != 4)) return false;
+  QImage wrapped(pixels, width, height, width * channels,
+                 channels == 3 ? QImage::Format_RGB888 : QImage::Format_RGBA8888);
+  QImage converted =
+      wrapped.convertToFormat(channels == 3 ? QImage::Format_RGB32 : QImage::Format_ARGB32);
+  if (converted.isNull()) return false;
+  if (g_target == Target::image && g_target_number == image) g_target = Target::none;
+  g_images[image] = converted;
+  return true;
+}
+
+int ui_new_image(int width, int height) {
+  if (width <= 0 || height <= 0) return 0;
+  QImage image(width, height, QImage::Format_RGB32);
+  if (image.isNull()) return 0;
+  image.fill(Qt::black);
+  int number = g_next_image++;
+  g_images[number] = image;
+  return number;
+}
+
+void ui_free_image(int image) {
+  if (g_target == Target::image && g_target_number == image) g_target = Target::none;
+  g_images.erase(image);
+}
+
+void ui_free_all_images() {
+  g_images.clear();
+  g_target = Target::none;
+}
+
+QImage* ui_find_image(int image) {
+  auto it = g_images.find(image);
+  return it == g_images.end() ? nullptr : &it->second;
+}
+
+bool ui_image_exists(int image) { return ui_find_image(image) != nullptr; }
+
+int ui_image_width(int image) {
+  QImage* i = ui_find_image(image);
+  return i ? i->width() : 0;
+}
+
+int ui_image_height(int image) {
+  QImage* i = ui_find_image(image);
+  return i ? i->height() : 0;
+}
+
+// ---- drawing ------------------------------------------------------------------------
+bool ui_start_drawing_image(int image) {
+  ui_stop_drawing();
+  if (!ui_find_image(image)) return false;
+  g_target = Target::image;
+  g_target_number = image;
+  g_drawing_font = UI_DEFAULT_FONT;
+  return true;
+}
+
+bool ui_start_drawing_canvas(int gadget) {
+  ui_stop_drawing();
+  Gadget* g = ui_find_gadget(gadget);
+  if (!g || g->kind != GadgetKind::canvas) return false;
+  g_target = Target::canvas;
+  g_target_number = gadget;
+  g_drawing_font = UI_DEFAULT_FONT;
+  return true;
+}
+
+void ui_stop_drawing() {
+  if (g_target == Target::canvas) {
+    if (Gadget* g = ui_find_gadget(g_target_number)) g->widget->update();
+  }
+  g_target = Target::none;
+  g_target_number = -1;
+}
+
+void ui_end_drawing_on_gadget(int gadget) {
+  if (g_target == Target::canvas && g_target_number == gadget) {
+    g_target = Target::none;
+    g_target_number = -1;
+  }
+}
+
+void ui_drawing_font(int font) { g_drawing_font = ui_font_exists(font) ? font : UI_DEFAULT_FONT; }
+
+void ui_draw_box(int x, int y, int width, int height, int64_t colour) {
+  QImage* image = target_image();
+  if (!image || width <= 0 || height <= 0) return;
+  QPainter p(image);
+  p.fillRect(x, y, width, height, colour_or_black(colour));
+}
+
+void ui_draw_text(int x, int y, const std::string& text, int64_t front, int64_t back) {
+  QImage* image = target_image();
+  if (!image || text.empty()) return;
+  QFont font = ui_font(g_drawing_font);
+  QFontMetrics fm(font);
+  QString t = to_qstring(text);
+  QPainter p(image);
+  if (back >= 0) p.fillRect(x, y, fm.horizontalAdvance(t), fm.height(), to_qcolor(back));
+  p.setFont(font);
+  p.setPen(colour_or_black(front));
+  p.drawText(QPoint(x, y + fm.ascent()), t);
+}
+
+int ui_text_width(const std::string& text) {
+  return QFontMetrics(ui_font(g_drawing_font)).horizontalAdvance(to_qstring(text));
+}
+
+int ui_text_height(const std::string& text) {
+  (void)text;  // one line: the font's line height
+  return QFontMetrics(ui_font(g_drawing_font)).height();
+}
+
+int64_t ui_point(int x, int y) {
+  QImage* image = target_image();
+  if (!image || x < 0 || y < 0 || x >= image->width() || y >= image->height()) return -1;
+  return from_qrgb(image->pixel(x, y));
+}
+
+void ui_flood_fill(int x, int y, int64_t colour) {
+  QImage* image = target_image();
+  if (!image || x < 0 || y < 0 || x >= image->width() || y >= image->height()) return;
+  // Every drawing image is 32 bits a pixel; colours compare without alpha.
+  const QRgb from = image->pixel(x, y) & 0xFFFFFFu;
+  const QColor c = colour_or_black(colour);
+  const QRgb to = c.rgb() & 0xFFFFFFu;
+  if (from == to) return;
+  const int w = image->width();
+  const int h = image->height();
+  auto at = [image](int px, int py) -> QRgb& {
+    return reinterpret_cast<QRgb*>(image->scanLine(py))[px];
+  };
+  auto matches = [&](int px, int py) { return (at(px, py) & 0xFFFFFFu) == from; };
+  auto paint = [&](int px, int py) { at(px, py) = (at(px, py) & 0xFF000000u) | to; };
+  std::vector<QPoint> stack{QPoint(x, y)};
+  while (!stack.empty()) {
+    QPoint seed = stack.back();
+    stack.pop_back();
+    int py = seed.y();
+    int left = seed.x();
+    if (!matches(left, py)) continue;
+    while (left > 0 && matches(left - 1, py)) --left;
+    int right = seed.x();
+    while (right + 1 < w && matches(right + 1, py)) ++right;
+    for (int px = left; px <= right; ++px) paint(px, py);
+    for (int ny : {py - 1, py + 1}) {
+      if (ny < 0 || ny >= h) continue;
+      bool in_run = false;
+      for (int px = left; px <= right; ++px) {
+        bool m = matches(px, ny);
+        if (m && !in_run) stack.emplace_back(px, ny);
+        in_run = m;
+      }
+    }
+  }
+}
+
+// ---- canvases and image buttons ---------------------------------------------------------
+QWidget* ui_make_canvas(int gadget, QWidget* parent, int width, int height) {
+  return new Canvas(gadget, parent, width, height);
+}
+
+void ui_canvas_resized(QWidget* canvas, int width, int height) {
+  auto* c = static_cast<Canvas*>(canvas);
+  if (width <= 0 || height <= 0 || (c->image.width() == width && c->image.height() == height))
+    return;
+  QImage grown(width, height, QImage::Format_RGB32);
+  grown.fill(Qt::white);
+  QPainter p(&grown);
+  p.drawImage(0, 0, c->image);
+  p.end();
+  c->image = grown;
+  c->update();
+}
+
+void ui_canvas_player_click(QWidget* canvas, int x, int y) {
+  static_cast<Canvas*>(canvas)->player_click(x, y);
+}
+
+int ui_canvas_last_x(QWidget* canvas) { return static_cast<Canvas*>(canvas)->last_x; }
+int ui_canvas_last_y(QWidget* canvas) { return static_cast<Canvas*>(canvas)->last_y; }
+
+QWidget* ui_make_image_button(int gadget, QWidget* parent, const QImage& face) {
+  auto* button = new ImageButton(parent, face);
+  QObject::connect(button, &QPushButton::clicked,
+                   [gadget, button] { ui_queue_gadget_event(gadget, button, UI_TYPE_CLICK); });
+  return button;
+}
