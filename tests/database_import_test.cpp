@@ -8,12 +8,27 @@
 #include <vector>
 
 #include "core/core.h"
-#include "support/techniques_tab_fixture.h"
+#include "core/ids.h"
+#include "support/program_fixture.h"
 #include "support/test_support.h"
+#include "techniques/tab_gadgets.h"
 #include "ui/ui.h"
 #include "ui/ui_test.h"
 
 namespace {
+
+// The whole program started without its loop, with the Techniques tab shown.
+void start_with_techniques_tab() {
+  start_program_for_test();
+  ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+}
+
+// Imports a past-results file through the "Open" button and its dialog.
+void import_file_through_open(const std::string& path) {
+  ui_test_push_file_answer(path);
+  ui_test_click(GADGET_OPEN_DATABASE);
+  run_pending_events();
+}
 
 // Draw lines of the shape the import keeps: 17 leading characters, then the
 // five numbers and the two stars, the stars marked by "+".
@@ -232,7 +247,7 @@ TEST_F(DatabaseImport, EscapeThenYesAbortsAndKeepsWhatWasRead) {
   ui_test_click(GADGET_OPEN_DATABASE);
   ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
   ui_test_push_message_answer(UI_ANSWER_YES);
-  run_techniques_tab_events();
+  run_pending_events();
   ASSERT_EQ(ui_test_messages().size(), 1u);
   EXPECT_EQ(ui_test_messages()[0].title, "Warning!");
   EXPECT_EQ(ui_test_messages()[0].text, "Really abort?");
@@ -250,7 +265,7 @@ TEST_F(DatabaseImport, EscapeThenNoGoesOnAndAsksOnce) {
   ui_test_click(GADGET_OPEN_DATABASE);
   ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
   ui_test_push_message_answer(UI_ANSWER_NO);
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_EQ(ui_test_messages().size(), 1u);
   EXPECT_EQ(g_database_draw_count, 3);
 }
@@ -260,9 +275,35 @@ TEST_F(DatabaseImport, OtherEventsDuringTheImportAreDropped) {
   ui_test_push_file_answer(path);
   ui_test_click(GADGET_OPEN_DATABASE);
   ui_test_click(GADGET_RESET);  // taken by the import's poll, never handled
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_EQ(g_database_draw_count, 3);
   EXPECT_EQ(ui_test_queue_length(), 0);
+}
+
+TEST_F(DatabaseImport, EveryWayOutStopsTheTimer) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    int answer;  // to "Really abort?", 0 when Escape is not pressed
+  };
+  const std::vector<Case> cases = {
+      {"end of file", join_lines({kDraw1, kDraw2}), 0},
+      {"end line", join_lines({kDraw1, "@end_database", kDraw2}), 0},
+      {"bad line", join_lines({kDraw1, "bad"}), 0},
+      {"abort", join_lines({kDraw1, kDraw2}), UI_ANSWER_YES},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui_test_push_file_answer(write_database(c.bytes));
+    ui_test_click(GADGET_OPEN_DATABASE);
+    if (c.answer != 0) {
+      ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
+      ui_test_push_message_answer(c.answer);
+    }
+    run_pending_events();
+    // A timer left running would tick within its 800 ms.
+    EXPECT_EQ(ui_wait_event(900), UI_EVENT_NONE);
+  }
 }
 
 TEST_F(DatabaseImport, FileNameShownAfterTheLastSeparator) {

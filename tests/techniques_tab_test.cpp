@@ -4,22 +4,37 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "core/core.h"
+#include "core/ids.h"
 #include "core/text.h"
-#include "support/techniques_tab_fixture.h"
+#include "support/program_fixture.h"
 #include "support/test_support.h"
 #include "techniques/catalogue.h"
+#include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 #include "ui/ui_test.h"
 
 namespace {
+
+// The whole program started without its loop, with the Techniques tab shown.
+void start_with_techniques_tab() {
+  start_program_for_test();
+  ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+}
+
+// Imports a past-results file through the "Open" button and its dialog.
+void import_file_through_open(const std::string& path) {
+  ui_test_push_file_answer(path);
+  ui_test_click(GADGET_OPEN_DATABASE);
+  run_pending_events();
+}
 
 constexpr int64_t kRed = 255;
 constexpr int64_t kYellow = 65535;
@@ -124,11 +139,10 @@ TEST_F(TechniquesTab, GadgetsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(ui_x(GADGET_INFORMATION_THEORY_LABEL), 215);
   EXPECT_EQ(ui_y(GADGET_INFORMATION_THEORY_LABEL), 372);
   EXPECT_GT(ui_width(GADGET_INFORMATION_THEORY_LABEL), 30);
-  // Every gadget number of the tab exists, and none past it; 370..373 are
-  // the rules window and its gadgets.
+  // Every gadget number of the tab exists; 370..373 are the rules window and
+  // its gadgets.
   for (int g = GADGET_TECHNIQUES_FIRST; g <= GADGET_TECHNIQUES_LAST; ++g)
     if (g < 370 || g > 373) EXPECT_TRUE(ui_gadget_exists(g)) << g;
-  EXPECT_FALSE(ui_gadget_exists(GADGET_TECHNIQUES_LAST + 1));
 }
 
 TEST_F(TechniquesTab, CaptionsAreTranslatedOnce) {
@@ -146,11 +160,12 @@ TEST_F(TechniquesTab, CaptionsAreTranslatedOnce) {
   EXPECT_EQ(ui_text(525), "0:");
   EXPECT_EQ(ui_text(695), "12:");
   EXPECT_EQ(ui_text(609), "Numbers with Numbers associations (≠)");
-  EXPECT_EQ(ui_text(617), "1");
   EXPECT_EQ(ui_text(670), "54");
   EXPECT_EQ(ui_count_items(616), 50);
   EXPECT_EQ(ui_count_items(816), 12);
   EXPECT_EQ(ui_state(616), 0);
+  for (int g = GADGET_RESET; g <= GADGET_TECHNIQUES_LAST; ++g)
+    EXPECT_EQ(ui_text(g).find("???"), std::string::npos) << g << ": " << ui_text(g);
 }
 
 TEST_F(TechniquesTab, OnlyTheNumberButtonsAnswerThePlayer) {
@@ -176,8 +191,8 @@ TEST_F(TechniquesTab, FieldTurnsRedOnlyWhenThePlayerEditsIt) {
     bool red;
   };
   const std::vector<Case> cases = {
-      {378, "999", true}, {378, "100", false}, {376, "14", true},  {376, "15", false},
-      {376, "240", false}, {376, "241", true}, {381, "0", true},   {381, "5", false},
+      {378, "100", false}, {378, "999", true}, {376, "14", true},  {376, "15", false},
+      {376, "240", false}, {376, "241", true}, {381, "5", false},  {381, "0", true},
       {434, "46", false}, {434, "47", true},   {432, "43", false}, {432, "44", true},
       {596, "47", false}, {596, "48", true},   {775, "23", false}, {775, "24", true},
       {777, "2", true},   {783, "2", false},   {783, "3", true},   {436, "6", true},
@@ -188,33 +203,33 @@ TEST_F(TechniquesTab, FieldTurnsRedOnlyWhenThePlayerEditsIt) {
   };
   for (const Case& c : cases) {
     ui_test_type(c.gadget, c.text);
-    run_techniques_tab_events();
+    run_pending_events();
     EXPECT_EQ(ui_colour(c.gadget, UI_BACK), c.red ? kRed : UI_DEFAULT_COLOUR)
         << c.gadget << " holding '" << c.text << "'";
   }
-  // The program's own writes run no check: 999 stays uncoloured until edited,
-  // and a red field keeps its colour.
-  ui_test_type(376, "999");
-  run_techniques_tab_events();
-  ASSERT_EQ(ui_colour(376, UI_BACK), kRed);
+  // The program's own writes run no check: a field keeps its colour, red or
+  // not, until an event of its own checks it again.
+  ui_test_type(386, "9");
+  run_pending_events();
+  ASSERT_EQ(ui_colour(386, UI_BACK), kRed);
   show_technique_settings();
-  EXPECT_EQ(ui_text(378), "999");
-  EXPECT_EQ(ui_colour(378, UI_BACK), UI_DEFAULT_COLOUR);
-  EXPECT_EQ(ui_colour(376, UI_BACK), kRed);
-  EXPECT_EQ(ui_colour(380, UI_BACK), UI_DEFAULT_COLOUR);  // a label is never checked
+  EXPECT_EQ(ui_text(386), "0");
+  EXPECT_EQ(ui_colour(386, UI_BACK), kRed);
+  EXPECT_EQ(ui_text(383), "999");
+  EXPECT_EQ(ui_colour(383, UI_BACK), UI_DEFAULT_COLOUR);
 }
 
 TEST_F(TechniquesTab, FieldRangesFollowTheGameSize) {
   g_highest_number = 40;
   g_highest_star = 10;
   ui_test_type(376, "190");  // 5 x 40 - 10
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_EQ(ui_colour(376, UI_BACK), UI_DEFAULT_COLOUR);
   ui_test_type(376, "191");
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_EQ(ui_colour(376, UI_BACK), kRed);
   ui_test_type(775, "20");  // 2 x 10 - 1
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_EQ(ui_colour(775, UI_BACK), kRed);
 }
 
@@ -228,7 +243,7 @@ TEST_F(TechniquesTab, SaveTechniquesTakesTheTypedTextsIn) {
   ui_test_type(GADGET_MAX_SEQUENCE, " 4");
   ui_test_type(GADGET_MAX_STAR_SEQUENCE, "2");
   ui_test_click(GADGET_SAVE_TECHNIQUES);
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_EQ(g_techniques[T_low].max, 12);
   EXPECT_EQ(g_techniques[T_sum_numbers].max, 0);
   EXPECT_EQ(g_max_number_sequence, 4);
@@ -247,14 +262,14 @@ TEST_F(TechniquesTab, ResetPutsEveryWindowBackToNotLearned) {
   show_technique_settings();
   ui_test_type(390, "4");
   ui_test_click(GADGET_RESET);
-  run_techniques_tab_events();
+  run_pending_events();
   expect_not_learned_fields();
   EXPECT_EQ(g_max_common_numbers, 3);
   EXPECT_EQ(g_max_number_sequence, 1);
   // Reset touches no file.
   EXPECT_FALSE(std::filesystem::exists("settings/techniques.prefs"));
   ui_test_click(GADGET_SAVE_TECHNIQUES);
-  run_techniques_tab_events();
+  run_pending_events();
   std::vector<int32_t> slots = saved_slots();
   ASSERT_EQ(slots.size(), 169u);
   for (int k = 1; k <= TECHNIQUE_SLOT_COUNT; ++k) {
@@ -272,7 +287,7 @@ TEST_F(TechniquesTab, LearnRemoveThenSaveWritesTheLearnedWindows) {
   ui_test_click(GADGET_LEARN);
   ui_test_click(GADGET_REMOVE);
   ui_test_click(GADGET_SAVE_TECHNIQUES);
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_TRUE(ui_test_messages().empty());
 
   // The numbers 1..5 and the stars 1 and 2, slot by slot.
@@ -315,14 +330,14 @@ TEST_F(TechniquesTab, RealHistoryFieldsShowTheEngineWindows) {
   import_file_through_open(path);
   ASSERT_EQ(g_database_draw_count, 1698);
   ui_test_click(GADGET_LEARN);
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_NE(g_techniques[T_sum_numbers].max, 0);
   for (const TechniqueSlot& slot : g_technique_slots)
     EXPECT_EQ(ui_text(slot.field), str_int(*slot.value)) << slot.field;
 
   ASSERT_EQ(ui_state(GADGET_REMOVE_THRESHOLD), 1);
   ui_test_click(GADGET_REMOVE);
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_TRUE(ui_test_messages().empty());
   EXPECT_EQ(g_removal_threshold, 1);
   EXPECT_EQ(ui_text(381), "4");
@@ -342,19 +357,20 @@ TEST_F(TechniquesTab, RealHistoryFieldsShowTheEngineWindows) {
 }
 
 TEST_F(TechniquesTab, NumberButtonTogglesItsPair) {
+  ui_set_state(GADGET_TECHNIQUE_PANEL, TECHNIQUE_PAGE_2);
   const int button = GADGET_NUMBER_ASSOCIATION_CHOOSER + 5;
-  ASSERT_NE(ui_test_gadget_pixel(button, 3, 3), kYellow);
+  ASSERT_NE(ui_test_gadget_pixel(button, 4, 4), kYellow);
   ui_test_click(button);
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_EQ(g_number_associations[1][5].percent, 100);
-  EXPECT_EQ(ui_test_gadget_pixel(button, 3, 3), kYellow);
+  EXPECT_EQ(ui_test_gadget_pixel(button, 4, 4), kYellow);
   EXPECT_FALSE(ui_disabled(button));
   EXPECT_EQ(ui_x(button), 15 + 4 * 32);
   EXPECT_EQ(ui_y(button), 205);
   ui_test_click(button);
-  run_techniques_tab_events();
+  run_pending_events();
   EXPECT_EQ(g_number_associations[1][5].percent, 0);
-  EXPECT_NE(ui_test_gadget_pixel(button, 3, 3), kYellow);
+  EXPECT_NE(ui_test_gadget_pixel(button, 4, 4), kYellow);
   EXPECT_EQ(g_number_associations[1][5].count, 0);
   // The row shown is row 1 only.
   for (size_t i = 2; i < g_number_associations.size(); ++i)
@@ -365,12 +381,13 @@ TEST_F(TechniquesTab, GridReadsNoCellTheMatrixDoesNotHave) {
   // A matrix smaller than the game, as when the game grew after start-up.
   g_number_associations.assign(11, std::vector<OutcomeStat>(11, OutcomeStat{0, 0}));
   g_number_associations[1][10].percent = 40;
+  ui_set_state(GADGET_TECHNIQUE_PANEL, TECHNIQUE_PAGE_2);
   show_technique_settings();
-  EXPECT_EQ(ui_test_gadget_pixel(GADGET_NUMBER_ASSOCIATION_CHOOSER + 10, 3, 3), kYellow);
-  EXPECT_NE(ui_test_gadget_pixel(GADGET_NUMBER_ASSOCIATION_CHOOSER + 11, 3, 3), kYellow);
+  EXPECT_EQ(ui_test_gadget_pixel(GADGET_NUMBER_ASSOCIATION_CHOOSER + 10, 4, 4), kYellow);
+  EXPECT_NE(ui_test_gadget_pixel(GADGET_NUMBER_ASSOCIATION_CHOOSER + 11, 4, 4), kYellow);
   ui_test_click(GADGET_NUMBER_ASSOCIATION_CHOOSER + 30);
-  run_techniques_tab_events();
-  EXPECT_NE(ui_test_gadget_pixel(GADGET_NUMBER_ASSOCIATION_CHOOSER + 30, 3, 3), kYellow);
+  run_pending_events();
+  EXPECT_NE(ui_test_gadget_pixel(GADGET_NUMBER_ASSOCIATION_CHOOSER + 30, 4, 4), kYellow);
   EXPECT_EQ(g_number_associations.size(), 11u);
 }
 
@@ -396,7 +413,7 @@ TEST_F(TechniquesTab, TarvikApplyCapsTheWindows) {
       [] { ui_test_click(GADGET_TARVIK_CLOSE); },
   });
   ui_test_click(GADGET_TARVIK);
-  run_techniques_tab_events();
+  run_pending_events();
 
   EXPECT_TRUE(main_disabled);
   EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
@@ -443,7 +460,7 @@ TEST_F(TechniquesTab, TarvikWindowClosesWithoutChangingAnything) {
       close();
     }});
     ui_test_click(GADGET_TARVIK);
-    run_techniques_tab_events();
+    run_pending_events();
     EXPECT_EQ(buttons_x, 770 * 1000 + 870);
     EXPECT_EQ(buttons_y, 400);
     EXPECT_FALSE(ui_window_exists(WINDOW_TARVIK));
@@ -454,12 +471,27 @@ TEST_F(TechniquesTab, TarvikWindowClosesWithoutChangingAnything) {
   }
 }
 
+TEST_F(TechniquesTab, TarvikWindowThatCannotOpenIsReported) {
+  g_techniques[T_even].max = 5;
+  ui_test_fail_next_window_open(WINDOW_TARVIK);
+  ui_test_click(GADGET_TARVIK);
+  run_pending_events();
+  ASSERT_EQ(ui_test_messages().size(), 1u);
+  EXPECT_EQ(ui_test_messages()[0].title, "Error");
+  EXPECT_EQ(ui_test_messages()[0].text, "Can't open a window.");
+  EXPECT_EQ(ui_test_messages()[0].flags, static_cast<unsigned>(UI_ICON_ERROR));
+  EXPECT_FALSE(ui_window_exists(WINDOW_TARVIK));
+  EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+  EXPECT_EQ(g_techniques[T_even].max, 5);
+}
+
 TEST_F(TechniquesTab, ScreenshotsOfTheFourPages) {
   const char* dir = std::getenv("KESTROVA_SCREENSHOT_DIR");
   std::string out = dir != nullptr ? dir : std::filesystem::current_path().string();
+  std::filesystem::create_directories(out);
   for (int page = 0; page < 4; ++page) {
     ui_test_select_tab(GADGET_TECHNIQUE_PANEL, page);
-    run_techniques_tab_events();
+    run_pending_events();
     ASSERT_EQ(ui_state(GADGET_TECHNIQUE_PANEL), page);
     std::string file = out + "/techniques_page_" + std::to_string(page) + ".png";
     EXPECT_TRUE(ui_test_save_png(WINDOW_MAIN, file)) << file;
