@@ -349,6 +349,11 @@ TEST_F(TechniquesTab, RealHistoryFieldsShowTheEngineWindows) {
   EXPECT_EQ(it.rfind("Information Theory Removed:", 0), 0u);
   EXPECT_NE(it.find_last_of("0123456789"), std::string::npos);
 
+  if (const char* dir = std::getenv("KESTROVA_SCREENSHOT_DIR")) {
+    ui_set_state(GADGET_TECHNIQUE_PANEL, TECHNIQUE_PAGE_2);
+    EXPECT_TRUE(ui_test_save_png(WINDOW_MAIN, std::string(dir) + "/techniques_learned_page_1.png"));
+  }
+
   // Taking the fields back in changes no window.
   std::vector<int64_t> before;
   for (const TechniqueSlot& slot : g_technique_slots) before.push_back(*slot.value);
@@ -489,12 +494,17 @@ TEST_F(TechniquesTab, ScreenshotsOfTheFourPages) {
   const char* dir = std::getenv("KESTROVA_SCREENSHOT_DIR");
   std::string out = dir != nullptr ? dir : std::filesystem::current_path().string();
   std::filesystem::create_directories(out);
-  for (int page = 0; page < 4; ++page) {
-    ui_test_select_tab(GADGET_TECHNIQUE_PANEL, page);
-    run_pending_events();
-    ASSERT_EQ(ui_state(GADGET_TECHNIQUE_PANEL), page);
-    std::string file = out + "/techniques_page_" + std::to_string(page) + ".png";
-    EXPECT_TRUE(ui_test_save_png(WINDOW_MAIN, file)) << file;
+  for (int language : {1, 2}) {
+    start_program_for_test(language);
+    ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+    for (int page = 0; page < 4; ++page) {
+      ui_test_select_tab(GADGET_TECHNIQUE_PANEL, page);
+      run_pending_events();
+      ASSERT_EQ(ui_state(GADGET_TECHNIQUE_PANEL), page);
+      std::string file = out + "/techniques_" + (language == 1 ? "en" : "pt") + "_page_" +
+                         std::to_string(page) + ".png";
+      EXPECT_TRUE(ui_test_save_png(WINDOW_MAIN, file)) << file;
+    }
   }
 }
 
