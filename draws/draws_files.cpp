@@ -7,13 +7,9 @@
 // previous file as it was. An open reads the header first and replaces the
 // list only when the header is sound; tickets are then read as they come, so
 // the count the file announces never reserves room by itself.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <initializer_list>
-#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -51,31 +47,11 @@ constexpr uintmax_t kFewestBytesPerTicket = 3;
 // hand-made file is kept up to here (cut at a character boundary).
 constexpr size_t kLongestKeptLine = 64 * 1024;
 
-constexpr size_t kWriteChunk = 64 * 1024;
 
 // ---- shared pieces -------------------------------------------------------------
 
 void warn(const std::string& title, const std::string& text) {
   ui_message(title, text, UI_ICON_WARNING);
-}
-
-void start_long_operation() { ui_add_timer(WINDOW_MAIN, TIMER_LONG_OPERATION, 800); }
-void end_long_operation() { ui_remove_timer(WINDOW_MAIN, TIMER_LONG_OPERATION); }
-
-// Takes one pending event without waiting. Only the Escape shortcut counts;
-// it is used up by this poll whatever the answer, so a No is not asked again.
-bool abort_confirmed() {
-  if (ui_poll_event() != UI_EVENT_MENU || ui_event_object() != MENU_EVENT_ESCAPE) return false;
-  return ui_message(translate("Warning!"), translate("Really abort?"),
-                    UI_MESSAGE_YES_NO | UI_ICON_WARNING) == UI_ANSWER_YES;
-}
-
-// Size of a plain file; 0 for a missing path, a folder or anything else.
-uintmax_t plain_file_size(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return 0;
-  uintmax_t size = std::filesystem::file_size(path, error);
-  return error ? 0 : size;
 }
 
 // path with `ending` appended unless its last characters, lower-cased,
@@ -113,79 +89,10 @@ std::string cost_text(int64_t count) {
 
 // ---- writing beside the target -------------------------------------------------
 
-struct StagedFile {
-  std::string target;
-  std::string temporary;  // beside the target, renamed over it when complete
-  int fd = -1;
-  std::string pending;    // bytes not yet handed to the system
-  bool failed = false;
-};
-
-// Creates the temporary file with the mode the target has (or a new file
-// would get). False when it cannot be created.
-bool open_staged_file(StagedFile& file, const std::string& target) {
-  file.target = target;
-  file.temporary = temporary_path_for(target);
-  struct stat old_state {};
-  mode_t mode;
-  if (::stat(target.c_str(), &old_state) == 0 && S_ISREG(old_state.st_mode)) {
-    mode = old_state.st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
-  file.fd = ::open(file.temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (file.fd < 0) return false;
-  if (::fchmod(file.fd, mode) != 0) file.failed = true;
-  file.pending.reserve(kWriteChunk + 1024);
-  return true;
-}
-
-void flush_staged_file(StagedFile& file) {
-  size_t done = 0;
-  while (!file.failed && done < file.pending.size()) {
-    ssize_t n = ::write(file.fd, file.pending.data() + done, file.pending.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) file.failed = true;
-    else done += static_cast<size_t>(n);
-  }
-  file.pending.clear();
-}
-
 // Appends the pieces and a CR LF as one line.
 void write_line(StagedFile& file, std::initializer_list<std::string_view> pieces) {
-  for (std::string_view piece : pieces) file.pending.append(piece);
-  file.pending.append(kLineEnd);
-  if (file.pending.size() >= kWriteChunk) flush_staged_file(file);
-}
-
-void discard_staged_file(StagedFile& file) {
-  if (file.fd >= 0) ::close(file.fd);
-  file.fd = -1;
-  ::unlink(file.temporary.c_str());
-}
-
-// Puts every line on disk and the file in the target's place. False (with
-// the temporary file gone and the target untouched) when any step failed.
-bool commit_staged_file(StagedFile& file) {
-  flush_staged_file(file);
-  bool ok = !file.failed && ::fsync(file.fd) == 0;
-  if (::close(file.fd) != 0) ok = false;
-  file.fd = -1;
-  if (ok && std::rename(file.temporary.c_str(), file.target.c_str()) != 0) ok = false;
-  if (!ok) {
-    discard_staged_file(file);
-    return false;
-  }
-  // The rename itself reaches the disk with its folder.
-  std::string folder = std::filesystem::path(file.target).parent_path().string();
-  int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-  return true;
+  for (std::string_view piece : pieces) write_staged_file(file, piece);
+  write_staged_file(file, kLineEnd);
 }
 
 void report_unwritable_file() {
@@ -194,35 +101,12 @@ void report_unwritable_file() {
 
 // ---- reading -------------------------------------------------------------------
 
-// Reads the next line as UTF-8: it ends at LF, CR or CR LF, which is not
-// part of it. False when the file has nothing more (a final line break opens
-// no empty line) or a read error ended it.
+// Reads the next line as UTF-8 (see read_text_line).
 bool read_line(FILE* file, std::string& line) {
-  line.clear();
-  int c = getc_unlocked(file);
-  if (c == EOF) return false;
-  bool cut = false;
-  for (; c != EOF; c = getc_unlocked(file)) {
-    if (c == '\n') break;
-    if (c == '\r') {
-      int next = getc_unlocked(file);
-      if (next != '\n' && next != EOF) std::ungetc(next, file);
-      break;
-    }
-    if (line.size() < kLongestKeptLine) line.push_back(static_cast<char>(c));
-    else cut = true;
-  }
-  if (cut) {
-    // Drop a character whose bytes the cut split.
-    size_t lead = line.size();
-    while (lead > 0 && (static_cast<unsigned char>(line[lead - 1]) & 0xC0) == 0x80) --lead;
-    if (lead > 0) {
-      unsigned char b = static_cast<unsigned char>(line[lead - 1]);
-      size_t length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-      if (lead - 1 + length > line.size()) line.resize(lead - 1);
-    }
-  }
-  return !std::ferror(file);
+  static TextLine text_line;
+  bool read = read_text_line(file, text_line, kLongestKeptLine);
+  line.swap(text_line.text);
+  return read;
 }
 
 // Lines 1..9 of a draws file.
@@ -281,7 +165,7 @@ void save_draws_file(int64_t save_mode, int64_t ask) {
     write_line(file, {std::string_view(index, static_cast<size_t>(length))});
     write_line(file, {g_draw_numbers[i]});
     write_line(file, {g_draw_stars[i]});
-    if (abort_confirmed()) {
+    if (poll_abort_request()) {
       discard_staged_file(file);
       end_long_operation();
       return;
@@ -372,7 +256,7 @@ void open_draws_file(const std::string& given_path) {
     g_draw_stars.emplace_back();
     ++g_draw_count;
     add_draw_to_list(numbers, stars);
-    if (abort_confirmed()) {
+    if (poll_abort_request()) {
       aborted = true;
       break;
     }
@@ -434,7 +318,7 @@ void extract_draws_to_text() {
       line += str_int(val_int(string_field(g_draw_stars[i], j, ",")));
     }
     write_line(file, {line});
-    if (abort_confirmed()) {
+    if (poll_abort_request()) {
       discard_staged_file(file);
       end_long_operation();
       return;

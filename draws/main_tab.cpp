@@ -60,10 +60,7 @@ int64_t rebuild_preview_cache() {
       int64_t v = val_int(string_field(g_draw_stars[i], j, ","));
       if (v >= 1 && v <= g_highest_star) g_played_stars[v] = 1;
     }
-    if (ui_poll_event() == UI_EVENT_MENU && ui_event_object() == MENU_EVENT_ESCAPE &&
-        ui_message(translate("Warning!"), translate("Really abort?"),
-                   UI_MESSAGE_YES_NO | UI_ICON_WARNING) == UI_ANSWER_YES)
-      return 0;
+    if (poll_abort_request()) return 0;
   }
   g_preview_valid = 1;
   return 1;
