@@ -70,6 +70,7 @@ void build_main_window() {
     ui_message("Error", "Can't open a window.", UI_ICON_ERROR);
     end_program();
   }
+  set_program_icon(WINDOW_MAIN);
   ui_add_shortcut(WINDOW_MAIN, UI_KEY_ESCAPE, MENU_EVENT_ESCAPE);
   build_main_menu();
 

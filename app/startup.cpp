@@ -132,6 +132,15 @@ int64_t load_embedded_images() {
   return loaded;
 }
 
+void set_program_icon(int window) {
+  DecodedImage icon;
+  if (decode_png(kestrova_embedded_icon.data, kestrova_embedded_icon.size, icon) &&
+      ui_image_from_pixels(IMAGE_PROGRAM_ICON, int(icon.width), int(icon.height), icon.channels,
+                           icon.pixels.data())) {
+    ui_set_window_icon(window, IMAGE_PROGRAM_ICON);
+  }
+}
+
 void start_program() {
   init_game_state();
   create_fonts();
