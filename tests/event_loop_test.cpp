@@ -258,3 +258,32 @@ TEST(EventLoop, TechniqueButtonsActOnlyWhileTheirTabIsShown) {
   ASSERT_EQ(ui_test_messages().size(), 1u);
   EXPECT_EQ(ui_test_messages()[0].text, translate("No draws database for techniques."));
 }
+
+TEST(EventLoop, FileMenuEntriesReachTheDrawsFiles) {
+  std::string dir = start_program_for_test();
+  // Open asks for a file; the cancelled dialog ends it
+  ui_test_menu(WINDOW_MAIN, MENU_OPEN);
+  EXPECT_EQ(run_pending_events(), 0);
+  ASSERT_EQ(ui_test_file_dialogs().size(), 1u);
+  EXPECT_FALSE(ui_test_file_dialogs()[0].save);
+
+  // Save and Save As refuse an empty draw list
+  for (int item : {MENU_SAVE, MENU_SAVE_AS}) {
+    SCOPED_TRACE("item " + std::to_string(item));
+    ui_test_clear_messages();
+    ui_test_menu(WINDOW_MAIN, item);
+    EXPECT_EQ(run_pending_events(), 0);
+    ASSERT_EQ(ui_test_messages().size(), 1u);
+    EXPECT_EQ(ui_test_messages()[0].text, translate("No draws found."));
+  }
+
+  // a recent entry opens the file of its own slot, without a dialog
+  g_recent_files[2] = dir + "/gone.draws.txt";
+  refresh_recent_files_menu();
+  ui_test_clear_messages();
+  ui_test_menu(WINDOW_MAIN, MENU_RECENT_FIRST + 1);
+  EXPECT_EQ(run_pending_events(), 0);
+  EXPECT_EQ(ui_test_file_dialogs().size(), 1u);
+  ASSERT_EQ(ui_test_messages().size(), 1u);
+  EXPECT_EQ(ui_test_messages()[0].text, translate(".DRAWS.TXT file not found."));
+}
