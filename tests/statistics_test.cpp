@@ -354,6 +354,14 @@ TEST_F(StatisticsTab, AClickOnABarHighlightsItAndTheWhiteGroundRestoresTheCharts
   EXPECT_EQ(ui_text(STATS_SELECTION), "Selected:N/A");
   EXPECT_GT(count_blue(STATS_NUMBERS_CHART), 0);  // the counts stay blue
   EXPECT_EQ(track_pixels(STATS_NUMBERS_CHART, 2, CHART_BLUE), 0);
+
+  // Choosing a list row only resets the selection text.
+  click_chart(STATS_NUMBERS_CHART, bar_x(9), bar_y(STATS_NUMBERS_CHART));
+  ASSERT_EQ(ui_text(STATS_SELECTION), "Selected:⚫9(9)");
+  ui_test_choose(STATS_BEST_STARS, 2);
+  run_pending_events();
+  EXPECT_EQ(ui_text(STATS_SELECTION), "Selected:N/A");
+  EXPECT_EQ(g_chart_highlight, 1);
 }
 
 TEST_F(StatisticsTab, CopyingTheBestNumbersPlaysExactlyThoseAndDropsEveryOtherMark) {
