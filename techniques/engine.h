@@ -30,6 +30,10 @@ extern const EnginePass g_removal_order[73];
 void run_learning_passes();
 void run_removal_passes();
 
+// The decade 0..5 of a number (1-9, 10-19, .. 50-59); -1 for 0, negatives
+// and values above 59, which touch no decade.
+int64_t decade_of(int64_t v);
+
 // The past results that exist: entries 1..count, as far as the list holds
 // them (a count beyond the list reads no phantom entries).
 int64_t database_entries_in_use();

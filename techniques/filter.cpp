@@ -21,6 +21,8 @@
 // overflows and no window bound is compared with a wrapped value.
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdlib>
 #include <vector>
 
 #include "core/state.h"
@@ -66,12 +68,6 @@ int64_t ending_count(const std::string& text, int64_t digit) {
 int64_t distance_window(const std::string& text, int64_t k, TechniqueId t) {
   __int128 d = static_cast<__int128>(number_field(text, k)) - number_field(text, k + 1);
   return in_window(t, d < 0 ? -d : d) ? 1 : 0;
-}
-
-int64_t decade_of(int64_t v) {
-  if (v >= 1 && v <= 9) return 0;
-  if (v >= 10 && v <= 59) return v / 10;
-  return -1;  // 0, negatives and values above 59 hit no decade
 }
 
 }  // namespace
@@ -245,6 +241,7 @@ const LaneLayout& lane_layout() {
     for (const TechniqueRow& row : g_technique_catalogue) {
       if (row.check == CHECK_NONE) continue;
       if (row.statistic != STAT_NUMBER_SET && row.statistic != STAT_ENDING) continue;
+      if (l.lanes == LANE_WORDS * 8) std::abort();  // more count techniques than lanes
       int lane = l.lanes++;
       l.technique[lane] = row.id;
       for (int v = 0; v < TABLE_VALUES; ++v) {
@@ -329,8 +326,7 @@ struct FilterTables {
   size_t database_size;
   const std::string* database_storage;
   std::string database_path;
-  std::string first_entry;
-  std::string last_entry;
+  std::vector<std::string> entries;  // copies of the entries in use
   uint64_t generation;
 
   // The windows as the values of the tables meet them.
@@ -354,8 +350,28 @@ uint64_t g_filter_generation = 0;
 
 const std::string& entry_text(int64_t i) { return g_database_draws[static_cast<size_t>(i)]; }
 
+// When the filter was last called. The past results can only change in an
+// event of their own (an import), never between two checks of one generation
+// run; so the entries are compared in full only after a pause, and a run of
+// checks pays for the comparison once.
+std::chrono::steady_clock::time_point g_last_filter_call;
+constexpr std::chrono::milliseconds FULL_COMPARISON_PAUSE{50};
+
+bool entries_unchanged(const FilterTables& f) {
+  for (size_t i = 0; i < f.entries.size(); ++i)
+    if (f.entries[i] != entry_text(static_cast<int64_t>(i) + 1)) return false;
+  return true;
+}
+
+// Whether the tables still describe the windows, the limits and the past
+// results as they stand: every window and limit is compared, the database by
+// its count, storage and path, its first and last entries, and after a pause
+// every entry.
 bool filter_tables_current() {
   const FilterTables& f = g_filter;
+  const auto now = std::chrono::steady_clock::now();
+  const bool after_pause = now - g_last_filter_call >= FULL_COMPARISON_PAUSE;
+  g_last_filter_call = now;
   if (!f.built || f.generation != g_filter_generation) return false;
   for (int t = 0; t < TECHNIQUE_COUNT; ++t)
     if (f.window_max[t] != g_techniques[t].max || f.window_min[t] != g_techniques[t].min) return false;
@@ -363,9 +379,10 @@ bool filter_tables_current() {
   if (f.database_count != g_database_draw_count || f.database_size != g_database_draws.size() ||
       f.database_storage != g_database_draws.data() || f.database_path != g_database_path)
     return false;
-  int64_t entries = database_entries_in_use();
-  if (entries > 0 && (f.first_entry != entry_text(1) || f.last_entry != entry_text(entries))) return false;
-  return true;
+  const int64_t entries = database_entries_in_use();
+  if (static_cast<int64_t>(f.entries.size()) != entries) return false;
+  if (entries > 0 && (f.entries.front() != entry_text(1) || f.entries.back() != entry_text(entries))) return false;
+  return !after_pause || entries_unchanged(f);
 }
 
 void build_common_number_tables(FilterTables& f) {
@@ -417,8 +434,8 @@ void build_filter_tables() {
   f.database_storage = g_database_draws.data();
   f.database_path = g_database_path;
   const int64_t entries = database_entries_in_use();
-  f.first_entry = entries > 0 ? entry_text(1) : std::string();
-  f.last_entry = entries > 0 ? entry_text(entries) : std::string();
+  f.entries.clear();
+  if (entries > 0) f.entries.assign(g_database_draws.begin() + 1, g_database_draws.begin() + 1 + entries);
   f.generation = g_filter_generation;
 
   // Windows of the statistics that are not counts, as the tables' values meet

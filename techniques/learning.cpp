@@ -19,12 +19,6 @@ constexpr int COMMON_NUMBERS_FIELD = 438;
 constexpr int STATISTICS_CONTROLS_FIRST = 901;  // copy buttons and their spins
 constexpr int STATISTICS_CONTROLS_LAST = 904;
 
-int64_t decade_of(int64_t v) {
-  if (v >= 1 && v <= 9) return 0;
-  if (v >= 10 && v <= 59) return v / 10;
-  return -1;  // 0, negative and above 59 touch no decade
-}
-
 // The statistic of one entry for one technique. Sums and differences are
 // worked out in 128 bits: entry fields may hold any value the integer reading
 // gives, and nothing may overflow. Returns how many values it wrote (four
@@ -159,6 +153,12 @@ void learn_number_associations_from(const std::vector<EntryValues>& entries) {
 }
 
 }  // namespace
+
+int64_t decade_of(int64_t v) {
+  if (v >= 1 && v <= 9) return 0;
+  if (v >= 10 && v <= 59) return v / 10;
+  return -1;
+}
 
 int64_t database_entries_in_use() {
   int64_t stored = static_cast<int64_t>(g_database_draws.size()) - 1;

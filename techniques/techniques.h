@@ -51,10 +51,11 @@ void trim_technique_window(TechniqueId technique);
 void remove_weak_associations();
 
 // Candidate filter: 1 pass, 0 reject. check_number_techniques works from
-// tables built out of the windows, the two limits and the past results; it
-// notices a change of any window or limit, of the database's count, path or
-// storage, and of its first and last entries by itself. A writer that
-// replaces entries in place while keeping all of those calls
+// tables built out of the windows, the two limits and the past results, and
+// notices by itself when any of them changed: windows and limits at every
+// call; the database by its count, storage, path, first and last entries at
+// every call and by all of its entries after a pause of 50 ms. Code that
+// rewrites entries in place and checks again at once (a test) calls
 // invalidate_candidate_filter.
 int64_t check_number_techniques(const std::string& numbers);
 int64_t check_star_windows(const std::string& stars);

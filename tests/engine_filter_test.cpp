@@ -3,8 +3,10 @@
 // the fast filter against the literal one.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <random>
+#include <thread>
 
 #include "core/state.h"
 #include "core/text.h"
@@ -146,9 +148,12 @@ TEST_F(EngineFilter, NoticesChangedWindowsLimitsAndPastResults) {
   EXPECT_EQ(check_number_techniques("3,17,22,41,50"), 0);
   set_database({"05 06 07 08 09 01 02", "10 11 12 13 14 01 02", "20 21 23 24 25 01 02"});
   EXPECT_EQ(check_number_techniques("3,17,22,41,50"), 1);
-  g_database_draws[2] = "03 17 22 01 02 01 02";  // a middle entry: the writer says so
+  g_database_draws[2] = "03 17 22 01 02 01 02";  // a middle entry at once: the writer says so
   invalidate_candidate_filter();
   EXPECT_EQ(check_number_techniques("3,17,22,41,50"), 0);
+  g_database_draws[2] = "20 21 23 24 25 01 02";  // ... or, as after an import, a pause follows
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  EXPECT_EQ(check_number_techniques("3,17,22,41,50"), 1);
   g_database_draw_count = 1;
   EXPECT_EQ(check_number_techniques("3,17,22,41,50"), 1);
   g_database_draw_count = 0;

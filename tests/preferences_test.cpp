@@ -290,11 +290,6 @@ TEST_F(PreferencesTab, BetTypeListEntriesAndSelection) {
   EXPECT_EQ(ui_text(PREFS_PRICE_LABEL_BASE + 39), "11N + 2S:");
   EXPECT_EQ(ui_text(PREFS_PRICE_FIELD_BASE + 27), "1102.5");
   EXPECT_EQ(ui_state(PREFS_BET_TYPE_LIST), 0);
-
-  type_text(PREFS_DRAWS_SPIN, "2");
-  choose(PREFS_BET_TYPE_LIST, 11);  // 6N + 2S at 15
-  EXPECT_EQ(g_bet_type_index, 11);
-  EXPECT_EQ(ui_text(PREFS_COST_LABEL), "30.00 EUR");
   // Every default price is 2.5 x C(numbers, 5) x C(stars, 2).
   for (int i = 0; i < 40; ++i) {
     std::string entry = ui_item_text(PREFS_BET_TYPE_LIST, i);
@@ -302,6 +297,16 @@ TEST_F(PreferencesTab, BetTypeListEntriesAndSelection) {
     int64_t stars = val_int(string_field(entry, 3, " "));
     EXPECT_FLOAT_EQ(bet_type_price(i), 2.5f * combinations(numbers, 5) * combinations(stars, 2)) << entry;
   }
+
+  type_text(PREFS_DRAWS_SPIN, "2");
+  choose(PREFS_BET_TYPE_LIST, 11);  // 6N + 2S at 15
+  EXPECT_EQ(g_bet_type_index, 11);
+  EXPECT_EQ(ui_text(PREFS_COST_LABEL), "30.00 EUR");
+  // A price change rewrites the entries and keeps the selection.
+  type_text(PREFS_PRICE_FIELD_BASE + 11, "16");
+  EXPECT_EQ(ui_state(PREFS_BET_TYPE_LIST), 11);
+  EXPECT_EQ(ui_text(PREFS_BET_TYPE_LIST), "6N + 2S — 16.00 EUR");
+  EXPECT_EQ(ui_text(PREFS_COST_LABEL), "32.00 EUR");
 }
 
 TEST_F(PreferencesTab, FieldsAndSwitches) {
