@@ -22,6 +22,7 @@
 #include "support/engine_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
+#include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 #include "ui/ui_test.h"
@@ -30,7 +31,6 @@ namespace {
 
 constexpr int64_t YELLOW = 0x00FFFF;
 constexpr int64_t PINK = 255 + 256 * 174 + 65536 * 201;
-constexpr int RESET_BUTTON = 359;
 
 // (value, how many past results hold it)
 using Counts = std::vector<std::pair<int, int>>;
@@ -176,15 +176,23 @@ int count_blue(int canvas) {
 int bar_y(int canvas) { return chart_track_foot(chart_height(canvas)) - 3; }
 int bar_x(int n) { return chart_column_x(n) + 6; }
 
+// "Learn" and "Reset" on the Techniques tab, then back to the Statistics tab.
+void press_on_techniques_tab(int button) {
+  show_tab(TAB_TECHNIQUES);
+  click(button);
+  show_tab(TAB_STATISTICS);
+}
+void learn() { press_on_techniques_tab(GADGET_LEARN); }
+
 class StatisticsTab : public ::testing::Test {
  protected:
   void SetUp() override { start_program_for_test(); }
 
   void learn_fixture() {
     set_database(fixture_entries(NUMBER_COUNTS, STAR_COUNTS, FIXTURE_ENTRIES));
-    learn_techniques();
-    show_tab(TAB_STATISTICS);
+    learn();
   }
+
 };
 
 }  // namespace
@@ -265,7 +273,7 @@ TEST_F(StatisticsTab, LearnListsTheRankingsInTheOrderOfTheRankingSort) {
   for (int g = STATS_COPY_NUMBERS; g <= STATS_STARS_COUNT_SPIN; ++g) EXPECT_FALSE(ui_disabled(g));
 
   // A second Learn starts the lists afresh and gives the same order.
-  learn_techniques();
+  learn();
   EXPECT_EQ(list_rows(STATS_BEST_NUMBERS), numbers);
   EXPECT_EQ(ui_count_items(STATS_BEST_STARS), 12);
   EXPECT_EQ(list_rows(STATS_BEST_STARS)[1], "02: 5 (7)");
@@ -380,7 +388,7 @@ TEST_F(StatisticsTab, CopyingTheBestNumbersPlaysExactlyThoseAndDropsEveryOtherMa
     entries.push_back(e + "01 02");
   }
   set_database(entries);
-  learn_techniques();
+  learn();
   ASSERT_EQ(ui_count_items(STATS_BEST_NUMBERS), 50);
 
   // The player fixes 23 and drops 1 on the Preferences tab first.
@@ -512,15 +520,7 @@ TEST_F(StatisticsTab, ResetLeavesEmptyFramesAndListsAndTheNextClickBringsTheBars
   learn_fixture();
   click_chart(STATS_NUMBERS_CHART, bar_x(41), bar_y(STATS_NUMBERS_CHART));
   ASSERT_EQ(g_chart_highlight, 1);
-  if (ui_gadget_exists(RESET_BUTTON)) {
-    show_tab(TAB_TECHNIQUES);
-    click(RESET_BUTTON);
-    show_tab(TAB_STATISTICS);
-  } else {
-    // Until the Techniques tab is built, its Reset is reached directly.
-    reset_techniques();
-    if (count_red(STATS_NUMBERS_CHART) > 0) GTEST_SKIP() << "Reset is not written yet";
-  }
+  press_on_techniques_tab(GADGET_RESET);
   EXPECT_EQ(count_red(STATS_NUMBERS_CHART), 0);
   EXPECT_EQ(count_red(STATS_STARS_CHART), 0);
   EXPECT_EQ(count_blue(STATS_NUMBERS_CHART), 0);
@@ -624,15 +624,13 @@ TEST_F(StatisticsTab, TheRealHistoryIsCountedAsTheFileSaysAndShownReadably) {
     for (const std::string& v : s) ++stars.at(std::stoi(v.substr(1)));
   }
 
-  // The program's past results, as the import keeps them: without the "+",
-  // from the 18th character on.
-  std::vector<std::string> entries;
-  for (std::string line : lines) {
-    line.erase(std::remove(line.begin(), line.end(), '+'), line.end());
-    entries.push_back(line.substr(17));
-  }
-  set_database(entries);
-  learn_techniques();
+  // The program reads the same file as the player would: "Open", then "Learn".
+  show_tab(TAB_TECHNIQUES);
+  ui_test_push_file_answer(path);
+  click(GADGET_OPEN_DATABASE);
+  ASSERT_EQ(g_database_draw_count, static_cast<int64_t>(lines.size()));
+  learn();
+  EXPECT_TRUE(ui_test_messages().empty());
   for (int v = 0; v < 55; ++v) EXPECT_EQ(g_number_frequency[v], numbers[v]) << v;
   for (int v = 0; v < 13; ++v) EXPECT_EQ(g_star_frequency[v], stars[v]) << v;
 
