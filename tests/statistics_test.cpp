@@ -481,8 +481,7 @@ TEST_F(StatisticsTab, ACountOutsideItsRangeIsRefusedWithTheRangeMessage) {
   click_chart(STATS_NUMBERS_CHART, bar_x(7), bar_y(STATS_NUMBERS_CHART));
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " in " + std::to_string(c.spin));
-    // Both spins valid first: a spin left holding a bad text corrects itself
-    // when it loses the focus, and that change would reach the handler.
+    // Both spins valid first, so that only the spin under test is bad.
     type_text(STATS_NUMBERS_COUNT_SPIN, "15");
     type_text(STATS_STARS_COUNT_SPIN, "9");
     ui_test_clear_messages();
