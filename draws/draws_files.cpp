@@ -330,12 +330,7 @@ void extract_draws_to_text() {
 }
 
 void show_draws_file_name() {
-  const std::string& path = g_draws_file_path;
-  std::string name;
-  size_t backslash = path.rfind('\\');
-  size_t slash = path.rfind('/');
-  if (backslash != std::string::npos) name = path.substr(backslash + 1);
-  else if (slash != std::string::npos) name = path.substr(slash + 1);
+  std::string name = file_name_of(g_draws_file_path);
   if (name.empty()) name = "n/a";
   ui_set_text(GADGET_FILE_LABEL, translate("File:") + name);
 }
