@@ -12,11 +12,10 @@
 #include "core/random.h"
 #include "core/text.h"
 #include "draws/draws.h"
+#include "draws/main_tab_ids.h"
 #include "ui/ui.h"
 
 namespace {
-
-constexpr int MAIN_TAB_DRAWS_LABEL = 48;  // "Draws: count/requested" on the Main tab
 
 constexpr int64_t COLOUR_YELLOW = 0x00FFFF;                  // RGB(255, 255, 0): played
 constexpr int64_t COLOUR_PINK = 255 + 256 * 174 + 65536 * 201;  // RGB(255, 174, 201): fixed
@@ -212,8 +211,8 @@ void choose_language(int64_t language) {
 }
 
 void show_draws_on_main_tab() {
-  if (!ui_gadget_exists(MAIN_TAB_DRAWS_LABEL)) return;
-  set_text_if_changed(MAIN_TAB_DRAWS_LABEL,
+  if (!ui_gadget_exists(GADGET_DRAWS_LABEL)) return;
+  set_text_if_changed(GADGET_DRAWS_LABEL,
                       translate("Draws:") + format_number(static_cast<double>(g_draw_count), 0) + "/" +
                           format_number(static_cast<double>(g_draws_to_generate), 0));
 }
