@@ -126,9 +126,8 @@ void learn_max_sequence_from(const std::vector<EntryValues>& entries) {
 // A pair with a number outside 1..N has no cell of its own (row and column 0
 // hold nothing) and is skipped.
 void learn_number_associations_from(const std::vector<EntryValues>& entries) {
-  int64_t n = std::clamp<int64_t>(g_highest_number, 0, 50);
-  g_number_associations.assign(static_cast<size_t>(n + 1),
-                               std::vector<OutcomeStat>(static_cast<size_t>(n + 1), OutcomeStat{0, 0}));
+  create_number_associations();
+  const int64_t n = static_cast<int64_t>(g_number_associations.size()) - 1;
   for (const EntryValues& entry : entries) {
     for (int64_t a : entry.numbers) {
       if (a < 1 || a > n) continue;

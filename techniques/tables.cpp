@@ -5,6 +5,7 @@
 #include "core/core.h"
 #include "core/text.h"
 #include "techniques/catalogue.h"
+#include "techniques/engine.h"
 #include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
@@ -21,13 +22,13 @@ namespace {
 constexpr int64_t NOT_LEARNED_MAX = 0;
 constexpr int64_t NOT_LEARNED_MIN = 999;
 
+}  // namespace
+
 void create_number_associations() {
   int64_t n = std::clamp<int64_t>(g_highest_number, 0, 50);
   g_number_associations.assign(static_cast<size_t>(n + 1),
                                std::vector<OutcomeStat>(static_cast<size_t>(n + 1), OutcomeStat{0, 0}));
 }
-
-}  // namespace
 
 void init_technique_tables() {
   int64_t n = std::clamp<int64_t>(g_highest_number, 0, 50);
