@@ -96,10 +96,6 @@ void draw_star_button_here(int64_t s) {
 
 void open_preferences_tab() { ui_open_gadget_list(GADGET_PANEL, TAB_PREFERENCES); }
 
-void set_text_if_changed(int gadget, const std::string& text) {
-  if (ui_text(gadget) != text) ui_set_text(gadget, text);
-}
-
 // The star letter of the current language: "S", or "E" in Portuguese.
 std::string star_letter() { return translate("S"); }
 

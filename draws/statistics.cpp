@@ -26,10 +26,6 @@ constexpr int PANEL_HEIGHT = 626;
 
 std::string no_selection_text() { return translate("Selected:") + "N/A"; }
 
-void set_text_if_changed(int gadget, const std::string& text) {
-  if (ui_text(gadget) != text) ui_set_text(gadget, text);
-}
-
 int64_t slot_or_zero(const std::vector<int64_t>& v, int64_t i) {
   return i >= 0 && i < static_cast<int64_t>(v.size()) ? v[static_cast<size_t>(i)] : 0;
 }
