@@ -80,12 +80,8 @@ std::string local_date_time() {
   return text;
 }
 
-// The selected bet type's price times count, a 32-bit product, with 2
-// decimals and no thousands separator.
-std::string cost_text(int64_t count) {
-  float cost = static_cast<float>(count) * bet_type_price(ui_state(PREFS_BET_TYPE_LIST));
-  return format_number(cost, 2, false);
-}
+// The cost of count tickets with 2 decimals and no thousands separator.
+std::string cost_text(int64_t count) { return format_number(tickets_cost(count), 2, false); }
 
 // ---- writing beside the target -------------------------------------------------
 

@@ -383,6 +383,10 @@ float bet_type_price(int64_t index) {
   return val_float(ui_text(PREFS_PRICE_FIELD_BASE + static_cast<int>(index)));
 }
 
+float tickets_cost(int64_t count) {
+  return static_cast<float>(count) * bet_type_price(ui_state(PREFS_BET_TYPE_LIST));
+}
+
 // ---- counts and combinations -------------------------------------------------
 
 double factorial(int64_t n) {
@@ -460,10 +464,7 @@ void update_possible_draws_label() {
 // ---- prices and cost ---------------------------------------------------------
 
 void update_cost_label() {
-  // A 32-bit product, as every cost of the program: 139,838,160 tickets at
-  // 2.5 cost 349,595,392.00, not 349,595,400.
-  float count = static_cast<float>(spin_text_value(PREFS_DRAWS_SPIN));
-  float cost = count * bet_type_price(ui_state(PREFS_BET_TYPE_LIST));
+  float cost = tickets_cost(spin_text_value(PREFS_DRAWS_SPIN));
   set_text_if_changed(PREFS_COST_LABEL, format_number(cost, 2) + " " + g_currency);
 }
 
