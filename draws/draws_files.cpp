@@ -95,6 +95,34 @@ void report_unwritable_file() {
   warn(translate("Error"), translate("Can't write the file."));
 }
 
+// A save or an extract is one long operation around one staged file. This
+// starts both; false, reported, when the temporary file cannot be made.
+bool begin_long_write(StagedFile& file, const std::string& path) {
+  start_long_operation();
+  if (open_staged_file(file, path)) return true;
+  end_long_operation();
+  report_unwritable_file();
+  return false;
+}
+
+// Polled after each ticket: an abort drops what was written and ends the
+// operation, and the previous file stays.
+bool long_write_aborted(StagedFile& file) {
+  if (!poll_abort_request()) return false;
+  discard_staged_file(file);
+  end_long_operation();
+  return true;
+}
+
+// Puts the file in the target's place and ends the operation; false,
+// reported, when the file could not be completed.
+bool finish_long_write(StagedFile& file) {
+  bool written = commit_staged_file(file);
+  end_long_operation();
+  if (!written) report_unwritable_file();
+  return written;
+}
+
 // ---- reading -------------------------------------------------------------------
 
 // Reads the next line as UTF-8 (see read_text_line).
@@ -138,13 +166,8 @@ void save_draws_file(int64_t save_mode, int64_t ask) {
     if (!may_replace(path)) return;
   }
 
-  start_long_operation();
   StagedFile file;
-  if (!open_staged_file(file, path)) {
-    end_long_operation();
-    report_unwritable_file();
-    return;
-  }
+  if (!begin_long_write(file, path)) return;
   const std::string count = str_int(g_draw_count);
   write_line(file, {kMagic});
   write_line(file, {ui_text(GADGET_COST_LABEL)});
@@ -161,18 +184,9 @@ void save_draws_file(int64_t save_mode, int64_t ask) {
     write_line(file, {std::string_view(index, static_cast<size_t>(length))});
     write_line(file, {g_draw_numbers[i]});
     write_line(file, {g_draw_stars[i]});
-    if (poll_abort_request()) {
-      discard_staged_file(file);
-      end_long_operation();
-      return;
-    }
+    if (long_write_aborted(file)) return;
   }
-  bool written = commit_staged_file(file);
-  end_long_operation();
-  if (!written) {
-    report_unwritable_file();
-    return;
-  }
+  if (!finish_long_write(file)) return;
   update_recent_files(path);
   refresh_recent_files_menu();
   g_draws_file_path = path;
@@ -290,13 +304,8 @@ void extract_draws_to_text() {
   path = with_ending(path, ".txt");
   if (!may_replace(path)) return;
 
-  start_long_operation();
   StagedFile file;
-  if (!open_staged_file(file, path)) {
-    end_long_operation();
-    report_unwritable_file();
-    return;
-  }
+  if (!begin_long_write(file, path)) return;
   write_line(file, {"# Draws:", str_int(g_draw_count)});
   write_line(file, {"Numbers:", str_int(g_numbers_per_draw)});
   write_line(file, {"  Stars:", str_int(g_stars_per_draw)});
@@ -314,15 +323,9 @@ void extract_draws_to_text() {
       line += str_int(val_int(string_field(g_draw_stars[i], j, ",")));
     }
     write_line(file, {line});
-    if (poll_abort_request()) {
-      discard_staged_file(file);
-      end_long_operation();
-      return;
-    }
+    if (long_write_aborted(file)) return;
   }
-  bool written = commit_staged_file(file);
-  end_long_operation();
-  if (!written) report_unwritable_file();
+  finish_long_write(file);
 }
 
 void show_draws_file_name() {
