@@ -69,6 +69,15 @@ bool may_replace(const std::string& path) {
                     UI_MESSAGE_YES_NO | UI_ICON_WARNING) == UI_ANSWER_YES;
 }
 
+// The file a save or an extract writes, chosen in the save dialog and given
+// its ending; "" when the dialog is cancelled or an overwrite is refused.
+std::string chosen_target(const std::string& title, const char* filter, const std::string& ending) {
+  std::string path = ui_save_file_dialog(title, "", filter, 0);
+  if (path.empty()) return "";
+  path = with_ending(path, ending);
+  return may_replace(path) ? path : "";
+}
+
 // The local date and time as 2022-02-22 18:05:09.
 std::string local_date_time() {
   std::time_t now = std::time(nullptr);
@@ -160,10 +169,8 @@ void save_draws_file(int64_t save_mode, int64_t ask) {
   if (save_mode == 1 && ask == 0 && !g_draws_file_path.empty()) {
     path = g_draws_file_path;
   } else {
-    path = ui_save_file_dialog(translate("Save Draws"), "", kDrawsFilter, 0);
+    path = chosen_target(translate("Save Draws"), kDrawsFilter, ".draws.txt");
     if (path.empty()) return;
-    path = with_ending(path, ".draws.txt");
-    if (!may_replace(path)) return;
   }
 
   StagedFile file;
@@ -299,10 +306,8 @@ void extract_draws_to_text() {
     warn(translate("Warning!"), translate("No draws found."));
     return;
   }
-  std::string path = ui_save_file_dialog("Extract Draws", "", kExtractFilter, 0);
+  const std::string path = chosen_target("Extract Draws", kExtractFilter, ".txt");
   if (path.empty()) return;
-  path = with_ending(path, ".txt");
-  if (!may_replace(path)) return;
 
   StagedFile file;
   if (!begin_long_write(file, path)) return;
