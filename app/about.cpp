@@ -191,8 +191,7 @@ void show_about_window() {
     if (object == ABOUT_OK) break;
     std::string address = mail_address_for(object);
     if (!address.empty()) {
-      open_in_browser("mailto:" + address + "?subject=Kestrova V" + g_program_version + " build " +
-                      g_program_build);
+      open_in_browser("mailto:" + address + "?subject=" + program_title());
     }
   }
 
@@ -220,8 +219,7 @@ void show_tool_credits_window() {
   ui_image_gadget(CREDITS_LOGO, 10 + banner_w + 5, 10, logo_w, logo_h, IMAGE_LOGO);
   ui_editor(CREDITS_TEXT, 10, 10 + banner_h + 5, width - 20, 100,
             UI_EDITOR_READONLY | UI_EDITOR_CENTER | UI_EDITOR_WORDWRAP);
-  ui_set_text(CREDITS_TEXT, "Kestrova V" + g_program_version + " build " + g_program_build + "\n\n" +
-                               kToolCreditsLibraries);
+  ui_set_text(CREDITS_TEXT, program_title() + "\n\n" + kToolCreditsLibraries);
   ui_button(CREDITS_OK, width / 2 - 45, 263, 90, static_cast<int>(g_button_height), "OK");
 
   ui_add_shortcut(WINDOW_CREDITS, UI_KEY_ESCAPE, MENU_EVENT_ESCAPE);
