@@ -49,9 +49,46 @@ void init_draws_state();
 void init_statistics_state();
 
 // ---- draw list and prize check -----------------------------------------------
+// Sizes g_draw_numbers and g_draw_stars for count tickets before they are
+// filled (entries kept). add_draw_to_list stores ticket g_draw_count (set by
+// the caller, from 1) and appends its row to list 26, adding slots when the
+// list was sized short.
+void size_draw_list(int64_t count);
 void add_draw_to_list(const std::string& numbers, const std::string& stars);
 void reset_hit_counters();
 void show_hit_counters();
+// Whether a ticket with exactly these two texts is among tickets
+// 1..g_draw_count. add_draw_to_list keeps the set behind it in step with the
+// list (ticket 1 starts it afresh); forget_listed_tickets empties it.
+int64_t ticket_is_listed(const std::string& numbers, const std::string& stars);
+void forget_listed_tickets();
+// The same answer by comparing with every listed ticket in turn (kept to
+// measure the set against); generate_draws uses it while g_scan_for_repeats
+// is 1 (0 by default).
+int64_t ticket_is_listed_by_scan(const std::string& numbers, const std::string& stars);
+extern int64_t g_scan_for_repeats;
+
+// Colours of the prize tiers and of a list row by its number hits.
+constexpr int64_t HIT_COLOUR_GREY = 128 + 256 * 128 + 65536 * 128;  // 0 hits
+constexpr int64_t HIT_COLOUR_BLACK = 0;                              // 1
+constexpr int64_t HIT_COLOUR_GREEN = 107 + 256 * 199 + 65536 * 46;   // 2
+constexpr int64_t HIT_COLOUR_YELLOW = 252 + 256 * 225;               // 3
+constexpr int64_t HIT_COLOUR_PINK = 255 + 256 * 174 + 65536 * 201;   // 4
+constexpr int64_t HIT_COLOUR_RED = 255;                              // 5 or more
+int64_t hit_colour(int64_t number_hits);
+// Tier k = 0..17 in the order "5+2:" .. "0+0:": its text and its colour.
+std::string tier_text(int64_t tier);
+int64_t tier_colour(int64_t tier);
+
+// The result box of the Main tab (gadgets 133..144).
+void validate_result_field(int64_t gadget);  // colours field 136..142
+// Range check of the seven result fields before an action: 1 when all pass;
+// 0 after the first bad field has warned and taken the focus.
+int64_t check_result_fields_range();
+void check_for_prizes();
+void validate_typed_draw();
+void clear_result_fields();
+void paste_draw_from_clipboard();
 
 // ---- selection and pricing (Preferences tab) ----------------------------------
 void build_preferences_tab();
@@ -72,6 +109,9 @@ void draw_star_button(int64_t s);
 float bet_type_price(int64_t index);
 
 // ---- generator ---------------------------------------------------------------
+// The Generate button: resets the summary, caps the request, runs
+// generate_draws with the main window disabled and writes the result labels.
+void generate_requested_draws();
 void generate_draws();
 std::string format_percent(float value);
 std::string format_elapsed_time(int64_t milliseconds);
@@ -85,6 +125,8 @@ void show_draws_file_name();
 // ---- Main tab ----------------------------------------------------------------
 void build_main_tab();
 void handle_draws_tab_event(int64_t event, int64_t gadget);
+void clear_draw_list();
+void show_preview_window();
 
 // ---- Statistics tab ----------------------------------------------------------
 void build_statistics_tab();

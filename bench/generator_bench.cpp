@@ -1,0 +1,166 @@
+// Generation speed through the real Main tab (offscreen, main window built):
+// simple tickets with the techniques off, the repeat check by the set of
+// listed tickets against the same run comparing every listed ticket, and
+// accepted tickets per second with the techniques on after Learn and Remove
+// at threshold 1 on the real history.
+//
+// Run: build/bench/generator_bench [largest scan size, default 40000]
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "core/core.h"
+#include "core/ids.h"
+#include "core/text.h"
+#include "draws/draws.h"
+#include "draws/main_tab_ids.h"
+#include "draws/selection.h"
+#include "techniques/techniques.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+namespace {
+
+constexpr int64_t kPauseMs = 500;  // the progress window's closing pause
+
+double seconds_since(std::chrono::steady_clock::time_point t0) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// One Generate press; returns the wall time in seconds, the closing pause
+// included.
+double timed_generation(int64_t tickets, int64_t scan) {
+  g_scan_for_repeats = scan;
+  g_draws_to_generate = tickets;
+  auto t0 = std::chrono::steady_clock::now();
+  generate_requested_draws();
+  double s = seconds_since(t0);
+  g_scan_for_repeats = 0;
+  if (g_draw_count != tickets) std::printf("  (only %lld tickets made)\n", static_cast<long long>(g_draw_count));
+  return s;
+}
+
+std::string history_path() {
+  for (const char* rel : {"/../shared/data/past_results.txt", "/../../shared/data/past_results.txt"}) {
+    std::filesystem::path p = std::string(KESTROVA_SOURCE_DIR) + rel;
+    if (std::filesystem::exists(p)) return p.lexically_normal().string();
+  }
+  return "";
+}
+
+// The past results as entries of five numbers and two stars, two digits each:
+// "16 29 32 36 41 07 09" from "00001 2004-02-13 16 29 32 36 41 +07 +09".
+int64_t load_history(const std::string& path) {
+  std::ifstream in(path);
+  std::string line;
+  g_database_draws.assign(1, "");
+  while (std::getline(in, line)) {
+    if (line == "@end_database") break;
+    if (line.size() != 39 || line[0] == '#') continue;
+    g_database_draws.push_back(text_mid(line, 18, 14) + " " + text_mid(line, 34, 2) + " " +
+                               text_mid(line, 38, 2));
+  }
+  g_database_draw_count = static_cast<int64_t>(g_database_draws.size()) - 1;
+  g_database_path = path;
+  return g_database_draw_count;
+}
+
+void techniques_on_run() {
+  std::string path = history_path();
+  if (path.empty()) {
+    std::printf("\ntechniques on: skipped, no past_results.txt beside the project\n");
+    return;
+  }
+  std::printf("\ntechniques on, after Learn and Remove at threshold 1 on %lld past results:\n",
+              static_cast<long long>(load_history(path)));
+  learn_techniques();
+  ui_set_text(363, "1");
+  remove_weak_outcomes();
+  if (g_techniques[T_sum_numbers].max == 0) {
+    std::printf("  skipped: the technique windows are not learned in this build\n");
+    return;
+  }
+  g_use_special_techniques = 1;
+  const int64_t limit_ms = 10000;
+  int64_t start = -1;
+  ui_test_set_idle_hook([&] {
+    if (!ui_window_exists(WINDOW_PROGRESS)) return;
+    if (start < 0) start = ui_milliseconds();
+    if (ui_milliseconds() - start >= limit_ms) ui_test_click(GADGET_PROGRESS_CANCEL);
+  });
+  g_draws_to_generate = 100000;
+  auto t0 = std::chrono::steady_clock::now();
+  generate_requested_draws();
+  double s = seconds_since(t0);
+  ui_test_set_idle_hook(nullptr);
+  double loop_s = g_draw_count == 100000 ? s - kPauseMs / 1000.0 : s;
+  int64_t candidates = g_draw_count + g_repeated_count + g_technique_reject_count;
+  std::printf("  accepted %lld of %lld candidates in %.2f s: %.0f accepted/s, %.0f candidates/s\n",
+              static_cast<long long>(g_draw_count), static_cast<long long>(candidates), loop_s,
+              g_draw_count / loop_s, candidates / loop_s);
+  std::printf("  rejected by the techniques %lld (of them by common numbers %lld), repeats %lld\n",
+              static_cast<long long>(g_technique_reject_count),
+              static_cast<long long>(g_common_rejections), static_cast<long long>(g_repeated_count));
+  g_use_special_techniques = 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  int64_t largest_scan = argc > 1 ? std::atoll(argv[1]) : 40000;
+  std::string dir = (std::filesystem::temp_directory_path() / "kestrova-bench-XXXXXX").string();
+  if (mkdtemp(dir.data()) == nullptr) return 1;
+  std::filesystem::current_path(dir);
+  if (!ui_init()) return 1;
+  ui_test_reset();
+  g_build_language = 1;
+  start_program();
+  g_use_special_techniques = 0;
+
+  std::printf("simple tickets, techniques off, every number and star played\n");
+  std::printf("(times include the list control, one poll per candidate and the %lld ms closing pause)\n\n",
+              static_cast<long long>(kPauseMs));
+  std::printf("%9s | %12s %12s | %12s %12s | %8s\n", "tickets", "set s", "set-pause s", "scan s",
+              "scan-pause s", "scan/set");
+  std::vector<std::pair<int64_t, double>> scan_times;
+  for (int64_t n = 5000; n <= largest_scan; n *= 2) {
+    double set_s = timed_generation(n, 0);
+    double scan_s = timed_generation(n, 1);
+    scan_times.push_back({n, scan_s - kPauseMs / 1000.0});
+    std::printf("%9lld | %12.3f %12.3f | %12.3f %12.3f | %8.1f\n", static_cast<long long>(n), set_s,
+                set_s - kPauseMs / 1000.0, scan_s, scan_s - kPauseMs / 1000.0,
+                (scan_s - kPauseMs / 1000.0) / (set_s - kPauseMs / 1000.0));
+    std::fflush(stdout);
+  }
+  double set_100k = timed_generation(100000, 0);
+  std::printf("%9d | %12.3f %12.3f | %12s %12s |\n", 100000, set_100k, set_100k - kPauseMs / 1000.0,
+              "-", "-");
+
+  // The scan grows with the square of the list: fit t = a n^2 through the
+  // largest measured size and check the exponent between the last two sizes.
+  if (scan_times.size() >= 2) {
+    auto [n1, t1] = scan_times[scan_times.size() - 2];
+    auto [n2, t2] = scan_times.back();
+    double exponent = std::log(t2 / t1) / std::log(static_cast<double>(n2) / n1);
+    double estimate = t2 * std::pow(100000.0 / n2, 2.0);
+    std::printf("\nscan: time grows as n^%.2f between %lld and %lld tickets;\n", exponent,
+                static_cast<long long>(n1), static_cast<long long>(n2));
+    std::printf("scan at 100,000 extrapolated (n^2 from %lld): %.1f s, %.0fx the set's %.3f s\n",
+                static_cast<long long>(n2), estimate, estimate / (set_100k - kPauseMs / 1000.0),
+                set_100k - kPauseMs / 1000.0);
+  }
+
+  techniques_on_run();
+  std::filesystem::current_path("/");
+  std::filesystem::remove_all(dir);
+  return 0;
+}

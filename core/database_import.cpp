@@ -1,0 +1,180 @@
+// Import of the past-results database: a text file of 39-character draw
+// lines and "#" comment lines, ended by "@end_database" or by the end of the
+// file. Each draw line leaves its last 20 characters, once its two "+" are
+// taken out, as one entry: five numbers and two stars of two digits each.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "core/core.h"
+#include "core/ids.h"
+#include "core/text.h"
+#include "techniques/tab_gadgets.h"
+#include "ui/ui.h"
+
+namespace {
+
+constexpr int64_t kDrawLineLength = 39;
+constexpr int64_t kDrawLineBlanks = 8;
+constexpr int64_t kDrawLinePluses = 2;
+constexpr int64_t kEntryStart = 18;  // character where the entry begins once "+" are out
+const char* const kEndLine = "@end_database";
+
+// A draw line is at most 39 characters of up to 4 bytes; no line that can
+// pass a check is longer than this, so only this much of a line is kept.
+constexpr size_t kKeptBytes = 4 * kDrawLineLength + 4;
+
+struct DatabaseLine {
+  std::string text;        // the line, cut to kKeptBytes bytes
+  int64_t characters = 0;  // its length in characters, uncut
+};
+
+// Reads the next line as UTF-8. A line ends at LF, CR or CR LF, which is not
+// part of it. Returns false when the file has nothing more (so a file ending
+// in a line break has no empty last line); *failed tells a read error apart.
+bool read_database_line(FILE* file, DatabaseLine& line, bool* failed) {
+  line.text.clear();
+  line.characters = 0;
+  int c = std::getc(file);
+  if (c == EOF) {
+    *failed = std::ferror(file) != 0;
+    return false;
+  }
+  for (; c != EOF; c = std::getc(file)) {
+    if (c == '\n') break;
+    if (c == '\r') {
+      int next = std::getc(file);
+      if (next != '\n' && next != EOF) std::ungetc(next, file);
+      break;
+    }
+    // Continuation bytes of a multi-byte character add no character.
+    if ((c & 0xC0) != 0x80) ++line.characters;
+    if (line.text.size() < kKeptBytes) line.text.push_back(static_cast<char>(c));
+  }
+  *failed = std::ferror(file) != 0;
+  return true;
+}
+
+// The size check of the chosen path: a missing path, an empty file, a folder
+// or anything but a plain file counts as not found.
+bool database_file_present(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  auto size = std::filesystem::file_size(path, error);
+  return !error && size >= 1;
+}
+
+// The message of a line that is neither a comment, the end line nor a well
+// formed draw line; "" when the line passes.
+std::string draw_line_fault(const std::string& text, int64_t characters) {
+  if (characters != kDrawLineLength) return "Invalid number of length in line:";
+  if (count_string(text, " ") != kDrawLineBlanks) return "Invalid number of spaces in line:";
+  if (count_string(text, "+") != kDrawLinePluses) return "Invalid number of stars in line:";
+  return "";
+}
+
+void show_imported_count() {
+  ui_set_text(GADGET_DRAWS_IMPORTED, translate("Draws Imported:") + str_int(g_database_draw_count));
+}
+
+// Takes one pending event; only the Escape request is acted on. Returns true
+// when the player confirms the abort.
+bool abort_requested() {
+  if (ui_poll_event() != UI_EVENT_MENU || ui_event_object() != MENU_EVENT_ESCAPE) return false;
+  return ui_message(translate("Warning!"), translate("Really abort?"),
+                    UI_MESSAGE_YES_NO | UI_ICON_WARNING) == UI_ANSWER_YES;
+}
+
+void report_unreadable_file() {
+  ui_message(translate("Error"), translate("The draws database file can't be read."),
+             UI_ICON_WARNING);
+}
+
+}  // namespace
+
+void import_draws_database() {
+  const std::string path =
+      ui_open_file_dialog(translate("Open Draws database"), "",
+                          translate("Draws database") + " (*.txt)|*.txt", 0);
+  if (path.empty()) return;
+  if (!database_file_present(path)) {
+    ui_message(translate("Error"), translate(".TXT file not found."), UI_ICON_WARNING);
+    return;
+  }
+  // Opened before the old database is dropped: a file that cannot be read
+  // leaves the previous database in place.
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    report_unreadable_file();
+    return;
+  }
+
+  g_database_draws.assign(1, "");
+  g_database_draw_count = 0;
+  g_database_path = path;
+  show_database_file_name();
+  show_imported_count();
+  ui_add_timer(WINDOW_MAIN, TIMER_LONG_OPERATION, 800);
+
+  auto finish = [&] {
+    std::fclose(file);
+    ui_remove_timer(WINDOW_MAIN, TIMER_LONG_OPERATION);
+  };
+
+  DatabaseLine line;
+  int64_t line_number = 0;
+  for (;;) {
+    bool failed = false;
+    if (!read_database_line(file, line, &failed)) {
+      finish();
+      if (failed) {
+        report_unreadable_file();
+      } else {
+        show_database_file_name();
+      }
+      return;
+    }
+    if (failed) {
+      // The line was cut short by the error: report the file, not the line.
+      finish();
+      report_unreadable_file();
+      return;
+    }
+    ++line_number;
+    const bool comment = !line.text.empty() && line.text[0] == '#';
+    const bool end_line = line.text == kEndLine;
+    if (!comment && !end_line) {
+      std::string fault = draw_line_fault(line.text, line.characters);
+      if (!fault.empty()) {
+        finish();
+        ui_message(translate("Error"), translate(fault) + str_int(line_number), UI_ICON_WARNING);
+        return;
+      }
+      std::string entry = text_mid(replace_string(line.text, "+", ""), kEntryStart);
+      ++g_database_draw_count;
+      g_database_draws.push_back(entry);
+      show_imported_count();
+    }
+    if (abort_requested()) {
+      finish();
+      return;
+    }
+    if (end_line) {
+      finish();
+      show_database_file_name();
+      return;
+    }
+  }
+}
+
+void show_database_file_name() {
+  std::string name;
+  if (!g_database_path.empty()) {
+    size_t slash = g_database_path.rfind('/');
+    if (slash != std::string::npos) name = g_database_path.substr(slash + 1);
+    size_t backslash = g_database_path.rfind('\\');
+    if (backslash != std::string::npos) name = g_database_path.substr(backslash + 1);
+  }
+  if (name.empty()) name = "n/a";
+  ui_set_text(GADGET_DATABASE_FILE, translate("File:") + name);
+}

@@ -1,0 +1,297 @@
+// "Generate Draws": refusals, the cap, the ticket texts, Cancel and the
+// summary labels, driven through the Main tab's button.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/core.h"
+#include "core/ids.h"
+#include "core/text.h"
+#include "draws/draws.h"
+#include "draws/main_tab_ids.h"
+#include "draws/selection.h"
+#include "support/program_fixture.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+namespace {
+
+constexpr int BET_5N_2S = 0;
+constexpr int BET_6N_2S = 11;
+
+// Play states from lists: every number and star not named is not played.
+void select_pool(const std::vector<int>& played, const std::vector<int>& fixed,
+                 const std::vector<int>& played_stars, const std::vector<int>& fixed_stars) {
+  for (int64_t n = 1; n <= 50; ++n) g_number_play_state[n] = 0;
+  for (int64_t s = 1; s <= 12; ++s) g_star_play_state[s] = 0;
+  for (int n : played) g_number_play_state[n] = 1;
+  for (int n : fixed) g_number_play_state[n] = 2;
+  for (int s : played_stars) g_star_play_state[s] = 1;
+  for (int s : fixed_stars) g_star_play_state[s] = 2;
+  update_selection_counts();
+}
+
+std::vector<int> range(int from, int to) {
+  std::vector<int> v;
+  for (int i = from; i <= to; ++i) v.push_back(i);
+  return v;
+}
+
+class GeneratorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    start_program_for_test();
+    g_use_special_techniques = 0;
+  }
+  void TearDown() override { ui_test_set_idle_hook(nullptr); }
+
+  void generate(int64_t requested, int bet_type = BET_5N_2S) {
+    g_draws_to_generate = requested;
+    ui_set_state(PREFS_BET_TYPE_LIST, bet_type);
+    ui_test_clear_messages();
+    ui_test_click(GADGET_GENERATE);
+    run_pending_events();
+  }
+
+  static std::vector<int64_t> fields(const std::string& text) {
+    std::vector<int64_t> v;
+    for (int64_t j = 1; j <= count_string(text, ",") + 1; ++j)
+      v.push_back(val_int(string_field(text, j, ",")));
+    return v;
+  }
+};
+
+TEST_F(GeneratorTest, OneSimpleTicketAtTheDefaultPrice) {
+  generate(1);
+  EXPECT_TRUE(ui_test_messages().empty());
+  EXPECT_EQ(g_draw_count, 1);
+  EXPECT_EQ(ui_count_items(GADGET_DRAW_LIST), 1);
+  EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "1/1");
+  EXPECT_EQ(ui_text(GADGET_COST_LABEL), translate("  Cost:") + "2.50 EUR");
+  EXPECT_EQ(ui_text(GADGET_REPEATED_LABEL), translate("  Repeated:") + "0");
+  EXPECT_EQ(ui_text(GADGET_TECHNIQUES_LABEL), translate("Techniques:") + "0");
+  EXPECT_EQ(ui_text(GADGET_COMMON_LABEL), "(" + translate("Max Common Numbers:") + "0)");
+  EXPECT_FALSE(ui_window_exists(WINDOW_PROGRESS));
+  EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+  EXPECT_EQ(g_preview_valid, 0);
+  // The row holds the index and the ticket's values cell by cell.
+  EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 0), "1");
+  for (int j = 1; j <= 5; ++j)
+    EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, j), string_field(g_draw_numbers[1], j, ","));
+  EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 6), "");
+  EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 12), string_field(g_draw_stars[1], 1, ","));
+  EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 13), string_field(g_draw_stars[1], 2, ","));
+}
+
+TEST_F(GeneratorTest, RefusalsComeInTheirOrderAndLeaveTheOldList) {
+  struct Case {
+    const char* name;
+    int bet_type;
+    int64_t techniques;
+    std::vector<int> played, fixed, played_stars, fixed_stars;
+    const char* message;
+  };
+  const std::vector<int> all = range(1, 50), stars = range(1, 12);
+  const std::vector<Case> cases = {
+      {"6 numbers with the option on", BET_6N_2S, 1, all, {}, stars, {},
+       "Techniques only work with simple draws (5N+2S)."},
+      {"7 fixed, option on: the option answers first", BET_6N_2S, 1, range(8, 50), range(1, 7),
+       stars, {}, "Techniques only work with simple draws (5N+2S)."},
+      {"4 numbers", BET_5N_2S, 0, range(1, 4), {}, stars, {}, "Not enough numbers to play with."},
+      {"7 fixed for 6 numbers", BET_6N_2S, 0, range(8, 50), range(1, 7), stars, {},
+       "Too many fixed numbers."},
+      {"1 star", BET_5N_2S, 0, all, {}, {5}, {}, "Not enough stars to play with."},
+      {"3 fixed stars", BET_5N_2S, 0, all, {}, range(4, 12), {1, 2, 3}, "Too many fixed stars."},
+      {"5 fixed numbers and 2 fixed stars", BET_5N_2S, 0, range(6, 50), range(1, 5), range(3, 12),
+       {1, 2}, "Too many fixed numbers and stars."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // A listed ticket from before, which a refusal leaves in the list control.
+    select_pool(all, {}, stars, {});
+    generate(1);
+    ASSERT_EQ(g_draw_count, 1);
+    std::string before = ui_item_text(GADGET_DRAW_LIST, 0, 1);
+
+    g_use_special_techniques = c.techniques;
+    select_pool(c.played, c.fixed, c.played_stars, c.fixed_stars);
+    generate(3, c.bet_type);
+    ASSERT_EQ(ui_test_messages().size(), 1u);
+    EXPECT_EQ(ui_test_messages()[0].title, translate("Warning!"));
+    EXPECT_EQ(ui_test_messages()[0].text, translate(c.message));
+    EXPECT_EQ(ui_test_messages()[0].flags, static_cast<unsigned>(UI_ICON_WARNING));
+    EXPECT_EQ(g_draw_count, 0);
+    EXPECT_EQ(ui_count_items(GADGET_DRAW_LIST), 1);
+    EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 1), before);
+    EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "0/3");
+    EXPECT_EQ(ui_text(GADGET_COST_LABEL), translate("  Cost:") + "0.00 EUR");
+    EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+    // The sizes of the refused bet type are in force afterwards.
+    EXPECT_EQ(g_numbers_per_draw, c.bet_type == BET_6N_2S ? 6 : 5);
+    EXPECT_EQ(g_stars_per_draw, 2);
+    g_use_special_techniques = 0;
+  }
+}
+
+TEST_F(GeneratorTest, RequestIsCappedByThePlayedCombinationsButShownAsAsked) {
+  select_pool(range(1, 7), {}, range(1, 3), {});
+  generate(1000);
+  EXPECT_EQ(g_draw_count, 63);  // C(7, 5) x C(3, 2)
+  EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "63/1,000");
+  EXPECT_EQ(ui_text(GADGET_COST_LABEL), translate("  Cost:") + "157.50 EUR");
+  EXPECT_EQ(g_draws_to_generate, 1000);
+  std::set<std::string> distinct;
+  for (int64_t i = 1; i <= g_draw_count; ++i) distinct.insert(g_draw_numbers[i] + "/" + g_draw_stars[i]);
+  EXPECT_EQ(distinct.size(), 63u);
+}
+
+TEST_F(GeneratorTest, TicketsAreAscendingDistinctAndHoldTheFixedValues) {
+  struct Case {
+    int bet_type;
+    size_t numbers, stars;
+  };
+  for (Case c : {Case{BET_5N_2S, 5, 2}, Case{BET_6N_2S, 6, 2}, Case{10 /* 5N + 12S */, 5, 12}}) {
+    SCOPED_TRACE(c.bet_type);
+    std::vector<int> played = range(1, 50);
+    played.erase(played.begin() + 22);  // 23
+    played.erase(played.begin() + 6);   // 7
+    std::vector<int> played_stars = range(1, 12);
+    played_stars.erase(played_stars.begin() + 4);  // 5
+    select_pool(played, {7, 23}, played_stars, {5});
+    generate(400, c.bet_type);
+    ASSERT_EQ(g_draw_count, 400);
+    EXPECT_EQ(ui_count_items(GADGET_DRAW_LIST), 400);
+    std::set<std::string> distinct;
+    for (int64_t i = 1; i <= g_draw_count; ++i) {
+      const std::string& numbers = g_draw_numbers[i];
+      const std::string& stars = g_draw_stars[i];
+      distinct.insert(numbers + "/" + stars);
+      std::vector<int64_t> n = fields(numbers), s = fields(stars);
+      ASSERT_EQ(n.size(), c.numbers) << numbers;
+      ASSERT_EQ(s.size(), c.stars) << stars;
+      for (size_t k = 1; k < n.size(); ++k) ASSERT_LT(n[k - 1], n[k]) << numbers;
+      for (size_t k = 1; k < s.size(); ++k) ASSERT_LT(s[k - 1], s[k]) << stars;
+      ASSERT_GE(n.front(), 1);
+      ASSERT_LE(n.back(), 50);
+      ASSERT_LE(s.back(), 12);
+      // Decimal without leading zeros: the text is its values written back.
+      std::string rebuilt;
+      for (int64_t v : n) rebuilt += (rebuilt.empty() ? "" : ",") + str_int(v);
+      ASSERT_EQ(rebuilt, numbers);
+      ASSERT_NE(std::find(n.begin(), n.end(), 7), n.end()) << numbers;
+      ASSERT_NE(std::find(n.begin(), n.end(), 23), n.end()) << numbers;
+      ASSERT_NE(std::find(s.begin(), s.end(), 5), s.end()) << stars;
+    }
+    EXPECT_EQ(distinct.size(), 400u);
+  }
+  // 400 tickets of "5N + 12S" at 165 each, with thousands separators.
+  EXPECT_EQ(ui_text(GADGET_COST_LABEL), translate("  Cost:") + "66,000.00 EUR");
+}
+
+TEST_F(GeneratorTest, CancelKeepsTheTicketsMadeSoFar) {
+  int64_t at_click = -1;
+  ui_test_set_idle_hook([&] {
+    if (at_click < 0 && g_draw_count >= 7 && ui_window_exists(WINDOW_PROGRESS)) {
+      at_click = g_draw_count;
+      ui_test_click(GADGET_PROGRESS_CANCEL);
+    }
+  });
+  generate(100000000);  // more than a run finishes before the click
+  ASSERT_GE(at_click, 7);
+  EXPECT_LE(g_draw_count, at_click + 1);
+  EXPECT_GE(g_draw_count, at_click);
+  EXPECT_EQ(ui_count_items(GADGET_DRAW_LIST), g_draw_count);
+  EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL),
+            translate("Draws:") + str_int(g_draw_count) + "/100,000,000");
+  EXPECT_FALSE(ui_window_exists(WINDOW_PROGRESS));
+  EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+  EXPECT_EQ(g_draws_to_generate, 100000000);
+}
+
+// Five fixed numbers leave 66 different tickets while the cap counts the 45
+// played numbers: the run goes on dropping repeats until Cancel, and the
+// progress labels are refreshed on the timer meanwhile.
+TEST_F(GeneratorTest, RepeatsRunUntilCancelWithTheProgressRefreshedOnTheTimer) {
+  select_pool(range(6, 50), range(1, 5), range(1, 12), {});
+  std::string generated, repeated, elapsed;
+  int64_t first_call = -1;
+  ui_test_set_idle_hook([&] {
+    if (!ui_window_exists(WINDOW_PROGRESS)) return;
+    if (first_call < 0) first_call = ui_milliseconds();
+    if (ui_milliseconds() - first_call < 1700) return;
+    generated = ui_text(GADGET_PROGRESS_GENERATED);
+    repeated = ui_text(GADGET_PROGRESS_REPEATED);
+    elapsed = ui_text(GADGET_PROGRESS_ELAPSED);
+    ui_test_click(GADGET_PROGRESS_CANCEL);
+  });
+  generate(1000);
+  EXPECT_EQ(g_draw_count, 66);
+  for (int64_t i = 1; i <= g_draw_count; ++i) EXPECT_EQ(g_draw_numbers[i], "1,2,3,4,5");
+  EXPECT_GT(g_repeated_count, 0);
+  EXPECT_EQ(generated, translate("Generated:") + "66/1,000 (6.60%)");
+  EXPECT_EQ(repeated.rfind(translate("   Repeated:"), 0), 0u) << repeated;
+  EXPECT_NE(repeated, translate("   Repeated:") + "0");
+  EXPECT_EQ(elapsed.rfind("          \u231A00m0", 0), 0u) << elapsed;
+  EXPECT_EQ(ui_text(GADGET_REPEATED_LABEL),
+            translate("  Repeated:") + format_number(static_cast<double>(g_repeated_count), 0));
+  EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "66/1,000");
+}
+
+// With every technique window unlearned the filter rejects every candidate;
+// the label counts them and the money they spared.
+TEST_F(GeneratorTest, TechniqueRejectionsShowTheMoneySaved) {
+  g_use_special_techniques = 1;
+  ui_test_set_idle_hook([&] {
+    if (g_technique_reject_count >= 1000 && ui_window_exists(WINDOW_PROGRESS))
+      ui_test_click(GADGET_PROGRESS_CANCEL);
+  });
+  generate(5);
+  EXPECT_EQ(g_draw_count, 0);
+  ASSERT_GE(g_technique_reject_count, 1000);
+  float saved = static_cast<float>(g_technique_reject_count) * 2.5f;
+  EXPECT_EQ(ui_text(GADGET_TECHNIQUES_LABEL),
+            translate("Techniques:") + format_number(static_cast<double>(g_technique_reject_count), 0) +
+                " (" + translate("Saved:") + format_number(saved, 2) + " EUR)");
+}
+
+TEST_F(GeneratorTest, NothingToPlayMakesNoTicketAndNoRefusal) {
+  // Fixed values are not counted by the cap: with 4 played and 1 fixed
+  // number the cap is C(4, 5) = 0.
+  select_pool(range(1, 4), {5}, range(1, 12), {});
+  generate(10);
+  EXPECT_TRUE(ui_test_messages().empty());
+  EXPECT_FALSE(ui_window_exists(WINDOW_PROGRESS));
+  EXPECT_EQ(g_draw_count, 0);
+  EXPECT_EQ(ui_count_items(GADGET_DRAW_LIST), 0);
+  EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "0/10");
+  EXPECT_EQ(g_draws_to_generate, 10);
+}
+
+TEST(FormatPercent, TwoDecimalsWithoutAWholeZeroFraction) {
+  struct Case {
+    float value;
+    const char* text;
+  } cases[] = {{12.5f, "12.50"}, {100.0f, "100"}, {0.0f, "0"}, {33.333333f, "33.33"},
+               {7.5f, "7.50"},   {6.6f, "6.60"},  {1e10f, "10000000000"}};
+  for (const Case& c : cases) EXPECT_EQ(format_percent(c.value), c.text) << c.value;
+  // A value that is not a finite number keeps its text.
+  EXPECT_EQ(format_percent(std::numeric_limits<float>::quiet_NaN()),
+            format_number(std::numeric_limits<float>::quiet_NaN(), 2, false));
+}
+
+TEST(FormatElapsedTime, DropsLeadingZeroUnits) {
+  struct Case {
+    int64_t ms;
+    const char* text;
+  } cases[] = {{0, "00m00s"},          {59000, "00m59s"},         {59999, "00m59s"},
+               {3599000, "59m59s"},    {3600000, "01h00m00s"},    {3723000, "01h02m03s"},
+               {86399000, "23h59m59s"}, {86400000, "1d00h00m00s"}, {90000000, "1d01h00m00s"},
+               {86700000, "1d00h05m00s"}, {864000000, "10d00h00m00s"}};
+  for (const Case& c : cases) EXPECT_EQ(format_elapsed_time(c.ms), std::string(" \u231A") + c.text) << c.ms;
+}
+
+}  // namespace
