@@ -19,6 +19,9 @@ extern int64_t g_quit_requested;
 // files and the technique fields. Tests start the program through it.
 void start_program();
 int64_t load_embedded_images();
+// Decodes the program icon into IMAGE_PROGRAM_ICON and makes it the icon of
+// `window`; a failure leaves the window system's default icon, unreported.
+void set_program_icon(int window);
 [[noreturn]] void end_program();
 void build_main_window();
 [[noreturn]] void run_event_loop();

@@ -70,6 +70,7 @@ void build_main_window() {
     ui_message("Error", "Can't open a window.", UI_ICON_ERROR);
     end_program();
   }
+  set_program_icon(WINDOW_MAIN);
   ui_add_shortcut(WINDOW_MAIN, UI_KEY_ESCAPE, MENU_EVENT_ESCAPE);
   build_main_menu();
 
@@ -79,20 +80,18 @@ void build_main_window() {
                UI_CONTAINER_BORDER);
   ui_close_gadget_list();
 
+  constexpr int tab_count = sizeof main_tabs / sizeof main_tabs[0];
   ui_panel(GADGET_PANEL, 10, 10, 1346, 626);
-  bool first = true;
-  for (const MainTab& tab : main_tabs) {
-    ui_add_panel_tab(GADGET_PANEL, translate(tab.caption));
-    if (first) ui_set_state(GADGET_PANEL, TAB_MAIN);
-    first = false;
+  for (int tab = 0; tab < tab_count; ++tab) {
+    ui_add_panel_tab(GADGET_PANEL, translate(main_tabs[tab].caption));
+    if (tab == TAB_MAIN) ui_set_state(GADGET_PANEL, TAB_MAIN);
   }
   ui_close_gadget_list();
 
   // Every builder expects its own tab to be the parent of what it creates.
-  int tab_number = 0;
-  for (const MainTab& tab : main_tabs) {
-    ui_open_gadget_list(GADGET_PANEL, tab_number++);
-    tab.build();
+  for (int tab = 0; tab < tab_count; ++tab) {
+    ui_open_gadget_list(GADGET_PANEL, tab);
+    main_tabs[tab].build();
     ui_close_gadget_list();
   }
 }

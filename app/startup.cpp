@@ -18,19 +18,19 @@ namespace {
 // Creates the four fonts. The settings file that holds the language is not
 // read yet, so the failure messages are shown as they stand.
 void create_fonts() {
-  struct FontSpec {
+  struct FontChoice {
     int font;
     int points;
     unsigned style;
     const char* failure;
   };
-  static const FontSpec fonts[] = {
+  static const FontChoice fonts[] = {
       {FONT_NORMAL, 10, UI_FONT_HIGH_QUALITY, "Can't load Arial font size 10."},
       {FONT_SMALL, 8, UI_FONT_HIGH_QUALITY, "Can't load Arial font size 8."},
       {FONT_TINY, 7, UI_FONT_HIGH_QUALITY, "Can't load Arial font size 7."},
       {FONT_BOLD, 10, UI_FONT_BOLD | UI_FONT_HIGH_QUALITY, "Can't load Arial font size 10."},
   };
-  for (const FontSpec& f : fonts) {
+  for (const FontChoice& f : fonts) {
     if (!ui_load_font(f.font, "Arial", f.points, f.style)) {
       ui_message("Error", f.failure, UI_ICON_ERROR);
     }
@@ -130,6 +130,15 @@ int64_t load_embedded_images() {
     }
   }
   return loaded;
+}
+
+void set_program_icon(int window) {
+  DecodedImage icon;
+  if (decode_png(kestrova_embedded_icon.data, kestrova_embedded_icon.size, icon) &&
+      ui_image_from_pixels(IMAGE_PROGRAM_ICON, int(icon.width), int(icon.height), icon.channels,
+                           icon.pixels.data())) {
+    ui_set_window_icon(window, IMAGE_PROGRAM_ICON);
+  }
 }
 
 void start_program() {

@@ -48,3 +48,13 @@ void set_spin_value(int64_t gadget, int64_t value);
 int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t width,
                               int64_t height, const std::string& text, int64_t colour,
                               int64_t font);
+
+// Long operations (the import, the draws files, the preview) keep the window
+// alive by taking one pending event per step. While one runs, timer 800 ticks
+// on the main window, so a poll always finds something within 800 ms.
+void start_long_operation();
+void end_long_operation();
+// Takes one pending event without waiting. Only the Escape shortcut counts:
+// it asks "Really abort?" and returns 1 on Yes. The request is used up by this
+// poll whatever the answer, so a No is not asked again.
+int64_t poll_abort_request();

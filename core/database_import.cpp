@@ -3,10 +3,10 @@
 // file. Each draw line leaves its last 20 characters, once its two "+" are
 // taken out, as one entry: five numbers and two stars of two digits each.
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "core/core.h"
+#include "core/files.h"
 #include "core/ids.h"
 #include "core/text.h"
 #include "techniques/tab_gadgets.h"
@@ -24,46 +24,6 @@ const char* const kEndLine = "@end_database";
 // pass a check is longer than this, so only this much of a line is kept.
 constexpr size_t kKeptBytes = 4 * kDrawLineLength + 4;
 
-struct DatabaseLine {
-  std::string text;        // the line, cut to kKeptBytes bytes
-  int64_t characters = 0;  // its length in characters, uncut
-};
-
-// Reads the next line as UTF-8. A line ends at LF, CR or CR LF, which is not
-// part of it. Returns false when the file has nothing more (so a file ending
-// in a line break has no empty last line); *failed tells a read error apart.
-bool read_database_line(FILE* file, DatabaseLine& line, bool* failed) {
-  line.text.clear();
-  line.characters = 0;
-  int c = std::getc(file);
-  if (c == EOF) {
-    *failed = std::ferror(file) != 0;
-    return false;
-  }
-  for (; c != EOF; c = std::getc(file)) {
-    if (c == '\n') break;
-    if (c == '\r') {
-      int next = std::getc(file);
-      if (next != '\n' && next != EOF) std::ungetc(next, file);
-      break;
-    }
-    // Continuation bytes of a multi-byte character add no character.
-    if ((c & 0xC0) != 0x80) ++line.characters;
-    if (line.text.size() < kKeptBytes) line.text.push_back(static_cast<char>(c));
-  }
-  *failed = std::ferror(file) != 0;
-  return true;
-}
-
-// The size check of the chosen path: a missing path, an empty file, a folder
-// or anything but a plain file counts as not found.
-bool database_file_present(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  auto size = std::filesystem::file_size(path, error);
-  return !error && size >= 1;
-}
-
 // The message of a line that is neither a comment, the end line nor a well
 // formed draw line; "" when the line passes.
 std::string draw_line_fault(const std::string& text, int64_t characters) {
@@ -75,14 +35,6 @@ std::string draw_line_fault(const std::string& text, int64_t characters) {
 
 void show_imported_count() {
   ui_set_text(GADGET_DRAWS_IMPORTED, translate("Draws Imported:") + str_int(g_database_draw_count));
-}
-
-// Takes one pending event; only the Escape request is acted on. Returns true
-// when the player confirms the abort.
-bool abort_requested() {
-  if (ui_poll_event() != UI_EVENT_MENU || ui_event_object() != MENU_EVENT_ESCAPE) return false;
-  return ui_message(translate("Warning!"), translate("Really abort?"),
-                    UI_MESSAGE_YES_NO | UI_ICON_WARNING) == UI_ANSWER_YES;
 }
 
 void report_unreadable_file() {
@@ -97,7 +49,9 @@ void import_draws_database() {
       ui_open_file_dialog(translate("Open Draws database"), "",
                           translate("Draws database") + " (*.txt)|*.txt", 0);
   if (path.empty()) return;
-  if (!database_file_present(path)) {
+  // A missing path, an empty file, a folder or anything but a plain file
+  // counts as not found.
+  if (plain_file_size(path) < 1) {
     ui_message(translate("Error"), translate(".TXT file not found."), UI_ICON_WARNING);
     return;
   }
@@ -114,30 +68,26 @@ void import_draws_database() {
   g_database_path = path;
   show_database_file_name();
   show_imported_count();
-  ui_add_timer(WINDOW_MAIN, TIMER_LONG_OPERATION, 800);
+  start_long_operation();
 
   auto finish = [&] {
     std::fclose(file);
-    ui_remove_timer(WINDOW_MAIN, TIMER_LONG_OPERATION);
+    end_long_operation();
   };
 
-  DatabaseLine line;
+  TextLine line;
   int64_t line_number = 0;
   for (;;) {
-    bool failed = false;
-    if (!read_database_line(file, line, &failed)) {
+    if (!read_text_line(file, line, kKeptBytes)) {
+      // The end of the file, or a read error (which may have cut the line
+      // short: the file is reported, not the line).
+      const bool failed = std::ferror(file) != 0;
       finish();
       if (failed) {
         report_unreadable_file();
       } else {
         show_database_file_name();
       }
-      return;
-    }
-    if (failed) {
-      // The line was cut short by the error: report the file, not the line.
-      finish();
-      report_unreadable_file();
       return;
     }
     ++line_number;
@@ -155,7 +105,7 @@ void import_draws_database() {
       g_database_draws.push_back(entry);
       show_imported_count();
     }
-    if (abort_requested()) {
+    if (poll_abort_request()) {
       finish();
       return;
     }

@@ -5,53 +5,129 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <filesystem>
+#include <system_error>
 
-static std::string directory_of(const std::string& path) {
+namespace {
+
+// Bytes gathered before they are handed to the system in one write.
+constexpr size_t kWriteChunk = 64 * 1024;
+
+std::string directory_of(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
 }
 
+void flush_pending(StagedFile& file) {
+  size_t done = 0;
+  while (!file.failed && done < file.pending.size()) {
+    ssize_t n = ::write(file.fd, file.pending.data() + done, file.pending.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) file.failed = true;
+    else done += static_cast<size_t>(n);
+  }
+  file.pending.clear();
+}
+
+}  // namespace
+
+uint64_t plain_file_size(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return 0;
+  uintmax_t size = std::filesystem::file_size(path, error);
+  return error ? 0 : size;
+}
+
+bool read_text_line(FILE* file, TextLine& line, size_t keep) {
+  line.text.clear();
+  line.characters = 0;
+  int c = getc_unlocked(file);
+  if (c == EOF) return false;
+  bool cut = false;
+  for (; c != EOF; c = getc_unlocked(file)) {
+    if (c == '\n') break;
+    if (c == '\r') {
+      int next = getc_unlocked(file);
+      if (next != '\n' && next != EOF) std::ungetc(next, file);
+      break;
+    }
+    // Continuation bytes of a multi-byte character add no character.
+    if ((c & 0xC0) != 0x80) ++line.characters;
+    if (line.text.size() < keep) line.text.push_back(static_cast<char>(c));
+    else cut = true;
+  }
+  if (cut) {
+    // Drop a character whose bytes the cut split.
+    size_t lead = line.text.size();
+    while (lead > 0 && (static_cast<unsigned char>(line.text[lead - 1]) & 0xC0) == 0x80) --lead;
+    if (lead > 0) {
+      unsigned char b = static_cast<unsigned char>(line.text[lead - 1]);
+      size_t length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+      if (lead - 1 + length > line.text.size()) line.text.resize(lead - 1);
+    }
+  }
+  return std::ferror(file) == 0;
+}
+
 std::string temporary_path_for(const std::string& path) { return path + ".tmp"; }
 
-int64_t write_file_atomically(const std::string& path, const std::string& bytes) {
+bool open_staged_file(StagedFile& file, const std::string& target) {
   // The temporary file lives in the same folder so that the rename stays on
-  // one file system and replaces path in one step.
-  const std::string temporary = temporary_path_for(path);
-  // Keep the mode of the file being replaced, or that of an ordinary new file.
+  // one file system and replaces the target in one step.
+  file.target = target;
+  file.temporary = temporary_path_for(target);
+  file.pending.clear();
+  file.failed = false;
   struct stat old_state {};
   mode_t mode;
-  if (::stat(path.c_str(), &old_state) == 0) {
+  if (::stat(target.c_str(), &old_state) == 0 && S_ISREG(old_state.st_mode)) {
     mode = old_state.st_mode & 07777;
   } else {
     mode_t mask = ::umask(0);
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) return 0;
-  bool ok = ::fchmod(fd, mode) == 0;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<size_t>(n);
-  }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false;
+  file.fd = ::open(file.temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (file.fd < 0) return false;
+  if (::fchmod(file.fd, mode) != 0) file.failed = true;
+  return true;
+}
+
+void write_staged_file(StagedFile& file, std::string_view bytes) {
+  file.pending.append(bytes);
+  if (file.pending.size() >= kWriteChunk) flush_pending(file);
+}
+
+void discard_staged_file(StagedFile& file) {
+  if (file.fd >= 0) ::close(file.fd);
+  file.fd = -1;
+  ::unlink(file.temporary.c_str());
+}
+
+bool commit_staged_file(StagedFile& file) {
+  flush_pending(file);
+  bool ok = !file.failed && ::fsync(file.fd) == 0;
+  if (::close(file.fd) != 0) ok = false;
+  file.fd = -1;
+  if (ok && std::rename(file.temporary.c_str(), file.target.c_str()) != 0) ok = false;
   if (!ok) {
-    ::unlink(temporary.c_str());
-    return 0;
+    discard_staged_file(file);
+    return false;
   }
-  // Make the rename itself durable.
-  int dir = ::open(directory_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // The rename itself reaches the disk with its folder.
+  int dir = ::open(directory_of(file.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
-  return 1;
+  return true;
+}
+
+int64_t write_file_atomically(const std::string& path, const std::string& bytes) {
+  StagedFile file;
+  if (!open_staged_file(file, path)) return 0;
+  write_staged_file(file, bytes);
+  return commit_staged_file(file) ? 1 : 0;
 }

@@ -1,14 +1,47 @@
-// Writing whole files safely.
+// Files: their size, reading text lines, and writing whole files safely.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <string_view>
 
-// Writes `bytes` as the whole content of `path`: first into a temporary file
-// beside it (path + ".tmp"), flushed to disk, then renamed over `path`. A
-// crash or a full disk mid-way leaves the old file as it was; a temporary file
-// left by a crash is simply overwritten by the next write. Returns 1 when the
-// new content is in place, 0 otherwise (the temporary file is removed again).
-int64_t write_file_atomically(const std::string& path, const std::string& bytes);
-// The name of that temporary file.
+// Size of a plain file; 0 for a missing path, a folder or anything else.
+uint64_t plain_file_size(const std::string& path);
+
+// One line of a text file. A line ends at LF, CR or CR LF, which is not part
+// of it. `characters` counts the whole line in UTF-8 characters, while `text`
+// keeps at most `keep` bytes of it, cut at a character boundary.
+struct TextLine {
+  std::string text;
+  int64_t characters = 0;
+};
+// Reads the next line. False when the file has nothing more (so a final line
+// break opens no empty line) or a read error stopped it (ferror tells which).
+bool read_text_line(FILE* file, TextLine& line, size_t keep);
+
+// A file written beside its target (target + ".tmp") and renamed over it only
+// when complete: until then, and after a crash, an abort or a full disk, the
+// target keeps its old content. A temporary file left by a crash is simply
+// overwritten by the next write.
+struct StagedFile {
+  std::string target;
+  std::string temporary;
+  int fd = -1;
+  std::string pending;  // bytes not yet handed to the system
+  bool failed = false;  // a write failed; commit will refuse
+};
 std::string temporary_path_for(const std::string& path);
+// Creates the temporary file with the target's mode (or a new file's). False
+// when it cannot be created.
+bool open_staged_file(StagedFile& file, const std::string& target);
+void write_staged_file(StagedFile& file, std::string_view bytes);
+// Puts everything on disk and the file in the target's place. False, with the
+// temporary file removed and the target untouched, when any step failed.
+bool commit_staged_file(StagedFile& file);
+// Drops what was written; the target is untouched.
+void discard_staged_file(StagedFile& file);
+
+// Writes `bytes` as the whole content of `path` through a staged file.
+// Returns 1 when the new content is in place, 0 otherwise.
+int64_t write_file_atomically(const std::string& path, const std::string& bytes);

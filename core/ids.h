@@ -58,3 +58,5 @@ constexpr int IMAGE_WASTE_BIN = 10;
 constexpr int IMAGE_ABOUT_LOGO = 12;
 constexpr int IMAGE_PERSON = 13;
 constexpr int IMAGE_ENVELOPE = 14;
+// The program icon, shown by the window system only.
+constexpr int IMAGE_PROGRAM_ICON = 99;

@@ -7,12 +7,10 @@
 // signed, little-endian; text lines are UTF-8 ending in one LF. Nothing else
 // frames the data, so reader and writer must keep exactly this order.
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "core/core.h"
 #include "core/files.h"
+#include "core/settings_file.h"
 #include "draws/selection.h"
 #include "ui/ui.h"
 
@@ -20,45 +18,6 @@ namespace {
 
 constexpr int64_t MAX_HIGHEST_NUMBER = 50;  // the play-state tables hold 51 and 13 slots
 constexpr int64_t MAX_HIGHEST_STAR = 12;
-
-struct PrefsReader {
-  const std::string& bytes;
-  size_t pos;
-};
-
-// Bytes up to the first LF or CR; LF, CR or CR LF end the line. Past the end
-// the line is empty.
-std::string read_line(PrefsReader& r) {
-  size_t start = r.pos;
-  while (r.pos < r.bytes.size() && r.bytes[r.pos] != '\n' && r.bytes[r.pos] != '\r') ++r.pos;
-  std::string line = r.bytes.substr(start, r.pos - start);
-  if (r.pos < r.bytes.size()) {
-    if (r.bytes[r.pos] == '\r' && r.pos + 1 < r.bytes.size() && r.bytes[r.pos + 1] == '\n') ++r.pos;
-    ++r.pos;
-  }
-  return line;
-}
-
-// A signed 32-bit little-endian integer, sign-extended; bytes missing at the
-// end of the file count as zero.
-int64_t read_int32(PrefsReader& r) {
-  uint32_t v = 0;
-  for (int k = 0; k < 4; ++k) {
-    uint32_t b = r.pos < r.bytes.size() ? static_cast<unsigned char>(r.bytes[r.pos]) : 0;
-    v |= b << (8 * k);
-    if (r.pos < r.bytes.size()) ++r.pos;
-  }
-  return static_cast<int32_t>(v);
-}
-
-// Skips `count` integers without reading them one by one: a count from an
-// edited file may be two thousand million.
-void skip_int32s(PrefsReader& r, int64_t count) {
-  if (count <= 0) return;
-  uint64_t left = r.bytes.size() - r.pos;
-  uint64_t want = static_cast<uint64_t>(count) * 4;
-  r.pos += static_cast<size_t>(std::min(left, want));
-}
 
 // Invalid UTF-8 (an edited file) becomes U+FFFD, so that every text the
 // program holds is well formed.
@@ -90,63 +49,44 @@ std::string valid_utf8(const std::string& s) {
   return out;
 }
 
-void append_int32(std::string& out, int64_t v) {
-  uint32_t u = static_cast<uint32_t>(v);  // the low 32 bits
-  for (int k = 0; k < 4; ++k) out += static_cast<char>((u >> (8 * k)) & 0xFF);
-}
-
-// A line break inside a text would shift every field after it; the field
-// controls cannot hold one, but a text set some other way might.
-void append_line(std::string& out, const std::string& text) {
-  for (char c : text) out += (c == '\n' || c == '\r') ? ' ' : c;
-  out += '\n';
-}
-
 std::string main_prefs_path() { return g_program_dir + "settings/kestrova.prefs"; }
 
 }  // namespace
 
 int64_t load_main_prefs() {
   std::string path = main_prefs_path();
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return 0;
-  auto size = std::filesystem::file_size(path, ec);
-  if (ec || size == 0) return 0;
-
-  std::string bytes;
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return 0;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  PrefsReader r{bytes, 0};
-  if (read_line(r) != g_main_prefs_version) return 0;
+  // The program writes well under this; an edited file that is larger is read
+  // as far as this and ends there.
+  constexpr size_t kLargestRead = 1 << 20;
+  SettingsReader r;
+  if (!open_settings_file(path, kLargestRead, r)) return 0;
+  if (read_settings_line(r) != g_main_prefs_version) return 0;
 
   // Every other table of the program is already sized for 50 numbers and 12
   // stars, so the counts are clamped into 1..50 and 1..12. The file still
   // holds as many play states as it says, and all of them are stepped over,
   // so the fields after them are read from the right place.
-  int64_t numbers = read_int32(r);
-  int64_t stars = read_int32(r);
+  int64_t numbers = read_settings_int(r);
+  int64_t stars = read_settings_int(r);
   g_highest_number = std::clamp<int64_t>(numbers, 1, MAX_HIGHEST_NUMBER);
   g_highest_star = std::clamp<int64_t>(stars, 1, MAX_HIGHEST_STAR);
   int64_t kept = std::min<int64_t>(numbers, static_cast<int64_t>(g_number_play_state.size()) - 1);
-  for (int64_t n = 1; n <= kept; ++n) g_number_play_state[n] = read_int32(r);
-  skip_int32s(r, numbers - std::max<int64_t>(kept, 0));
+  for (int64_t n = 1; n <= kept; ++n) g_number_play_state[n] = read_settings_int(r);
+  skip_settings_ints(r, numbers - std::max<int64_t>(kept, 0));
   kept = std::min<int64_t>(stars, static_cast<int64_t>(g_star_play_state.size()) - 1);
-  for (int64_t s = 1; s <= kept; ++s) g_star_play_state[s] = read_int32(r);
-  skip_int32s(r, stars - std::max<int64_t>(kept, 0));
+  for (int64_t s = 1; s <= kept; ++s) g_star_play_state[s] = read_settings_int(r);
+  skip_settings_ints(r, stars - std::max<int64_t>(kept, 0));
   // Play states are kept as stored: the Preferences tab shows a state outside
   // 0..2 in black and counts it neither as played nor as fixed.
 
-  g_draws_to_generate = std::clamp<int64_t>(read_int32(r), 1, MAX_DRAWS_TO_GENERATE);
-  g_currency = valid_utf8(read_line(r));
-  g_neighbour_jitter = std::clamp<int64_t>(read_int32(r), 0, 1);
-  g_use_special_techniques = std::clamp<int64_t>(read_int32(r), 0, 1);
-  g_bet_type_index = std::clamp<int64_t>(read_int32(r), 0, BET_TYPE_COUNT - 1);
+  g_draws_to_generate = std::clamp<int64_t>(read_settings_int(r), 1, MAX_DRAWS_TO_GENERATE);
+  g_currency = valid_utf8(read_settings_line(r));
+  g_neighbour_jitter = std::clamp<int64_t>(read_settings_int(r), 0, 1);
+  g_use_special_techniques = std::clamp<int64_t>(read_settings_int(r), 0, 1);
+  g_bet_type_index = std::clamp<int64_t>(read_settings_int(r), 0, BET_TYPE_COUNT - 1);
   if (g_prices.size() < BET_TYPE_COUNT + 1) g_prices.resize(BET_TYPE_COUNT + 1);
-  for (int k = 1; k <= BET_TYPE_COUNT; ++k) g_prices[k] = valid_utf8(read_line(r));
-  int64_t language = read_int32(r);
+  for (int k = 1; k <= BET_TYPE_COUNT; ++k) g_prices[k] = valid_utf8(read_settings_line(r));
+  int64_t language = read_settings_int(r);
   // Any other value would turn every caption into question marks.
   g_language = (language == 1 || language == 2) ? language : g_build_language;
   return 1;
@@ -154,26 +94,26 @@ int64_t load_main_prefs() {
 
 int64_t save_main_prefs() {
   std::string out;
-  append_line(out, g_main_prefs_version);
-  append_int32(out, g_highest_number);
-  append_int32(out, g_highest_star);
+  append_settings_line(out, g_main_prefs_version);
+  append_settings_int(out, g_highest_number);
+  append_settings_int(out, g_highest_star);
   int64_t numbers = std::min<int64_t>(g_highest_number, static_cast<int64_t>(g_number_play_state.size()) - 1);
-  for (int64_t n = 1; n <= numbers; ++n) append_int32(out, g_number_play_state[n]);
+  for (int64_t n = 1; n <= numbers; ++n) append_settings_int(out, g_number_play_state[n]);
   int64_t stars = std::min<int64_t>(g_highest_star, static_cast<int64_t>(g_star_play_state.size()) - 1);
-  for (int64_t s = 1; s <= stars; ++s) append_int32(out, g_star_play_state[s]);
-  append_int32(out, g_draws_to_generate);
-  append_line(out, g_currency);
-  append_int32(out, g_neighbour_jitter);
-  append_int32(out, g_use_special_techniques);
-  append_int32(out, g_bet_type_index);
+  for (int64_t s = 1; s <= stars; ++s) append_settings_int(out, g_star_play_state[s]);
+  append_settings_int(out, g_draws_to_generate);
+  append_settings_line(out, g_currency);
+  append_settings_int(out, g_neighbour_jitter);
+  append_settings_int(out, g_use_special_techniques);
+  append_settings_int(out, g_bet_type_index);
   // The prices exactly as typed, valid or not; without the tab, the ones last
   // loaded.
   for (int k = 0; k < BET_TYPE_COUNT; ++k) {
     int field = PREFS_PRICE_FIELD_BASE + k;
-    if (ui_gadget_exists(field)) append_line(out, ui_text(field));
-    else append_line(out, static_cast<size_t>(k + 1) < g_prices.size() ? g_prices[k + 1] : "");
+    if (ui_gadget_exists(field)) append_settings_line(out, ui_text(field));
+    else append_settings_line(out, static_cast<size_t>(k + 1) < g_prices.size() ? g_prices[k + 1] : "");
   }
-  append_int32(out, g_language);
+  append_settings_int(out, g_language);
   // Nothing is reported: a file that cannot be written leaves the old one.
   write_file_atomically(main_prefs_path(), out);
   return 1;

@@ -1,6 +1,4 @@
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 
 #include "core/core.h"
 #include "core/files.h"
@@ -16,14 +14,6 @@ std::string recent_files_log_path() { return g_program_dir + "settings/recent_fi
 
 void ensure_recent_slots() {
   if (g_recent_files.size() < k_recent_slots + 1) g_recent_files.resize(k_recent_slots + 1);
-}
-
-// Size of a plain file; 0 for a missing file, a folder or anything else.
-uintmax_t plain_file_size(const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return 0;
-  uintmax_t size = std::filesystem::file_size(path, ec);
-  return ec ? 0 : size;
 }
 
 // The log is always written whole: ten lines, each ended by CR LF, an empty
@@ -42,23 +32,19 @@ void write_recent_files_log(bool empty) {
 // a line; lines missing at the end read as empty; a byte-order mark is kept
 // as part of the first path.
 void read_recent_files_log() {
-  std::ifstream in(recent_files_log_path(), std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  const std::string bytes = content.str();
-  size_t pos = 0;
+  // No path this program writes comes near this; a longer hand-made line is
+  // cut, so a huge log costs no more memory than ten such lines.
+  constexpr size_t kLongestKeptPath = 64 * 1024;
+  FILE* file = std::fopen(recent_files_log_path().c_str(), "rb");
+  TextLine line;
   for (int i = 1; i <= k_recent_slots; ++i) {
-    if (pos >= bytes.size()) {
+    if (file != nullptr && read_text_line(file, line, kLongestKeptPath)) {
+      g_recent_files[i] = line.text;
+    } else {
       g_recent_files[i] = "";
-      continue;
     }
-    size_t end = bytes.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = bytes.size();
-    g_recent_files[i] = bytes.substr(pos, end - pos);
-    pos = end;
-    if (pos < bytes.size() && bytes[pos] == '\r') ++pos;
-    if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
   }
+  if (file != nullptr) std::fclose(file);
 }
 
 }  // namespace

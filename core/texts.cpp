@@ -179,7 +179,7 @@ constexpr TranslationEntry k_interface_texts[] = {
     {"Invalid number of stars in line:", "Invalid number of stars in line:",
      "Número de estrelas inválido na linha:"},
     {"Information Theory Removed:", "Information Theory Removed:",
-     "Removidos pela Teoria da Informação:"},
+     "Removidos (T. Informação):"},
     {"Max:", "Max:", "Máx:"},
     {"Min:", "Min:", "Mín:"},
     {"Sum Nrs", "Sum Nrs", "Soma Nrs"},
@@ -231,6 +231,14 @@ constexpr TranslationEntry k_interface_texts[] = {
      "A quantidade de melhores estrelas tem de estar no intervalo 1:"},
     // Texts added beyond the first 169 rows.
     {"Credits", "Credits", "Créditos"},
+    {"Can't write the file.", "Can't write the file.", "Não é possível gravar o ficheiro."},
+    {"Invalid number of draws in the file.", "Invalid number of draws in the file.",
+     "Número de chaves inválido no ficheiro."},
+    {"The file holds fewer draws than it announces.",
+     "The file holds fewer draws than it announces.",
+     "O ficheiro contém menos chaves do que anuncia."},
+    {"The draws database file can't be read.", "The draws database file can't be read.",
+     "O ficheiro da BD de Chaves não pode ser lido."},
 };
 
 }  // namespace

@@ -112,6 +112,8 @@ float bet_type_price(int64_t index);
 // The Generate button: resets the summary, caps the request, runs
 // generate_draws with the main window disabled and writes the result labels.
 void generate_requested_draws();
+// Labels 146..148 in their zero state (before a run, after Clear).
+void show_zero_rejection_labels();
 void generate_draws();
 std::string format_percent(float value);
 std::string format_elapsed_time(int64_t milliseconds);

@@ -222,9 +222,7 @@ void generate_requested_draws() {
   ui_set_text(GADGET_DRAWS_LABEL, translate("Draws:") + format_number(0, 0) + "/" +
                                       format_number(static_cast<double>(g_draws_to_generate), 0));
   ui_set_text(GADGET_COST_LABEL, translate("  Cost:") + "0.00" + " " + g_currency);
-  ui_set_text(GADGET_REPEATED_LABEL, translate("  Repeated:") + "0");
-  ui_set_text(GADGET_TECHNIQUES_LABEL, translate("Techniques:") + "0");
-  ui_set_text(GADGET_COMMON_LABEL, "(" + translate("Max Common Numbers:") + "0)");
+  show_zero_rejection_labels();
   ui_disable_window(WINDOW_MAIN, true);
   read_technique_windows();
 
@@ -249,7 +247,13 @@ void generate_requested_draws() {
   if (g_technique_reject_count != 0)
     techniques += " (" + translate("Saved:") + money(cost_of_tickets(g_technique_reject_count)) + ")";
   ui_set_text(GADGET_TECHNIQUES_LABEL, techniques);
-  ui_set_text(GADGET_COMMON_LABEL, "(" + translate("Max Common Numbers:") +
+  ui_set_text(GADGET_COMMON_LABEL, std::string("(") + translate("Max Common Numbers:") +
                                        format_number(static_cast<double>(g_common_rejections), 0) +
                                        ")");
+}
+
+void show_zero_rejection_labels() {
+  ui_set_text(GADGET_REPEATED_LABEL, translate("  Repeated:") + "0");
+  ui_set_text(GADGET_TECHNIQUES_LABEL, translate("Techniques:") + "0");
+  ui_set_text(GADGET_COMMON_LABEL, std::string("(") + translate("Max Common Numbers:") + "0)");
 }

@@ -21,12 +21,6 @@ constexpr int64_t kLegendGreen = HIT_COLOUR_GREEN;
 int right_edge(int gadget) { return ui_x(gadget) + ui_width(gadget); }
 int bottom_edge(int gadget) { return ui_y(gadget) + ui_height(gadget); }
 
-void show_zero_rejections() {
-  ui_set_text(GADGET_REPEATED_LABEL, translate("  Repeated:") + "0");
-  ui_set_text(GADGET_TECHNIQUES_LABEL, translate("Techniques:") + "0");
-  ui_set_text(GADGET_COMMON_LABEL, "(" + translate("Max Common Numbers:") + "0)");
-}
-
 // A label of the preview made at (x, y) and shrunk or grown to its text.
 void fitted_label(int gadget, int x, int y, int w, int h, const std::string& text, int64_t front) {
   ui_label(gadget, x, y, w, h, text);
@@ -41,7 +35,7 @@ void create_preview_grid(int base, int count, int per_row, int x0, int64_t highe
   int y = 10;
   for (int n = 1; n <= count; ++n) {
     int gadget = base + n;
-    fitted_label(gadget, x, y, 90, 22, text_right("0" + str_int(n), 2),
+    fitted_label(gadget, x, y, 90, 22, two_digits(n),
                  n <= highest ? kBlack : kGrey);
     if (n % per_row == 0) {
       x = x0;
@@ -66,10 +60,7 @@ int64_t rebuild_preview_cache() {
       int64_t v = val_int(string_field(g_draw_stars[i], j, ","));
       if (v >= 1 && v <= g_highest_star) g_played_stars[v] = 1;
     }
-    if (ui_poll_event() == UI_EVENT_MENU && ui_event_object() == MENU_EVENT_ESCAPE &&
-        ui_message(translate("Warning!"), translate("Really abort?"),
-                   UI_MESSAGE_YES_NO | UI_ICON_WARNING) == UI_ANSWER_YES)
-      return 0;
+    if (poll_abort_request()) return 0;
   }
   g_preview_valid = 1;
   return 1;
@@ -182,7 +173,7 @@ void build_main_tab() {
            text_h, "");
   ui_label(GADGET_COMMON_LABEL, deleted_x + 5, bottom_edge(GADGET_TECHNIQUES_LABEL) + 6, 315,
            text_h, "");
-  show_zero_rejections();
+  show_zero_rejection_labels();
 
   const int file_x = right_edge(GADGET_DELETED_FRAME) + 15;
   ui_frame(GADGET_FILE_FRAME, file_x, box_y, 440, box_h, "");
@@ -228,7 +219,7 @@ void clear_draw_list() {
   show_hit_counters();
   g_repeated_count = 0;
   g_technique_reject_count = 0;
-  show_zero_rejections();
+  show_zero_rejection_labels();
   g_preview_valid = 0;
 }
 

@@ -10,7 +10,9 @@
 #include <string>
 
 #include "app/app.h"
+#include "core/core.h"
 #include "core/ids.h"
+#include "draws/selection.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
 #include "ui/ui.h"
@@ -167,4 +169,121 @@ TEST(EventLoop, UnknownMenuEventsAreIgnored) {
   EXPECT_EQ(run_pending_events(), 0);
   EXPECT_EQ(g_event_menu, 4242);
   EXPECT_TRUE(nothing_happened_outside_the_main_window());
+}
+
+TEST(EventLoop, TabChangeIsRecordedAsAGadgetEventOfThePanel) {
+  start_program_for_test();
+  ui_test_select_tab(GADGET_PANEL, TAB_STATISTICS);
+  ASSERT_EQ(ui_test_queue_length(), 1);
+  EXPECT_EQ(run_pending_events(), 0);
+  EXPECT_EQ(g_event, UI_EVENT_GADGET);
+  EXPECT_EQ(g_event_gadget, GADGET_PANEL);
+  EXPECT_EQ(g_event_menu, GADGET_PANEL);
+  EXPECT_EQ(g_event_type, UI_TYPE_CHANGE);
+  EXPECT_EQ(g_event_tab, TAB_STATISTICS);
+  EXPECT_TRUE(nothing_happened_outside_the_main_window());
+}
+
+TEST(EventLoop, HelpMenuOpensTheManualCreditsAndAbout) {
+  start_program_for_test();
+  ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
+  EXPECT_EQ(run_pending_events(), 0);
+  ASSERT_EQ(ui_test_opened_addresses().size(), 1u);
+  EXPECT_EQ(ui_test_opened_addresses()[0].rfind("file://", 0), 0u);
+  EXPECT_NE(ui_test_opened_addresses()[0].find("Kestrova_Manual10_EN.html"), std::string::npos);
+
+  // the modal windows run their own loop; Escape closes each
+  for (int item : {MENU_CREDITS, MENU_ABOUT}) {
+    int window = item == MENU_CREDITS ? WINDOW_CREDITS : WINDOW_ABOUT;
+    SCOPED_TRACE("window " + std::to_string(window));
+    bool seen = false;
+    ui_test_set_idle_hook([&] {
+      if (ui_window_exists(window) && !seen) {
+        seen = true;
+        EXPECT_TRUE(ui_window_disabled(WINDOW_MAIN));
+        ui_test_key(window, UI_KEY_ESCAPE);
+      }
+    });
+    ui_test_menu(WINDOW_MAIN, item);
+    EXPECT_EQ(run_pending_events(), 0);
+    ui_test_set_idle_hook(nullptr);
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(ui_window_exists(window));
+    EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+  }
+}
+
+TEST(EventLoop, ClearEmptiesTheRecentFiles) {
+  std::string dir = start_program_for_test();
+  g_recent_files[1] = dir + "/tickets.draws.txt";
+  refresh_recent_files_menu();
+  ASSERT_FALSE(ui_menu_item_disabled(MENU_MAIN, MENU_RECENT_FIRST));
+  ui_test_menu(WINDOW_MAIN, MENU_RECENT_CLEAR);
+  EXPECT_EQ(run_pending_events(), 0);
+  EXPECT_EQ(g_recent_files[1], "");
+  EXPECT_TRUE(ui_menu_item_disabled(MENU_MAIN, MENU_RECENT_FIRST));
+  std::string free_slots;
+  for (int i = 0; i < 10; ++i) free_slots += "\r\n";
+  EXPECT_EQ(read_file_bytes(dir + "/settings/recent_files.log"), free_slots);
+}
+
+TEST(EventLoop, PreferencesEventsReachTheirHandlersOnce) {
+  std::string dir = start_program_for_test();
+  ui_test_select_tab(GADGET_PANEL, TAB_PREFERENCES);
+  ASSERT_EQ(run_pending_events(), 0);
+  // a number button cycles played -> fixed: one pass, one step
+  ASSERT_EQ(g_number_play_state[1], 1);
+  ui_test_click(PREFS_NUMBER_BUTTON_BASE + 1);
+  EXPECT_EQ(run_pending_events(), 0);
+  EXPECT_EQ(g_number_play_state[1], 2);
+  // "Save Prefs" is routed through the Preferences fields
+  ui_test_click(PREFS_SAVE_BUTTON);
+  EXPECT_EQ(run_pending_events(), 0);
+  EXPECT_TRUE(fs::is_regular_file(dir + "/settings/kestrova.prefs"));
+}
+
+TEST(EventLoop, TechniqueButtonsActOnlyWhileTheirTabIsShown) {
+  start_program_for_test();
+  // Learn refuses without past results: the message shows that it ran.
+  constexpr int learn_button = 360;
+  ASSERT_TRUE(ui_gadget_exists(learn_button));
+  ui_test_click(learn_button);  // while the Main tab is shown
+  ASSERT_EQ(ui_test_queue_length(), 1);
+  EXPECT_EQ(run_pending_events(), 0);
+  EXPECT_TRUE(ui_test_messages().empty());
+
+  ui_test_select_tab(GADGET_PANEL, TAB_TECHNIQUES);
+  ui_test_click(learn_button);
+  EXPECT_EQ(run_pending_events(), 0);
+  ASSERT_EQ(ui_test_messages().size(), 1u);
+  EXPECT_EQ(ui_test_messages()[0].text, translate("No draws database for techniques."));
+}
+
+TEST(EventLoop, FileMenuEntriesReachTheDrawsFiles) {
+  std::string dir = start_program_for_test();
+  // Open asks for a file; the cancelled dialog ends it
+  ui_test_menu(WINDOW_MAIN, MENU_OPEN);
+  EXPECT_EQ(run_pending_events(), 0);
+  ASSERT_EQ(ui_test_file_dialogs().size(), 1u);
+  EXPECT_FALSE(ui_test_file_dialogs()[0].save);
+
+  // Save and Save As refuse an empty draw list
+  for (int item : {MENU_SAVE, MENU_SAVE_AS}) {
+    SCOPED_TRACE("item " + std::to_string(item));
+    ui_test_clear_messages();
+    ui_test_menu(WINDOW_MAIN, item);
+    EXPECT_EQ(run_pending_events(), 0);
+    ASSERT_EQ(ui_test_messages().size(), 1u);
+    EXPECT_EQ(ui_test_messages()[0].text, translate("No draws found."));
+  }
+
+  // a recent entry opens the file of its own slot, without a dialog
+  g_recent_files[2] = dir + "/gone.draws.txt";
+  refresh_recent_files_menu();
+  ui_test_clear_messages();
+  ui_test_menu(WINDOW_MAIN, MENU_RECENT_FIRST + 1);
+  EXPECT_EQ(run_pending_events(), 0);
+  EXPECT_EQ(ui_test_file_dialogs().size(), 1u);
+  ASSERT_EQ(ui_test_messages().size(), 1u);
+  EXPECT_EQ(ui_test_messages()[0].text, translate(".DRAWS.TXT file not found."));
 }

@@ -137,16 +137,25 @@ TEST_F(GeneratorTest, RefusalsComeInTheirOrderAndLeaveTheOldList) {
   }
 }
 
+// Every one of the 63 possible tickets must come out exactly once, with the
+// repeat check by the set and by the plain scan alike.
 TEST_F(GeneratorTest, RequestIsCappedByThePlayedCombinationsButShownAsAsked) {
   select_pool(range(1, 7), {}, range(1, 3), {});
-  generate(1000);
-  EXPECT_EQ(g_draw_count, 63);  // C(7, 5) x C(3, 2)
-  EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "63/1,000");
-  EXPECT_EQ(ui_text(GADGET_COST_LABEL), translate("  Cost:") + "157.50 EUR");
-  EXPECT_EQ(g_draws_to_generate, 1000);
-  std::set<std::string> distinct;
-  for (int64_t i = 1; i <= g_draw_count; ++i) distinct.insert(g_draw_numbers[i] + "/" + g_draw_stars[i]);
-  EXPECT_EQ(distinct.size(), 63u);
+  for (int64_t scan : {0, 1}) {
+    SCOPED_TRACE(scan);
+    g_scan_for_repeats = scan;
+    generate(1000);
+    g_scan_for_repeats = 0;
+    EXPECT_EQ(g_draw_count, 63);  // C(7, 5) x C(3, 2)
+    EXPECT_GT(g_repeated_count, 0);
+    EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "63/1,000");
+    EXPECT_EQ(ui_text(GADGET_COST_LABEL), translate("  Cost:") + "157.50 EUR");
+    EXPECT_EQ(g_draws_to_generate, 1000);
+    std::set<std::string> distinct;
+    for (int64_t i = 1; i <= g_draw_count; ++i)
+      distinct.insert(g_draw_numbers[i] + "/" + g_draw_stars[i]);
+    EXPECT_EQ(distinct.size(), 63u);
+  }
 }
 
 TEST_F(GeneratorTest, TicketsAreAscendingDistinctAndHoldTheFixedValues) {

@@ -86,6 +86,27 @@ TEST_F(MainTabTest, BuiltWithZeroCountersAndItsCaptions) {
   for (int g = GADGET_RESULT_NUMBER_FIRST; g <= GADGET_RESULT_STAR_LAST; ++g) EXPECT_EQ(ui_text(g), "");
 }
 
+// The hit columns take the letter of the language in force when the tab is
+// built; the number and star columns are the same in both.
+TEST(MainTabColumns, TitlesFollowTheLanguageAtBuildTime) {
+  struct Case {
+    int64_t language;
+    const char* numbers_hits;
+    const char* stars_hits;
+  };
+  for (Case c : {Case{1, "H⚫", "H★"}, Case{2, "A⚫", "A★"}}) {
+    start_program_for_test(c.language);
+    EXPECT_EQ(ui_list_column_title(GADGET_DRAW_LIST, 0), "#");
+    EXPECT_EQ(ui_list_column_title(GADGET_DRAW_LIST, 1), "1");
+    EXPECT_EQ(ui_list_column_title(GADGET_DRAW_LIST, 11), "11");
+    EXPECT_EQ(ui_list_column_title(GADGET_DRAW_LIST, 12), "★1");
+    EXPECT_EQ(ui_list_column_title(GADGET_DRAW_LIST, 23), "★12");
+    EXPECT_EQ(ui_list_column_title(GADGET_DRAW_LIST, 24), c.numbers_hits);
+    EXPECT_EQ(ui_list_column_title(GADGET_DRAW_LIST, 25), c.stars_hits);
+    EXPECT_EQ(ui_list_column_title(GADGET_DRAW_LIST, 26), "");
+  }
+}
+
 TEST_F(MainTabTest, RowsHoldEveryFieldAsStored) {
   list_tickets({{"3,17,22,41,50", "2,11"},
                 {"1,2,3,4,5,6,7,8,9,10,11", "1,2,3,4,5,6,7,8,9,10,11,12"},

@@ -1,7 +1,12 @@
 // Start-up: the settings folder, the build's language, the built-in images
 // and the main window with its menu, strip and tab panel.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <filesystem>
 #include <set>
@@ -62,6 +67,41 @@ TEST(Startup, EachBuildStartsInItsOwnLanguage) {
   }
 }
 
+TEST(Startup, BothProgramsStartAndWaitForThePlayer) {
+  for (const char* program : {"kestrova_en", "kestrova_pt"}) {
+    SCOPED_TRACE(program);
+    std::string exe = std::string(KESTROVA_BINARY_DIR) + "/" + program;
+    ASSERT_TRUE(fs::exists(exe));
+    std::string dir = enter_fresh_directory();
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+      // QT_QPA_PLATFORM=offscreen is inherited from the test program
+      execl(exe.c_str(), program, static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    // The recent-files log is written in the last steps of start-up.
+    bool started = false, ended = false;
+    int status = 0;
+    for (int i = 0; i < 200 && !started && !ended; ++i) {
+      started = fs::exists(dir + "/settings/recent_files.log");
+      ended = waitpid(child, &status, WNOHANG) == child;
+      if (!started && !ended) usleep(50 * 1000);
+    }
+    if (!ended) {
+      usleep(300 * 1000);
+      ended = waitpid(child, &status, WNOHANG) == child;
+    }
+    if (!ended) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+    }
+    EXPECT_TRUE(started);
+    EXPECT_FALSE(ended) << "ended by itself with status " << status;
+    EXPECT_TRUE(fs::is_directory(dir + "/settings"));
+  }
+}
+
 TEST(Startup, BuiltInImagesHaveTheirNumbersSizesAndChannels) {
   struct Expected {
     int number, width, height, channels;
@@ -96,6 +136,7 @@ TEST(Startup, BuiltInImagesHaveTheirNumbersSizesAndChannels) {
     EXPECT_EQ(ui_image_height(x.number), x.height);
   }
   EXPECT_FALSE(ui_image_exists(11));
+  EXPECT_EQ(ui_image_width(IMAGE_PROGRAM_ICON), 64);  // set as the window's icon
   EXPECT_TRUE(ui_test_messages().empty());
 }
 
@@ -153,7 +194,7 @@ TEST(MainWindow, TitleSizeBottomStripAndTabPanel) {
   EXPECT_LE(ui_y(GADGET_BOTTOM_STRIP) + 41, 700);
 }
 
-TEST(MainWindow, MenuCaptionsInTheLanguageInForce) {
+TEST(MainWindow, MenuAndTabCaptionsInTheLanguageInForce) {
   struct Item {
     int item;
     const char* english;
@@ -176,12 +217,35 @@ TEST(MainWindow, MenuCaptionsInTheLanguageInForce) {
       if (*it.shortcut) expected += std::string("\t") + it.shortcut;
       EXPECT_EQ(ui_menu_item_text(MENU_MAIN, it.item), expected);
     }
+    const char* tabs[] = {"Main", "Preferences", "Techniques", "Statistics"};
+    ASSERT_EQ(ui_count_items(GADGET_PANEL), 4);
+    for (int tab = 0; tab < 4; ++tab) {
+      EXPECT_EQ(ui_item_text(GADGET_PANEL, tab), translate(tabs[tab]));
+      EXPECT_NE(ui_item_text(GADGET_PANEL, tab), "???????????");
+    }
     if (language == 2) {
       EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_SAVE), "Gravar\tCtrl+S");
       EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_SAVE_AS), "Gravar Como...\tShift+Ctrl+S");
     }
     EXPECT_EQ(ui_window_title(WINDOW_MAIN), "Kestrova V1.0 build 26");
   }
+}
+
+TEST(MainWindow, SavedLanguageAppliesFromTheFirstCaption) {
+  // settings saved by the Portuguese build, then read by the English one
+  std::string dir = start_program_for_test(2);
+  ASSERT_EQ(save_main_prefs(), 1);
+  std::string prefs = read_file_bytes(dir + "/settings/kestrova.prefs");
+  ASSERT_FALSE(prefs.empty());
+  start_program_for_test(1, [&] {
+    fs::create_directory("settings");
+    write_file_bytes("settings/kestrova.prefs", prefs);
+  });
+  EXPECT_EQ(g_language, 2);
+  EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_SAVE), "Gravar\tCtrl+S");
+  EXPECT_EQ(ui_item_text(GADGET_PANEL, TAB_MAIN), translate("Main"));
+  EXPECT_EQ(ui_window_title(WINDOW_MAIN), "Kestrova V1.0 build 26");
+  EXPECT_TRUE(ui_test_messages().empty());
 }
 
 TEST(MainWindow, UpdatesEntryAndEmptyRecentEntriesAreDisabled) {

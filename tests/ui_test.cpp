@@ -189,6 +189,9 @@ TEST_F(Ui, MissingThingsAreHarmless) {
   EXPECT_FALSE(ui_button(612, 0, 0, 10, 10, "x"));
   ui_close_gadget_list();
   EXPECT_TRUE(ui_button(612, 0, 0, 10, 10, "x"));
+  // A missing image gives an empty picture, not a missing gadget.
+  EXPECT_TRUE(ui_image_gadget(613, 0, 20, 30, 30, 999));
+  EXPECT_TRUE(ui_image_button(614, 40, 20, 30, 30, 999));
 }
 
 TEST_F(Ui, ANumberInUseIsReplaced) {
@@ -413,9 +416,21 @@ TEST_F(Ui, DrawingOnCanvasesAndImages) {
   EXPECT_GT(h, 5);
   EXPECT_LT(h, 20);
   ui_draw_box(0, 0, 80, 30, 0x00FF00);
-  ui_draw_text(2, 2, "Hello", 0, 0xFFFF00);
+  ui_draw_text(2, 2, "Hello", 0xFF0000, 0xFFFF00);
   EXPECT_EQ(ui_point(2, 2), 0xFFFF00);          // the ground's corner
   EXPECT_EQ(ui_point(2 + w + 1, 2), 0x00FF00);  // beyond the text
+  // Glyphs are drawn crisp: each pixel of the box is ground or front colour.
+  int front = 0;
+  bool only_two = true;
+  for (int y = 2; y < 2 + h; ++y) {
+    for (int x = 2; x < 2 + w; ++x) {
+      int64_t p = ui_point(x, y);
+      front += p == 0xFF0000;
+      only_two = only_two && (p == 0xFF0000 || p == 0xFFFF00);
+    }
+  }
+  EXPECT_GT(front, 10);
+  EXPECT_TRUE(only_two);
   ui_stop_drawing();
   EXPECT_EQ(ui_image_width(image), 80);
   EXPECT_EQ(ui_image_height(image), 30);
@@ -432,9 +447,11 @@ TEST_F(Ui, ColouredFacesPaint) {
   ui_stop_drawing();
   ASSERT_TRUE(ui_image_button(616, 10, 10, 40, 30, image));
   ui_free_image(image);  // the button keeps its own copy
-  EXPECT_EQ(ui_test_gadget_pixel(616, 5, 5), 65535);
+  // The whole face, corners included, is the image.
+  for (auto [x, y] : {std::pair{0, 0}, {39, 29}, {20, 15}})
+    EXPECT_EQ(ui_test_gadget_pixel(616, x, y), 65535) << x << "," << y;
   ui_disable(616, true);
-  EXPECT_EQ(ui_test_gadget_pixel(616, 5, 5), 65535);
+  EXPECT_EQ(ui_test_gadget_pixel(616, 0, 0), 65535);
 
   ASSERT_TRUE(ui_label(62, 60, 10, 40, 20, "07"));
   ui_set_colour(62, UI_BACK, 255);

@@ -135,7 +135,8 @@ enum : unsigned {
 };
 
 bool ui_button(int gadget, int x, int y, int w, int h, const std::string& text);
-// A push button that shows an image (the image is copied).
+// A push button that shows an image (the image is copied; a missing image
+// gives a plain face). An image as large as the button is its whole face.
 bool ui_image_button(int gadget, int x, int y, int w, int h, int image);
 bool ui_text_field(int gadget, int x, int y, int w, int h, const std::string& text,
                    unsigned flags = 0);
@@ -166,6 +167,7 @@ bool ui_check_box(int gadget, int x, int y, int w, int h, const std::string& tex
 bool ui_option(int gadget, int x, int y, int w, int h, const std::string& text);
 bool ui_canvas(int gadget, int x, int y, int w, int h);
 bool ui_editor(int gadget, int x, int y, int w, int h, unsigned flags = 0);
+// Shows a copy of the image (a missing image: nothing); w or h 0: the image's.
 bool ui_image_gadget(int gadget, int x, int y, int w, int h, int image);
 bool ui_hyperlink(int gadget, int x, int y, int w, int h, const std::string& text,
                   int64_t hover_colour);

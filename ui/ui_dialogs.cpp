@@ -66,6 +66,8 @@ std::string run_file_dialog(bool save, const std::string& title, const std::stri
   // The program asks about overwriting and reports a missing file itself.
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  // The labels carry their patterns already ("Draws (*.draws.txt)").
+  dialog.setOption(QFileDialog::HideNameFilterDetails, true);
   QStringList filters = qt_filters(filter);
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
@@ -220,12 +222,13 @@ int64_t ui_test_gadget_pixel(int gadget, int x, int y) {
   if (!g || x < 0 || y < 0 || x >= g->widget->width() || y >= g->widget->height()) return -1;
   ui_flush_lists();
   QWidget* top = g->widget->window();
-  // A grab of the whole window: a widget's own grab paints its palette
-  // background even where the widget never fills it.
-  QImage picture = top->grab().toImage();
+  // The window painted into that one pixel: a widget's own grab paints its
+  // palette background even where the widget never fills it, so the grab is
+  // of the window, limited to the pixel asked for.
   QPoint at = g->widget->mapTo(top, QPoint(x, y));
-  if (!picture.valid(at)) return -1;
-  return from_qrgb(picture.pixel(at));
+  QImage picture = top->grab(QRect(at, QSize(1, 1))).toImage();
+  if (picture.isNull()) return -1;
+  return from_qrgb(picture.pixel(0, 0));
 }
 
 bool ui_test_save_png(int window, const std::string& path) {

@@ -5,6 +5,7 @@
 namespace {
 
 std::map<int, QFont> g_fonts;
+std::map<int, bool> g_font_smooth;  // loaded with UI_FONT_HIGH_QUALITY
 std::map<int, QImage> g_images;
 int g_next_image = 100000;
 
@@ -51,8 +52,9 @@ class Canvas : public QWidget {
 };
 
 // A push button whose face is a picture. A picture as large as the button
-// is its whole face (the coloured buttons keep their colour when disabled);
-// a smaller one sits centred on the ordinary button face.
+// is its whole face, pixel for pixel (the coloured buttons show exactly their
+// colour, disabled too); only a press darkens its rim. A smaller picture sits
+// centred on the ordinary button face and greys when disabled.
 class ImageButton : public QPushButton {
  public:
   ImageButton(QWidget* parent, const QImage& face) : QPushButton(parent), face_(face) {
@@ -64,21 +66,12 @@ class ImageButton : public QPushButton {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     QRect r = rect();
-    bool fills = face_.width() >= r.width() - 4 && face_.height() >= r.height() - 4;
+    bool fills = !face_.isNull() && face_.width() >= r.width() && face_.height() >= r.height();
     if (fills) {
-      p.drawImage(r, face_);
-      bool down = isDown() || isChecked();
-      QColor light = down ? QColor(96, 96, 96) : QColor(255, 255, 255);
-      QColor dark = down ? QColor(255, 255, 255) : QColor(96, 96, 96);
-      p.setPen(light);
-      p.drawLine(r.topLeft(), r.topRight());
-      p.drawLine(r.topLeft(), r.bottomLeft());
-      p.setPen(dark);
-      p.drawLine(r.bottomLeft(), r.bottomRight());
-      p.drawLine(r.topRight(), r.bottomRight());
-      if (hasFocus()) {
-        p.setPen(QPen(QColor(0, 0, 0), 1, Qt::DotLine));
-        p.drawRect(r.adjusted(2, 2, -3, -3));
+      p.drawImage(QPoint(0, 0), face_);
+      if (isDown()) {
+        p.setPen(QColor(64, 64, 64));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
       }
       return;
     }
@@ -87,6 +80,7 @@ class ImageButton : public QPushButton {
     option.text.clear();
     option.icon = QIcon();
     style()->drawControl(QStyle::CE_PushButtonBevel, &option, &p, this);
+    if (face_.isNull()) return;
     QPixmap pixmap = QPixmap::fromImage(face_);
     if (!isEnabled())
       pixmap = style()->generatedIconPixmap(QIcon::Disabled, pixmap, &option);
@@ -129,6 +123,7 @@ bool ui_load_font(int font, const std::string& name, int points, unsigned style)
                                                     : QFont::PreferDefault);
   if (QFontInfo(f).family().isEmpty()) return false;
   g_fonts[font] = f;
+  g_font_smooth[font] = (style & UI_FONT_HIGH_QUALITY) != 0;
   return true;
 }
 
@@ -242,6 +237,11 @@ void ui_draw_text(int x, int y, const std::string& text, int64_t front, int64_t 
   QImage* image = target_image();
   if (!image || text.empty()) return;
   QFont font = ui_font(g_drawing_font);
+  // Drawn text is crisp unless its font asked for quality: every glyph pixel
+  // is then exactly the front colour, which the program reads back.
+  auto smooth = g_font_smooth.find(g_drawing_font);
+  if (smooth == g_font_smooth.end() || !smooth->second)
+    font.setStyleStrategy(QFont::NoAntialias);
   QFontMetrics fm(font);
   QString t = to_qstring(text);
   QPainter p(image);

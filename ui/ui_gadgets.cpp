@@ -287,8 +287,7 @@ bool ui_button(int gadget, int x, int y, int w, int h, const std::string& text) 
 
 bool ui_image_button(int gadget, int x, int y, int w, int h, int image) {
   QImage* face = ui_find_image(image);
-  if (!face) return false;
-  QImage copy = face->copy();
+  QImage copy = face ? face->copy() : QImage();
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
   QWidget* button = ui_make_image_button(gadget, parent, copy);
@@ -513,8 +512,7 @@ bool ui_editor(int gadget, int x, int y, int w, int h, unsigned flags) {
 
 bool ui_image_gadget(int gadget, int x, int y, int w, int h, int image) {
   QImage* picture = ui_find_image(image);
-  if (!picture) return false;
-  QPixmap pixmap = QPixmap::fromImage(*picture);
+  QPixmap pixmap = picture ? QPixmap::fromImage(*picture) : QPixmap();
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
   auto* label = new ClickLabel(gadget, parent);

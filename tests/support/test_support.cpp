@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <system_error>
+#include <vector>
 
 std::string source_dir() { return KESTROVA_SOURCE_DIR; }
 
@@ -14,10 +16,31 @@ std::string shared_data_path(const std::string& file) {
   return std::filesystem::exists(p) ? p.lexically_normal().string() : "";
 }
 
+namespace {
+
+// The folders made by this test program, removed when it ends. A forked child
+// that exits must not remove what its parent still uses.
+std::vector<std::string> g_made_directories;
+pid_t g_maker_pid = 0;
+
+void remove_made_directories() {
+  if (getpid() != g_maker_pid) return;
+  std::error_code ignored;
+  std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+  for (const std::string& dir : g_made_directories) std::filesystem::remove_all(dir, ignored);
+}
+
+}  // namespace
+
 std::string enter_fresh_directory() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "kestrova-test-XXXXXX").string();
   char* dir = mkdtemp(tmpl.data());
   if (dir == nullptr) std::abort();
+  if (g_maker_pid == 0) {
+    g_maker_pid = getpid();
+    std::atexit(remove_made_directories);
+  }
+  if (getpid() == g_maker_pid) g_made_directories.push_back(dir);
   std::filesystem::current_path(dir);
   return dir;
 }

@@ -1,0 +1,130 @@
+// Draws files at 100,000 tickets through the real operations: the main
+// window built offscreen, the save dialog answered through the test seam,
+// and every opened ticket added as a row of the Main tab's list. Each
+// operation runs several times; the table shows the best and the median.
+//
+// Run: build/bench/draws_files_bench [tickets, default 100000] [runs, default 5]
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "core/core.h"
+#include "core/text.h"
+#include "draws/draws.h"
+#include "draws/main_tab_ids.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+namespace {
+
+// `count` different simple tickets, in the order a generation might list them.
+void list_tickets(int64_t count) {
+  ui_clear_items(GADGET_DRAW_LIST);
+  forget_listed_tickets();
+  g_draw_count = 0;
+  size_draw_list(count);
+  for (int a = 1; a <= 46 && g_draw_count < count; ++a)
+    for (int b = a + 1; b <= 47 && g_draw_count < count; ++b)
+      for (int c = b + 1; c <= 48 && g_draw_count < count; ++c)
+        for (int d = c + 1; d <= 49 && g_draw_count < count; ++d) {
+          ++g_draw_count;
+          add_draw_to_list(str_int(a) + "," + str_int(b) + "," + str_int(c) + "," + str_int(d) +
+                               ",50",
+                           str_int(1 + g_draw_count % 11) + ",12");
+        }
+}
+
+struct Timing {
+  double best;
+  double median;
+};
+
+Timing time_runs(int runs, const std::function<void()>& prepare, const std::function<void()>& run) {
+  std::vector<double> seconds;
+  for (int r = 0; r < runs; ++r) {
+    if (prepare) prepare();
+    auto t0 = std::chrono::steady_clock::now();
+    run();
+    seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+  }
+  std::sort(seconds.begin(), seconds.end());
+  return {seconds.front(), seconds[seconds.size() / 2]};
+}
+
+void row(const char* what, Timing t, double goal) {
+  std::printf("%-34s | %8.3f | %8.3f | %s\n", what, t.best, t.median,
+              t.median < goal ? "under 1 s" : "OVER 1 s");
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  const int64_t tickets = argc > 1 ? std::atoll(argv[1]) : 100000;
+  const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+  std::string dir = (std::filesystem::temp_directory_path() / "kestrova-bench-XXXXXX").string();
+  if (mkdtemp(dir.data()) == nullptr) return 1;
+  std::filesystem::current_path(dir);
+  if (!ui_init()) return 1;
+  ui_test_reset();
+  g_build_language = 1;
+  start_program();
+
+  const std::string path = dir + "/bench.draws.txt";
+  const std::string extract = dir + "/bench.txt";
+  list_tickets(tickets);
+  if (g_draw_count != tickets) {
+    std::printf("only %lld tickets could be listed\n", static_cast<long long>(g_draw_count));
+    return 1;
+  }
+
+  std::printf("%lld simple tickets, %d runs each (seconds)\n\n", static_cast<long long>(tickets),
+              runs);
+  std::printf("%-34s | %8s | %8s |\n", "operation", "best", "median");
+  // Save As over the previous run's file: dialog, overwrite question, write,
+  // fsync, rename, recent files.
+  Timing save = time_runs(
+      runs,
+      [&] {
+        ui_test_push_file_answer(path);
+        if (std::filesystem::exists(path)) ui_test_push_message_answer(UI_ANSWER_YES);
+      },
+      [] { save_draws_file(0, 1); });
+  row("Save As (dialog, write, rename)", save, 1.0);
+  Timing save_back = time_runs(runs, nullptr, [] { save_draws_file(1, 0); });
+  row("Save to the known file", save_back, 1.0);
+  const uintmax_t bytes = std::filesystem::file_size(path);
+
+  // Open: the list emptied, 100,000 tickets read and added as rows.
+  Timing open = time_runs(runs, nullptr, [&] { open_draws_file(path); });
+  row("Open (read, fill the list)", open, 1.0);
+  if (g_draw_count != tickets || ui_count_items(GADGET_DRAW_LIST) != tickets) {
+    std::printf("open listed %lld tickets, %d rows\n", static_cast<long long>(g_draw_count),
+                ui_count_items(GADGET_DRAW_LIST));
+    return 1;
+  }
+
+  Timing text = time_runs(
+      runs,
+      [&] {
+        ui_test_push_file_answer(extract);
+        if (std::filesystem::exists(extract)) ui_test_push_message_answer(UI_ANSWER_YES);
+      },
+      [] { extract_draws_to_text(); });
+  row("Extract (dialog, write, rename)", text, 1.0);
+
+  std::printf("\ndraws file %.2f MB, extract %.2f MB; messages shown: %zu (the overwrite questions)\n",
+              bytes / 1e6, std::filesystem::file_size(extract) / 1e6, ui_test_messages().size());
+  std::filesystem::current_path("/");
+  std::filesystem::remove_all(dir);
+  return 0;
+}
