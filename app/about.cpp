@@ -57,6 +57,13 @@ const char* const kToolCreditsLibraries =
 
 void report_window_failure() { ui_message("Error", "Can't open a window.", UI_ICON_ERROR); }
 
+// Whether an event of one of these two windows closes it: Escape, Return,
+// its close box or its "OK" button.
+bool closes_window(int kind, int object, int ok_button) {
+  if (kind == UI_EVENT_MENU) return object == MENU_EVENT_ESCAPE || object == MENU_EVENT_RETURN;
+  return kind == UI_EVENT_CLOSE || (kind == UI_EVENT_GADGET && object == ok_button);
+}
+
 // The size a picture is shown at: the image's own when it is loaded, else the
 // size its artwork has (the gadget then stays blank).
 int picture_width(int image, int fallback) {
@@ -185,14 +192,11 @@ void show_about_window() {
     int kind = ui_wait_event();
     if (ui_event_window() != WINDOW_ABOUT) continue;
     int object = ui_event_object();
-    if (kind == UI_EVENT_MENU && (object == MENU_EVENT_ESCAPE || object == MENU_EVENT_RETURN)) break;
-    if (kind == UI_EVENT_CLOSE) break;
+    if (closes_window(kind, object, ABOUT_OK)) break;
     if (kind != UI_EVENT_GADGET) continue;
-    if (object == ABOUT_OK) break;
     std::string address = mail_address_for(object);
     if (!address.empty()) {
-      open_in_browser("mailto:" + address + "?subject=Kestrova V" + g_program_version + " build " +
-                      g_program_build);
+      open_in_browser("mailto:" + address + "?subject=" + program_title());
     }
   }
 
@@ -220,8 +224,7 @@ void show_tool_credits_window() {
   ui_image_gadget(CREDITS_LOGO, 10 + banner_w + 5, 10, logo_w, logo_h, IMAGE_LOGO);
   ui_editor(CREDITS_TEXT, 10, 10 + banner_h + 5, width - 20, 100,
             UI_EDITOR_READONLY | UI_EDITOR_CENTER | UI_EDITOR_WORDWRAP);
-  ui_set_text(CREDITS_TEXT, "Kestrova V" + g_program_version + " build " + g_program_build + "\n\n" +
-                               kToolCreditsLibraries);
+  ui_set_text(CREDITS_TEXT, program_title() + "\n\n" + kToolCreditsLibraries);
   ui_button(CREDITS_OK, width / 2 - 45, 263, 90, static_cast<int>(g_button_height), "OK");
 
   ui_add_shortcut(WINDOW_CREDITS, UI_KEY_ESCAPE, MENU_EVENT_ESCAPE);
@@ -230,10 +233,7 @@ void show_tool_credits_window() {
   for (;;) {
     int kind = ui_wait_event();
     if (ui_event_window() != WINDOW_CREDITS) continue;
-    int object = ui_event_object();
-    if (kind == UI_EVENT_MENU && (object == MENU_EVENT_ESCAPE || object == MENU_EVENT_RETURN)) break;
-    if (kind == UI_EVENT_CLOSE) break;
-    if (kind == UI_EVENT_GADGET && object == CREDITS_OK) break;
+    if (closes_window(kind, ui_event_object(), CREDITS_OK)) break;
   }
 
   ui_close_window(WINDOW_CREDITS);

@@ -24,6 +24,9 @@ int64_t load_embedded_images();
 void set_program_icon(int window);
 [[noreturn]] void end_program();
 void build_main_window();
+// "Kestrova V1.0 build 26": the window title, also the credits window's first
+// line and the subject of a mail from the About window.
+std::string program_title();
 [[noreturn]] void run_event_loop();
 // One pass of the main loop over the event that ui_wait_event has just
 // returned (run_event_loop is this in a loop); returns 1 when the program is

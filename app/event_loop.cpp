@@ -5,6 +5,7 @@
 #include "core/core.h"
 #include "core/ids.h"
 #include "draws/draws.h"
+#include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 
@@ -16,16 +17,6 @@ int64_t g_event_tab = 0;
 int64_t g_quit_requested = 0;
 
 namespace {
-
-// The Techniques tab's buttons and the range of its checked fields.
-constexpr int64_t TECHNIQUE_FIRST_FIELD = 358;
-constexpr int64_t TECHNIQUE_LAST_FIELD = 893;
-constexpr int64_t BUTTON_RESET_TECHNIQUES = 359;
-constexpr int64_t BUTTON_LEARN = 360;
-constexpr int64_t BUTTON_SAVE_TECHNIQUES = 361;
-constexpr int64_t BUTTON_REMOVE = 364;
-constexpr int64_t BUTTON_OPEN_DATABASE = 367;
-constexpr int64_t BUTTON_TARVIK_RULES = 369;
 
 // The tab is read anew wherever it decides: a handler earlier in the pass may
 // have switched it.
@@ -54,16 +45,16 @@ int64_t handle_menu_event(int64_t item) {
 // The Techniques tab's own controls: the field check of a technique field
 // runs before any button of the same event.
 void handle_techniques_tab_event(int64_t gadget) {
-  if (gadget >= TECHNIQUE_FIRST_FIELD && gadget <= TECHNIQUE_LAST_FIELD) {
+  if (gadget >= GADGET_TECHNIQUES_FIRST && gadget <= GADGET_TECHNIQUES_LAST) {
     validate_technique_field(gadget);
   }
   switch (gadget) {
-    case BUTTON_OPEN_DATABASE: import_draws_database(); break;
-    case BUTTON_RESET_TECHNIQUES: reset_techniques(); break;
-    case BUTTON_LEARN: learn_techniques(); break;
-    case BUTTON_TARVIK_RULES: show_tarvik_rules_window(); break;
-    case BUTTON_REMOVE: remove_weak_outcomes(); break;
-    case BUTTON_SAVE_TECHNIQUES: save_techniques(); break;
+    case GADGET_OPEN_DATABASE: import_draws_database(); break;
+    case GADGET_RESET: reset_techniques(); break;
+    case GADGET_LEARN: learn_techniques(); break;
+    case GADGET_TARVIK: show_tarvik_rules_window(); break;
+    case GADGET_REMOVE: remove_weak_outcomes(); break;
+    case GADGET_SAVE_TECHNIQUES: save_techniques(); break;
     default: break;
   }
 }

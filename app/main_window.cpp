@@ -62,9 +62,12 @@ void build_main_menu() {
 
 }  // namespace
 
+std::string program_title() {
+  return "Kestrova V" + g_program_version + " build " + g_program_build;
+}
+
 void build_main_window() {
-  std::string title = "Kestrova V" + g_program_version + " build " + g_program_build;
-  if (!ui_open_window(WINDOW_MAIN, 0, 0, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, title,
+  if (!ui_open_window(WINDOW_MAIN, 0, 0, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, program_title(),
                       UI_WINDOW_CAPTION | UI_WINDOW_CLOSE_BOX | UI_WINDOW_MINIMIZE_BOX)) {
     // Nothing can be done without the main window.
     ui_message("Error", "Can't open a window.", UI_ICON_ERROR);

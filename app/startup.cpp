@@ -112,6 +112,14 @@ bool decode_png(const unsigned char* data, size_t size, DecodedImage& out) {
   return true;
 }
 
+// Decodes a PNG held in memory into image `number`.
+bool load_png_image(int number, const unsigned char* data, size_t size) {
+  DecodedImage image;
+  return decode_png(data, size, image) &&
+         ui_image_from_pixels(number, int(image.width), int(image.height), image.channels,
+                              image.pixels.data());
+}
+
 }  // namespace
 
 int64_t load_embedded_images() {
@@ -119,11 +127,7 @@ int64_t load_embedded_images() {
   // is reported on its own and the next one follows.
   int64_t loaded = 0;
   for (const EmbeddedImage* e = kestrova_embedded_images; e->number != 0; ++e) {
-    DecodedImage image;
-    bool ok = decode_png(e->data, e->size, image) &&
-              ui_image_from_pixels(e->number, int(image.width), int(image.height),
-                                   image.channels, image.pixels.data());
-    if (ok) {
+    if (load_png_image(e->number, e->data, e->size)) {
       ++loaded;
     } else {
       ui_message("Error", "Can't load image.", UI_ICON_ERROR);
@@ -133,12 +137,8 @@ int64_t load_embedded_images() {
 }
 
 void set_program_icon(int window) {
-  DecodedImage icon;
-  if (decode_png(kestrova_embedded_icon.data, kestrova_embedded_icon.size, icon) &&
-      ui_image_from_pixels(IMAGE_PROGRAM_ICON, int(icon.width), int(icon.height), icon.channels,
-                           icon.pixels.data())) {
+  if (load_png_image(IMAGE_PROGRAM_ICON, kestrova_embedded_icon.data, kestrova_embedded_icon.size))
     ui_set_window_icon(window, IMAGE_PROGRAM_ICON);
-  }
 }
 
 void start_program() {

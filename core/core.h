@@ -43,6 +43,8 @@ int64_t check_range_field(int64_t gadget, float max, const std::string& message)
 void mark_empty_field(int64_t gadget);
 void fit_gadget_to_content(int64_t gadget);
 void set_spin_value(int64_t gadget, int64_t value);
+// Sets the gadget's text only when it differs from the text shown.
+void set_text_if_changed(int64_t gadget, const std::string& text);
 // Returns the gadget number when made, 0 when not. colour -1: the system's
 // button face; font -1: the default gui font.
 int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t width,

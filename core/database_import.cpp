@@ -118,13 +118,7 @@ void import_draws_database() {
 }
 
 void show_database_file_name() {
-  std::string name;
-  if (!g_database_path.empty()) {
-    size_t slash = g_database_path.rfind('/');
-    if (slash != std::string::npos) name = g_database_path.substr(slash + 1);
-    size_t backslash = g_database_path.rfind('\\');
-    if (backslash != std::string::npos) name = g_database_path.substr(backslash + 1);
-  }
+  std::string name = file_name_of(g_database_path);
   if (name.empty()) name = "n/a";
   ui_set_text(GADGET_DATABASE_FILE, translate("File:") + name);
 }

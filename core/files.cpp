@@ -8,7 +8,13 @@
 #include <filesystem>
 #include <system_error>
 
+void (*g_test_staged_file_step)() = nullptr;
+
 namespace {
+
+void staged_file_step() {
+  if (g_test_staged_file_step != nullptr) g_test_staged_file_step();
+}
 
 // Bytes gathered before they are handed to the system in one write.
 constexpr size_t kWriteChunk = 64 * 1024;
@@ -23,6 +29,7 @@ std::string directory_of(const std::string& path) {
 void flush_pending(StagedFile& file) {
   size_t done = 0;
   while (!file.failed && done < file.pending.size()) {
+    staged_file_step();
     ssize_t n = ::write(file.fd, file.pending.data() + done, file.pending.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) file.failed = true;
@@ -89,7 +96,12 @@ bool open_staged_file(StagedFile& file, const std::string& target) {
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  file.fd = ::open(file.temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  // A temporary file left by a killed save goes first: it may carry a
+  // read-only target's mode, which would refuse to be opened for writing, and
+  // a link planted under its name is removed instead of being followed.
+  ::unlink(file.temporary.c_str());
+  staged_file_step();
+  file.fd = ::open(file.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (file.fd < 0) return false;
   if (::fchmod(file.fd, mode) != 0) file.failed = true;
   return true;
@@ -108,15 +120,18 @@ void discard_staged_file(StagedFile& file) {
 
 bool commit_staged_file(StagedFile& file) {
   flush_pending(file);
+  staged_file_step();
   bool ok = !file.failed && ::fsync(file.fd) == 0;
   if (::close(file.fd) != 0) ok = false;
   file.fd = -1;
+  if (ok) staged_file_step();
   if (ok && std::rename(file.temporary.c_str(), file.target.c_str()) != 0) ok = false;
   if (!ok) {
     discard_staged_file(file);
     return false;
   }
   // The rename itself reaches the disk with its folder.
+  staged_file_step();
   int dir = ::open(directory_of(file.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);

@@ -22,8 +22,8 @@ bool read_text_line(FILE* file, TextLine& line, size_t keep);
 
 // A file written beside its target (target + ".tmp") and renamed over it only
 // when complete: until then, and after a crash, an abort or a full disk, the
-// target keeps its old content. A temporary file left by a crash is simply
-// overwritten by the next write.
+// target keeps its old content. A temporary file left by a crash is removed
+// and made anew by the next write; no reader ever opens it.
 struct StagedFile {
   std::string target;
   std::string temporary;
@@ -41,6 +41,12 @@ void write_staged_file(StagedFile& file, std::string_view bytes);
 bool commit_staged_file(StagedFile& file);
 // Drops what was written; the target is untouched.
 void discard_staged_file(StagedFile& file);
+
+// For the crash tests only, never set by the program: when set, it is called
+// just before each step of a staged file that reaches the system (creating
+// the temporary file, each write, the flush to disk, the rename, the flush of
+// the folder), so that a test can stop the process at any one of them.
+extern void (*g_test_staged_file_step)();
 
 // Writes `bytes` as the whole content of `path` through a staged file.
 // Returns 1 when the new content is in place, 0 otherwise.

@@ -102,6 +102,11 @@ void set_spin_value(int64_t gadget, int64_t value) {
   ui_set_state(g, value);
 }
 
+void set_text_if_changed(int64_t gadget, const std::string& text) {
+  int g = static_cast<int>(gadget);
+  if (ui_text(g) != text) ui_set_text(g, text);
+}
+
 int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t width,
                               int64_t height, const std::string& text, int64_t colour,
                               int64_t font) {

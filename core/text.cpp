@@ -83,6 +83,12 @@ std::string replace_string(const std::string& s, const std::string& from, const 
   return out;
 }
 
+std::string file_name_of(const std::string& path) {
+  size_t cut = path.rfind('\\');
+  if (cut == std::string::npos) cut = path.rfind('/');
+  return cut == std::string::npos ? "" : path.substr(cut + 1);
+}
+
 std::string trim_blanks(const std::string& s) {
   size_t b = s.find_first_not_of(' ');
   if (b == std::string::npos) return "";

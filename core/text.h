@@ -16,6 +16,9 @@ std::string string_field(const std::string& s, int64_t n, const std::string& sep
 // Non-overlapping occurrences of sub in s (0 for an empty sub).
 int64_t count_string(const std::string& s, const std::string& sub);
 std::string replace_string(const std::string& s, const std::string& from, const std::string& to);
+// The part of a path after its last backslash or, when it has none, after
+// its last slash; "" for a path with neither (or ending in its separator).
+std::string file_name_of(const std::string& path);
 // Without leading and trailing blanks.
 std::string trim_blanks(const std::string& s);
 // ASCII letters lowered; other characters kept.

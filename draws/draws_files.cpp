@@ -69,6 +69,15 @@ bool may_replace(const std::string& path) {
                     UI_MESSAGE_YES_NO | UI_ICON_WARNING) == UI_ANSWER_YES;
 }
 
+// The file a save or an extract writes, chosen in the save dialog and given
+// its ending; "" when the dialog is cancelled or an overwrite is refused.
+std::string chosen_target(const std::string& title, const char* filter, const std::string& ending) {
+  std::string path = ui_save_file_dialog(title, "", filter, 0);
+  if (path.empty()) return "";
+  path = with_ending(path, ending);
+  return may_replace(path) ? path : "";
+}
+
 // The local date and time as 2022-02-22 18:05:09.
 std::string local_date_time() {
   std::time_t now = std::time(nullptr);
@@ -80,12 +89,8 @@ std::string local_date_time() {
   return text;
 }
 
-// The selected bet type's price times count, a 32-bit product, with 2
-// decimals and no thousands separator.
-std::string cost_text(int64_t count) {
-  float cost = static_cast<float>(count) * bet_type_price(ui_state(PREFS_BET_TYPE_LIST));
-  return format_number(cost, 2, false);
-}
+// The cost of count tickets with 2 decimals and no thousands separator.
+std::string cost_text(int64_t count) { return format_number(tickets_cost(count), 2, false); }
 
 // ---- writing beside the target -------------------------------------------------
 
@@ -97,6 +102,34 @@ void write_line(StagedFile& file, std::initializer_list<std::string_view> pieces
 
 void report_unwritable_file() {
   warn(translate("Error"), translate("Can't write the file."));
+}
+
+// A save or an extract is one long operation around one staged file. This
+// starts both; false, reported, when the temporary file cannot be made.
+bool begin_long_write(StagedFile& file, const std::string& path) {
+  start_long_operation();
+  if (open_staged_file(file, path)) return true;
+  end_long_operation();
+  report_unwritable_file();
+  return false;
+}
+
+// Polled after each ticket: an abort drops what was written and ends the
+// operation, and the previous file stays.
+bool long_write_aborted(StagedFile& file) {
+  if (!poll_abort_request()) return false;
+  discard_staged_file(file);
+  end_long_operation();
+  return true;
+}
+
+// Puts the file in the target's place and ends the operation; false,
+// reported, when the file could not be completed.
+bool finish_long_write(StagedFile& file) {
+  bool written = commit_staged_file(file);
+  end_long_operation();
+  if (!written) report_unwritable_file();
+  return written;
 }
 
 // ---- reading -------------------------------------------------------------------
@@ -136,19 +169,12 @@ void save_draws_file(int64_t save_mode, int64_t ask) {
   if (save_mode == 1 && ask == 0 && !g_draws_file_path.empty()) {
     path = g_draws_file_path;
   } else {
-    path = ui_save_file_dialog(translate("Save Draws"), "", kDrawsFilter, 0);
+    path = chosen_target(translate("Save Draws"), kDrawsFilter, ".draws.txt");
     if (path.empty()) return;
-    path = with_ending(path, ".draws.txt");
-    if (!may_replace(path)) return;
   }
 
-  start_long_operation();
   StagedFile file;
-  if (!open_staged_file(file, path)) {
-    end_long_operation();
-    report_unwritable_file();
-    return;
-  }
+  if (!begin_long_write(file, path)) return;
   const std::string count = str_int(g_draw_count);
   write_line(file, {kMagic});
   write_line(file, {ui_text(GADGET_COST_LABEL)});
@@ -165,18 +191,9 @@ void save_draws_file(int64_t save_mode, int64_t ask) {
     write_line(file, {std::string_view(index, static_cast<size_t>(length))});
     write_line(file, {g_draw_numbers[i]});
     write_line(file, {g_draw_stars[i]});
-    if (poll_abort_request()) {
-      discard_staged_file(file);
-      end_long_operation();
-      return;
-    }
+    if (long_write_aborted(file)) return;
   }
-  bool written = commit_staged_file(file);
-  end_long_operation();
-  if (!written) {
-    report_unwritable_file();
-    return;
-  }
+  if (!finish_long_write(file)) return;
   update_recent_files(path);
   refresh_recent_files_menu();
   g_draws_file_path = path;
@@ -289,18 +306,11 @@ void extract_draws_to_text() {
     warn(translate("Warning!"), translate("No draws found."));
     return;
   }
-  std::string path = ui_save_file_dialog("Extract Draws", "", kExtractFilter, 0);
+  const std::string path = chosen_target("Extract Draws", kExtractFilter, ".txt");
   if (path.empty()) return;
-  path = with_ending(path, ".txt");
-  if (!may_replace(path)) return;
 
-  start_long_operation();
   StagedFile file;
-  if (!open_staged_file(file, path)) {
-    end_long_operation();
-    report_unwritable_file();
-    return;
-  }
+  if (!begin_long_write(file, path)) return;
   write_line(file, {"# Draws:", str_int(g_draw_count)});
   write_line(file, {"Numbers:", str_int(g_numbers_per_draw)});
   write_line(file, {"  Stars:", str_int(g_stars_per_draw)});
@@ -318,24 +328,13 @@ void extract_draws_to_text() {
       line += str_int(val_int(string_field(g_draw_stars[i], j, ",")));
     }
     write_line(file, {line});
-    if (poll_abort_request()) {
-      discard_staged_file(file);
-      end_long_operation();
-      return;
-    }
+    if (long_write_aborted(file)) return;
   }
-  bool written = commit_staged_file(file);
-  end_long_operation();
-  if (!written) report_unwritable_file();
+  finish_long_write(file);
 }
 
 void show_draws_file_name() {
-  const std::string& path = g_draws_file_path;
-  std::string name;
-  size_t backslash = path.rfind('\\');
-  size_t slash = path.rfind('/');
-  if (backslash != std::string::npos) name = path.substr(backslash + 1);
-  else if (slash != std::string::npos) name = path.substr(slash + 1);
+  std::string name = file_name_of(g_draws_file_path);
   if (name.empty()) name = "n/a";
   ui_set_text(GADGET_FILE_LABEL, translate("File:") + name);
 }

@@ -19,12 +19,6 @@ namespace {
 
 int64_t g_generation_start_ms = 0;  // milliseconds counter when the run began
 
-// Amount of `count` tickets at the price of the bet type selected in list
-// 347, read at the moment of use: a 32-bit float product.
-float cost_of_tickets(int64_t count) {
-  return static_cast<float>(count) * bet_type_price(ui_state(PREFS_BET_TYPE_LIST));
-}
-
 std::string money(float amount) { return format_number(amount, 2) + " " + g_currency; }
 
 // One candidate's numbers (or stars) text. picks is g_pick_numbers (or
@@ -71,7 +65,7 @@ void show_progress_counts() {
               translate("Generated:") + format_number(static_cast<double>(g_draw_count), 0) + "/" +
                   format_number(static_cast<double>(g_draws_to_generate), 0) + " (" +
                   format_percent(static_cast<float>(percent)) + "%)");
-  ui_set_text(GADGET_PROGRESS_COST, translate("     Cost:") + money(cost_of_tickets(g_draw_count)));
+  ui_set_text(GADGET_PROGRESS_COST, translate("     Cost:") + money(tickets_cost(g_draw_count)));
   ui_set_text(GADGET_PROGRESS_ELAPSED,
               "         " + format_elapsed_time(ui_milliseconds() - g_generation_start_ms));
 }
@@ -241,13 +235,13 @@ void generate_requested_draws() {
   ui_set_text(GADGET_DRAWS_LABEL, translate("Draws:") +
                                       format_number(static_cast<double>(g_draw_count), 0) + "/" +
                                       format_number(static_cast<double>(requested), 0));
-  ui_set_text(GADGET_COST_LABEL, translate("  Cost:") + money(cost_of_tickets(g_draw_count)));
+  ui_set_text(GADGET_COST_LABEL, translate("  Cost:") + money(tickets_cost(g_draw_count)));
   ui_set_text(GADGET_REPEATED_LABEL,
               translate("  Repeated:") + format_number(static_cast<double>(g_repeated_count), 0));
   std::string techniques =
       translate("Techniques:") + format_number(static_cast<double>(g_technique_reject_count), 0);
   if (g_technique_reject_count != 0)
-    techniques += " (" + translate("Saved:") + money(cost_of_tickets(g_technique_reject_count)) + ")";
+    techniques += " (" + translate("Saved:") + money(tickets_cost(g_technique_reject_count)) + ")";
   ui_set_text(GADGET_TECHNIQUES_LABEL, techniques);
   ui_set_text(GADGET_COMMON_LABEL, std::string("(") + translate("Max Common Numbers:") +
                                        format_number(static_cast<double>(g_common_rejections), 0) +

@@ -12,11 +12,10 @@
 #include "core/random.h"
 #include "core/text.h"
 #include "draws/draws.h"
+#include "draws/main_tab_ids.h"
 #include "ui/ui.h"
 
 namespace {
-
-constexpr int MAIN_TAB_DRAWS_LABEL = 48;  // "Draws: count/requested" on the Main tab
 
 constexpr int64_t COLOUR_YELLOW = 0x00FFFF;                  // RGB(255, 255, 0): played
 constexpr int64_t COLOUR_PINK = 255 + 256 * 174 + 65536 * 201;  // RGB(255, 174, 201): fixed
@@ -25,8 +24,51 @@ constexpr int64_t COLOUR_RED = 255;
 
 constexpr int POOL_BUTTON_SIZE = 40;
 constexpr int POOL_STEP = 48;
-constexpr int NUMBERS_X = 15, NUMBERS_Y = 25, NUMBER_COLUMNS = 6;
-constexpr int STARS_X = 347, STARS_Y = 25, STAR_COLUMNS = 3;
+constexpr int POOL_Y = 25;
+
+// The two pools of the tab, numbers and stars, which every action walks in
+// that order. Value v has button button_base + v, `columns` to a row from
+// (x, POOL_Y); the values up to the game's highest that have a play-state
+// slot are live, the other buttons stand for nothing in this game.
+struct Pool {
+  std::vector<int64_t>* states;
+  const int64_t* highest;
+  int buttons;
+  int button_base;
+  int x;
+  int columns;
+  int random_spin;  // "Gamble with:": how many values a random selection plays
+  int64_t* played_count;
+  int64_t* fixed_count;
+  int summary;        // "Σ⚫:50→Play(50) Fixed(00)"
+  const char* sign;   // its first characters
+  int removed;        // "Removed:" and the count of values not played
+};
+const Pool NUMBER_POOL = {.states = &g_number_play_state,
+                          .highest = &g_highest_number,
+                          .buttons = PREFS_NUMBER_BUTTONS,
+                          .button_base = PREFS_NUMBER_BUTTON_BASE,
+                          .x = 15,
+                          .columns = 6,
+                          .random_spin = PREFS_RANDOM_NUMBERS_SPIN,
+                          .played_count = &g_played_number_count,
+                          .fixed_count = &g_fixed_number_count,
+                          .summary = PREFS_NUMBERS_SUMMARY,
+                          .sign = "Σ⚫:",
+                          .removed = PREFS_NUMBERS_REMOVED};
+const Pool STAR_POOL = {.states = &g_star_play_state,
+                        .highest = &g_highest_star,
+                        .buttons = PREFS_STAR_BUTTONS,
+                        .button_base = PREFS_STAR_BUTTON_BASE,
+                        .x = 347,
+                        .columns = 3,
+                        .random_spin = PREFS_RANDOM_STARS_SPIN,
+                        .played_count = &g_played_star_count,
+                        .fixed_count = &g_fixed_star_count,
+                        .summary = PREFS_STARS_SUMMARY,
+                        .sign = "Σ★:",
+                        .removed = PREFS_STARS_REMOVED};
+const Pool* const POOLS[] = {&NUMBER_POOL, &STAR_POOL};
 
 struct BetType {
   const char* label;          // numbers "N + " stars "S"
@@ -48,15 +90,10 @@ const BetType BET_TYPES[BET_TYPE_COUNT] = {
     {"9N + 4S", "1890"},    {"10N + 2S", "630"},    {"10N + 3S", "1890"},    {"11N + 2S", "1155"},
 };
 
-// Numbers and stars that exist in this game and have a play-state slot.
-int64_t pool_number_count() {
-  int64_t slots = static_cast<int64_t>(g_number_play_state.size()) - 1;
-  return std::clamp<int64_t>(std::min(g_highest_number, slots), 0, PREFS_NUMBER_BUTTONS);
-}
-
-int64_t pool_star_count() {
-  int64_t slots = static_cast<int64_t>(g_star_play_state.size()) - 1;
-  return std::clamp<int64_t>(std::min(g_highest_star, slots), 0, PREFS_STAR_BUTTONS);
+// Values of the pool that exist in this game and have a play-state slot.
+int64_t live_values(const Pool& pool) {
+  int64_t slots = static_cast<int64_t>(pool.states->size()) - 1;
+  return std::clamp<int64_t>(std::min(*pool.highest, slots), 0, pool.buttons);
 }
 
 int64_t face_colour(int64_t state) {
@@ -68,37 +105,26 @@ int64_t face_colour(int64_t state) {
   }
 }
 
-void number_button_place(int64_t n, int& x, int& y) {
-  x = NUMBERS_X + POOL_STEP * static_cast<int>((n - 1) % NUMBER_COLUMNS);
-  y = NUMBERS_Y + POOL_STEP * static_cast<int>((n - 1) / NUMBER_COLUMNS);
+void button_place(const Pool& pool, int64_t v, int& x, int& y) {
+  x = pool.x + POOL_STEP * static_cast<int>((v - 1) % pool.columns);
+  y = POOL_Y + POOL_STEP * static_cast<int>((v - 1) / pool.columns);
 }
 
-void star_button_place(int64_t s, int& x, int& y) {
-  x = STARS_X + POOL_STEP * static_cast<int>((s - 1) % STAR_COLUMNS);
-  y = STARS_Y + POOL_STEP * static_cast<int>((s - 1) / STAR_COLUMNS);
-}
-
-// These two draw into the current container; the callers open tab 1 first.
-void draw_number_button_here(int64_t n) {
-  if (n < 1 || n > pool_number_count()) return;
+// Draws into the current container; the callers open tab 1 first.
+void draw_pool_button_here(const Pool& pool, int64_t v) {
+  if (v < 1 || v > live_values(pool)) return;
   int x, y;
-  number_button_place(n, x, y);
-  create_colored_button(PREFS_NUMBER_BUTTON_BASE + n, x, y, POOL_BUTTON_SIZE, POOL_BUTTON_SIZE,
-                        str_int(n), face_colour(g_number_play_state[n]), UI_DEFAULT_FONT);
-}
-
-void draw_star_button_here(int64_t s) {
-  if (s < 1 || s > pool_star_count()) return;
-  int x, y;
-  star_button_place(s, x, y);
-  create_colored_button(PREFS_STAR_BUTTON_BASE + s, x, y, POOL_BUTTON_SIZE, POOL_BUTTON_SIZE,
-                        str_int(s), face_colour(g_star_play_state[s]), UI_DEFAULT_FONT);
+  button_place(pool, v, x, y);
+  create_colored_button(pool.button_base + v, x, y, POOL_BUTTON_SIZE, POOL_BUTTON_SIZE, str_int(v),
+                        face_colour((*pool.states)[v]), UI_DEFAULT_FONT);
 }
 
 void open_preferences_tab() { ui_open_gadget_list(GADGET_PANEL, TAB_PREFERENCES); }
 
-void set_text_if_changed(int gadget, const std::string& text) {
-  if (ui_text(gadget) != text) ui_set_text(gadget, text);
+void draw_pool_button(const Pool& pool, int64_t v) {
+  open_preferences_tab();
+  draw_pool_button_here(pool, v);
+  ui_close_gadget_list();
 }
 
 // The star letter of the current language: "S", or "E" in Portuguese.
@@ -118,84 +144,67 @@ int64_t next_play_state(int64_t state) {
   return (state + 1) % 3;
 }
 
-void cycle_number(int64_t n) {
-  if (n < 1 || n > pool_number_count()) return;
-  g_number_play_state[n] = next_play_state(g_number_play_state[n]);
-  draw_number_button(n);
+void cycle_play_state(const Pool& pool, int64_t v) {
+  if (v < 1 || v > live_values(pool)) return;
+  (*pool.states)[v] = next_play_state((*pool.states)[v]);
+  draw_pool_button(pool, v);
   update_selection_counts();
 }
 
-void cycle_star(int64_t s) {
-  if (s < 1 || s > pool_star_count()) return;
-  g_star_play_state[s] = next_play_state(g_star_play_state[s]);
-  draw_star_button(s);
-  update_selection_counts();
+// Sets every live value of the pool whose state differs to `state`,
+// redrawing only the buttons that change.
+void set_pool_states(const Pool& pool, int64_t state) {
+  std::vector<int64_t>& states = *pool.states;
+  for (int64_t v = 1; v <= live_values(pool); ++v) {
+    if (states[v] == state) continue;
+    states[v] = state;
+    draw_pool_button_here(pool, v);
+  }
 }
 
-// Sets every number and star whose state differs to `state`, redrawing only
-// the buttons that change.
 void set_every_play_state(int64_t state) {
   open_preferences_tab();
-  for (int64_t n = 1; n <= pool_number_count(); ++n) {
-    if (g_number_play_state[n] == state) continue;
-    g_number_play_state[n] = state;
-    draw_number_button_here(n);
-  }
-  for (int64_t s = 1; s <= pool_star_count(); ++s) {
-    if (g_star_play_state[s] == state) continue;
-    g_star_play_state[s] = state;
-    draw_star_button_here(s);
-  }
+  for (const Pool* pool : POOLS) set_pool_states(*pool, state);
   ui_close_gadget_list();
   update_selection_counts();
 }
 
 void invert_selection() {
   open_preferences_tab();
-  for (int64_t n = 1; n <= pool_number_count(); ++n) {
-    g_number_play_state[n] = g_number_play_state[n] == 0 ? 1 : 0;
-    draw_number_button_here(n);
-  }
-  for (int64_t s = 1; s <= pool_star_count(); ++s) {
-    g_star_play_state[s] = g_star_play_state[s] == 0 ? 1 : 0;
-    draw_star_button_here(s);
+  for (const Pool* pool : POOLS) {
+    std::vector<int64_t>& states = *pool->states;
+    for (int64_t v = 1; v <= live_values(*pool); ++v) {
+      states[v] = states[v] == 0 ? 1 : 0;
+      draw_pool_button_here(*pool, v);
+    }
   }
   ui_close_gadget_list();
   update_selection_counts();
 }
 
-// Plays `spin`'s count of values chosen at random among 1..count, all other
-// values having been set to 0. The spin is read again before every pick. A
-// count above what exists plays every value: once none is left to pick, the
-// loop stops, so it always ends.
-void play_random_values(std::vector<int64_t>& states, int64_t count, int spin, bool numbers) {
+// Plays the pool's spin count of values chosen at random among its live
+// values, all of them having been set to 0. The spin is read again before
+// every pick. A count above what exists plays every value: once none is left
+// to pick, the loop stops, so it always ends.
+void play_random_values(const Pool& pool) {
+  std::vector<int64_t>& states = *pool.states;
+  const int64_t count = live_values(pool);
   for (int64_t i = 1; i <= count; ++i) {
-    if (spin_text_value(spin) < i) break;
+    if (spin_text_value(pool.random_spin) < i) break;
     int64_t pick;
     do pick = random_between(1, count);
     while (states[pick] != 0);
     states[pick] = 1;
-    if (numbers) draw_number_button_here(pick);
-    else draw_star_button_here(pick);
+    draw_pool_button_here(pool, pick);
   }
 }
 
 void select_at_random() {
   seed_random(static_cast<uint32_t>(ui_milliseconds()));
   open_preferences_tab();
-  // Fixed marks are discarded as well.
-  for (int64_t n = 1; n <= pool_number_count(); ++n) {
-    if (g_number_play_state[n] == 0) continue;
-    g_number_play_state[n] = 0;
-    draw_number_button_here(n);
-  }
-  for (int64_t s = 1; s <= pool_star_count(); ++s) {
-    if (g_star_play_state[s] == 0) continue;
-    g_star_play_state[s] = 0;
-    draw_star_button_here(s);
-  }
-  play_random_values(g_number_play_state, pool_number_count(), PREFS_RANDOM_NUMBERS_SPIN, true);
-  play_random_values(g_star_play_state, pool_star_count(), PREFS_RANDOM_STARS_SPIN, false);
+  // Fixed marks are discarded as well; the numbers are picked before the stars.
+  for (const Pool* pool : POOLS) set_pool_states(*pool, 0);
+  for (const Pool* pool : POOLS) play_random_values(*pool);
   ui_close_gadget_list();
   update_selection_counts();
 }
@@ -212,8 +221,8 @@ void choose_language(int64_t language) {
 }
 
 void show_draws_on_main_tab() {
-  if (!ui_gadget_exists(MAIN_TAB_DRAWS_LABEL)) return;
-  set_text_if_changed(MAIN_TAB_DRAWS_LABEL,
+  if (!ui_gadget_exists(GADGET_DRAWS_LABEL)) return;
+  set_text_if_changed(GADGET_DRAWS_LABEL,
                       translate("Draws:") + format_number(static_cast<double>(g_draw_count), 0) + "/" +
                           format_number(static_cast<double>(g_draws_to_generate), 0));
 }
@@ -228,27 +237,18 @@ std::string pool_summary(const std::string& sign, int64_t played, int64_t fixed)
 
 void build_pool() {
   ui_frame(PREFS_POOL_FRAME, 5, 5, 540, 574, translate("Numbers/Stars to play with"));
-  for (int64_t n = 1; n <= PREFS_NUMBER_BUTTONS; ++n) {
-    if (n <= pool_number_count()) {
-      draw_number_button_here(n);
-      continue;
+  for (const Pool* pool : POOLS) {
+    for (int64_t v = 1; v <= pool->buttons; ++v) {
+      if (v <= live_values(*pool)) {
+        draw_pool_button_here(*pool, v);
+        continue;
+      }
+      int x, y;
+      button_place(*pool, v, x, y);
+      int gadget = pool->button_base + static_cast<int>(v);
+      ui_button(gadget, x, y, POOL_BUTTON_SIZE, POOL_BUTTON_SIZE, str_int(v));
+      ui_disable(gadget, true);
     }
-    int x, y;
-    number_button_place(n, x, y);
-    int gadget = PREFS_NUMBER_BUTTON_BASE + static_cast<int>(n);
-    ui_button(gadget, x, y, POOL_BUTTON_SIZE, POOL_BUTTON_SIZE, str_int(n));
-    ui_disable(gadget, true);
-  }
-  for (int64_t s = 1; s <= PREFS_STAR_BUTTONS; ++s) {
-    if (s <= pool_star_count()) {
-      draw_star_button_here(s);
-      continue;
-    }
-    int x, y;
-    star_button_place(s, x, y);
-    int gadget = PREFS_STAR_BUTTON_BASE + static_cast<int>(s);
-    ui_button(gadget, x, y, POOL_BUTTON_SIZE, POOL_BUTTON_SIZE, str_int(s));
-    ui_disable(gadget, true);
   }
 
   const int th = static_cast<int>(g_text_height);
@@ -371,21 +371,17 @@ void build_language() {
 
 // ---- shared with the other tabs ----------------------------------------------
 
-void draw_number_button(int64_t n) {
-  open_preferences_tab();
-  draw_number_button_here(n);
-  ui_close_gadget_list();
-}
+void draw_number_button(int64_t n) { draw_pool_button(NUMBER_POOL, n); }
 
-void draw_star_button(int64_t s) {
-  open_preferences_tab();
-  draw_star_button_here(s);
-  ui_close_gadget_list();
-}
+void draw_star_button(int64_t s) { draw_pool_button(STAR_POOL, s); }
 
 float bet_type_price(int64_t index) {
   if (index < 0 || index >= BET_TYPE_COUNT) return 0.0f;
   return val_float(ui_text(PREFS_PRICE_FIELD_BASE + static_cast<int>(index)));
+}
+
+float tickets_cost(int64_t count) {
+  return static_cast<float>(count) * bet_type_price(ui_state(PREFS_BET_TYPE_LIST));
 }
 
 // ---- counts and combinations -------------------------------------------------
@@ -416,30 +412,21 @@ int64_t combinations(int64_t n, int64_t k) {
 }
 
 void update_selection_counts() {
-  int64_t played = 0, fixed = 0;
-  for (int64_t n = 1; n <= pool_number_count(); ++n) {
-    if (g_number_play_state[n] == 1) ++played;
-    else if (g_number_play_state[n] == 2) ++fixed;
+  for (const Pool* pool : POOLS) {
+    const std::vector<int64_t>& states = *pool->states;
+    int64_t played = 0, fixed = 0;
+    for (int64_t v = 1; v <= live_values(*pool); ++v) {
+      if (states[v] == 1) ++played;
+      else if (states[v] == 2) ++fixed;
+    }
+    *pool->played_count = played;
+    *pool->fixed_count = fixed;
+    set_text_if_changed(pool->summary, pool_summary(pool->sign, played, fixed));
   }
-  g_played_number_count = played;
-  g_fixed_number_count = fixed;
-  set_text_if_changed(PREFS_NUMBERS_SUMMARY, pool_summary("Σ⚫:", played, fixed));
-
-  played = fixed = 0;
-  for (int64_t s = 1; s <= pool_star_count(); ++s) {
-    if (g_star_play_state[s] == 1) ++played;
-    else if (g_star_play_state[s] == 2) ++fixed;
+  for (const Pool* pool : POOLS) {
+    const int64_t removed = *pool->highest - *pool->played_count - *pool->fixed_count;
+    set_text_if_changed(pool->removed, translate("Removed:") + str_int(removed));
   }
-  g_played_star_count = played;
-  g_fixed_star_count = fixed;
-  set_text_if_changed(PREFS_STARS_SUMMARY, pool_summary("Σ★:", played, fixed));
-
-  set_text_if_changed(PREFS_NUMBERS_REMOVED,
-                      translate("Removed:") +
-                          str_int(g_highest_number - g_played_number_count - g_fixed_number_count));
-  set_text_if_changed(PREFS_STARS_REMOVED,
-                      translate("Removed:") +
-                          str_int(g_highest_star - g_played_star_count - g_fixed_star_count));
   update_possible_draws_label();
 }
 
@@ -465,10 +452,7 @@ void update_possible_draws_label() {
 // ---- prices and cost ---------------------------------------------------------
 
 void update_cost_label() {
-  // A 32-bit product, as every cost of the program: 139,838,160 tickets at
-  // 2.5 cost 349,595,392.00, not 349,595,400.
-  float count = static_cast<float>(spin_text_value(PREFS_DRAWS_SPIN));
-  float cost = count * bet_type_price(ui_state(PREFS_BET_TYPE_LIST));
+  float cost = tickets_cost(spin_text_value(PREFS_DRAWS_SPIN));
   set_text_if_changed(PREFS_COST_LABEL, format_number(cost, 2) + " " + g_currency);
 }
 
@@ -531,11 +515,13 @@ void handle_preferences_fields(int64_t gadget, int64_t type) {
 
 void handle_selection_tab_event(int64_t event, int64_t gadget) {
   if (event != UI_EVENT_GADGET) return;
-  if (gadget > PREFS_NUMBER_BUTTON_BASE && gadget <= PREFS_NUMBER_BUTTON_BASE + PREFS_NUMBER_BUTTONS) {
-    cycle_number(gadget - PREFS_NUMBER_BUTTON_BASE);
-  } else if (gadget > PREFS_STAR_BUTTON_BASE && gadget <= PREFS_STAR_BUTTON_BASE + PREFS_STAR_BUTTONS) {
-    cycle_star(gadget - PREFS_STAR_BUTTON_BASE);
-  } else if (gadget == PREFS_RANDOM_BUTTON) {
+  for (const Pool* pool : POOLS) {
+    if (gadget > pool->button_base && gadget <= pool->button_base + pool->buttons) {
+      cycle_play_state(*pool, gadget - pool->button_base);
+      return;
+    }
+  }
+  if (gadget == PREFS_RANDOM_BUTTON) {
     select_at_random();
   } else if (gadget == PREFS_INVERT_BUTTON) {
     invert_selection();

@@ -30,6 +30,10 @@ extern const EnginePass g_removal_order[73];
 void run_learning_passes();
 void run_removal_passes();
 
+// g_number_associations anew, zero-filled, with N + 1 rows of N + 1 cells
+// for the N in force (taken as at most 50, as every table is).
+void create_number_associations();
+
 // The decade 0..5 of a number (1-9, 10-19, .. 50-59); -1 for 0, negatives
 // and values above 59, which touch no decade.
 int64_t decade_of(int64_t v);

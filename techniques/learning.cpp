@@ -8,16 +8,14 @@
 #include "core/core.h"
 #include "core/text.h"
 #include "draws/draws.h"
+#include "draws/statistics.h"
 #include "techniques/catalogue.h"
 #include "techniques/engine.h"
+#include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 
 namespace {
-
-constexpr int COMMON_NUMBERS_FIELD = 438;
-constexpr int STATISTICS_CONTROLS_FIRST = 901;  // copy buttons and their spins
-constexpr int STATISTICS_CONTROLS_LAST = 904;
 
 // The statistic of one entry for one technique. Sums and differences are
 // worked out in 128 bits: entry fields may hold any value the integer reading
@@ -128,9 +126,8 @@ void learn_max_sequence_from(const std::vector<EntryValues>& entries) {
 // A pair with a number outside 1..N has no cell of its own (row and column 0
 // hold nothing) and is skipped.
 void learn_number_associations_from(const std::vector<EntryValues>& entries) {
-  int64_t n = std::clamp<int64_t>(g_highest_number, 0, 50);
-  g_number_associations.assign(static_cast<size_t>(n + 1),
-                               std::vector<OutcomeStat>(static_cast<size_t>(n + 1), OutcomeStat{0, 0}));
+  create_number_associations();
+  const int64_t n = static_cast<int64_t>(g_number_associations.size()) - 1;
   for (const EntryValues& entry : entries) {
     for (int64_t a : entry.numbers) {
       if (a < 1 || a > n) continue;
@@ -199,7 +196,7 @@ void run_learning_passes() {
   for (const EnginePass& pass : g_learning_order) {
     switch (pass.kind) {
       case PASS_TECHNIQUE: learn_row(g_technique_catalogue[pass.technique], entries); break;
-      case PASS_COMMON_NUMBERS_FIELD: g_max_common_numbers = val_int(ui_text(COMMON_NUMBERS_FIELD)); break;
+      case PASS_COMMON_NUMBERS_FIELD: g_max_common_numbers = val_int(ui_text(GADGET_MAX_COMMON_NUMBERS)); break;
       case PASS_MAX_SEQUENCE: learn_max_sequence_from(entries); break;
       case PASS_NUMBER_ASSOCIATIONS: learn_number_associations_from(entries); break;
     }
@@ -219,6 +216,7 @@ void learn_techniques() {
   reset_technique_windows();
   run_learning_passes();
   show_technique_settings();
-  for (int gadget = STATISTICS_CONTROLS_FIRST; gadget <= STATISTICS_CONTROLS_LAST; ++gadget)
+  // The Statistics tab's copy buttons and their spins.
+  for (int gadget = STATS_COPY_NUMBERS; gadget <= STATS_STARS_COUNT_SPIN; ++gadget)
     ui_disable(gadget, false);
 }

@@ -9,15 +9,9 @@
 #include "core/text.h"
 #include "techniques/catalogue.h"
 #include "techniques/engine.h"
+#include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
-
-namespace {
-
-constexpr int THRESHOLD_SPIN = 363;
-constexpr int INFORMATION_THEORY_LABEL = 610;
-
-}  // namespace
 
 // One window pass. A window can reach it holding anything (a typed field or
 // the settings file is taken unchecked): outcomes that the table has no cell
@@ -75,8 +69,8 @@ void remove_weak_associations() {
       }
     }
   }
-  ui_set_text(INFORMATION_THEORY_LABEL, translate("Information Theory Removed:") + str_int(removed));
-  fit_gadget_to_content(INFORMATION_THEORY_LABEL);
+  ui_set_text(GADGET_INFORMATION_THEORY_LABEL, translate("Information Theory Removed:") + str_int(removed));
+  fit_gadget_to_content(GADGET_INFORMATION_THEORY_LABEL);
 }
 
 void run_removal_passes() {
@@ -94,7 +88,7 @@ void remove_weak_outcomes() {
     ui_message(translate("Error"), translate("No draws database for techniques."), UI_ICON_WARNING);
     return;
   }
-  g_removal_threshold = ui_state(THRESHOLD_SPIN);
+  g_removal_threshold = ui_state(GADGET_REMOVE_THRESHOLD);
   run_removal_passes();
   show_technique_settings();
 }

@@ -5,6 +5,8 @@
 #include "core/core.h"
 #include "core/text.h"
 #include "techniques/catalogue.h"
+#include "techniques/engine.h"
+#include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 
@@ -19,15 +21,14 @@ namespace {
 
 constexpr int64_t NOT_LEARNED_MAX = 0;
 constexpr int64_t NOT_LEARNED_MIN = 999;
-constexpr int INFORMATION_THEORY_LABEL = 610;
+
+}  // namespace
 
 void create_number_associations() {
   int64_t n = std::clamp<int64_t>(g_highest_number, 0, 50);
   g_number_associations.assign(static_cast<size_t>(n + 1),
                                std::vector<OutcomeStat>(static_cast<size_t>(n + 1), OutcomeStat{0, 0}));
 }
-
-}  // namespace
 
 void init_technique_tables() {
   int64_t n = std::clamp<int64_t>(g_highest_number, 0, 50);
@@ -69,6 +70,6 @@ void reset_technique_windows() {
     for (int64_t j = 1; j <= n && j < static_cast<int64_t>(cells.size()); ++j)
       cells[static_cast<size_t>(j)] = OutcomeStat{0, 0};
   }
-  ui_set_text(INFORMATION_THEORY_LABEL, translate("Information Theory Removed:") + "N/A");
-  fit_gadget_to_content(INFORMATION_THEORY_LABEL);
+  ui_set_text(GADGET_INFORMATION_THEORY_LABEL, translate("Information Theory Removed:") + "N/A");
+  fit_gadget_to_content(GADGET_INFORMATION_THEORY_LABEL);
 }

@@ -17,19 +17,6 @@
 
 namespace {
 
-// The whole program started without its loop, with the Techniques tab shown.
-void start_with_techniques_tab() {
-  start_program_for_test();
-  ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
-}
-
-// Imports a past-results file through the "Open" button and its dialog.
-void import_file_through_open(const std::string& path) {
-  ui_test_push_file_answer(path);
-  ui_test_click(GADGET_OPEN_DATABASE);
-  run_pending_events();
-}
-
 // Draw lines of the shape the import keeps: 17 leading characters, then the
 // five numbers and the two stars, the stars marked by "+".
 const std::string kDraw1 = "00001 2004-02-13 01 12 23 34 45 +06 +07";

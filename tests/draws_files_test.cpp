@@ -19,6 +19,7 @@
 #include "core/text.h"
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
+#include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
 #include "ui/ui.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-using Ticket = std::pair<std::string, std::string>;
 namespace fs = std::filesystem;
 
 const char* const kMagic = "LOTTODRAWSFILE-1.01";
@@ -60,18 +60,6 @@ void save_via(const Route& route) {
 void save_as_via(const Route& route) {
   if (route.menu) run_menu(MENU_SAVE_AS);
   else run_button(GADGET_SAVE_DRAWS_AS);
-}
-
-// Lists tickets as a generation would, without running one.
-void list_tickets(const std::vector<Ticket>& tickets) {
-  ui_clear_items(GADGET_DRAW_LIST);
-  forget_listed_tickets();
-  g_draw_count = 0;
-  size_draw_list(static_cast<int64_t>(tickets.size()));
-  for (const Ticket& t : tickets) {
-    ++g_draw_count;
-    add_draw_to_list(t.first, t.second);
-  }
 }
 
 // n different simple tickets.
@@ -155,14 +143,6 @@ Snapshot snapshot() {
                 GADGET_COMMON_LABEL, GADGET_FILE_LABEL})
     s.labels += ui_text(g) + "|";
   return s;
-}
-
-void expect_single_message(const std::string& title, const std::string& text,
-                           unsigned flags = UI_ICON_WARNING) {
-  ASSERT_EQ(ui_test_messages().size(), 1u);
-  EXPECT_EQ(ui_test_messages()[0].title, title);
-  EXPECT_EQ(ui_test_messages()[0].text, text);
-  EXPECT_EQ(ui_test_messages()[0].flags, flags);
 }
 
 // Runs `action` while no file may grow past `bytes`: a write beyond fails as

@@ -11,14 +11,13 @@
 #include "core/text.h"
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
+#include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 #include "ui/ui_test.h"
 
 namespace {
-
-using Ticket = std::pair<std::string, std::string>;
 
 constexpr int64_t kGrey = 128 + 256 * 128 + 65536 * 128;
 constexpr int64_t kPlayedGreen = 256 * 255;
@@ -28,19 +27,6 @@ class MainTabTest : public ::testing::Test {
  protected:
   void SetUp() override { start_program_for_test(); }
   void TearDown() override { ui_test_set_idle_hook(nullptr); }
-
-  // Lists tickets the way opening a draws file does.
-  static void list_tickets(const std::vector<Ticket>& tickets) {
-    ui_clear_items(GADGET_DRAW_LIST);
-    forget_listed_tickets();
-    g_draw_count = 0;
-    size_draw_list(static_cast<int64_t>(tickets.size()));
-    for (const Ticket& t : tickets) {
-      ++g_draw_count;
-      add_draw_to_list(t.first, t.second);
-    }
-    g_preview_valid = 0;
-  }
 
   static void type_result(const std::vector<std::string>& values) {
     for (size_t k = 0; k < values.size(); ++k)
@@ -58,13 +44,6 @@ class MainTabTest : public ::testing::Test {
     std::vector<std::string> v;
     for (int g = GADGET_RESULT_NUMBER_FIRST; g <= GADGET_RESULT_STAR_LAST; ++g) v.push_back(ui_text(g));
     return v;
-  }
-
-  static void expect_one_message(const std::string& title, const std::string& text) {
-    ASSERT_EQ(ui_test_messages().size(), 1u);
-    EXPECT_EQ(ui_test_messages()[0].title, title);
-    EXPECT_EQ(ui_test_messages()[0].text, text);
-    EXPECT_EQ(ui_test_messages()[0].flags, static_cast<unsigned>(UI_ICON_WARNING));
   }
 };
 
@@ -193,7 +172,7 @@ TEST_F(MainTabTest, ResultValuesTypedTwiceCountOncePerField) {
 TEST_F(MainTabTest, CheckForPrizesRefusesAnEmptyListAndBadFields) {
   type_result({"3", "17", "22", "40", "48", "2", "11"});
   press(GADGET_CHECK_PRIZES);
-  expect_one_message(translate("Warning!"), translate("No draws found."));
+  expect_single_message(translate("Warning!"), translate("No draws found."));
 
   list_tickets({{"3,17,22,41,50", "2,11"}});
   press(GADGET_CHECK_PRIZES);
@@ -210,7 +189,7 @@ TEST_F(MainTabTest, CheckForPrizesRefusesAnEmptyListAndBadFields) {
     run_pending_events();
     ui_set_item_text(GADGET_DRAW_LIST, 0, "", 24);
     press(GADGET_CHECK_PRIZES);
-    expect_one_message(translate("Warning!"),
+    expect_single_message(translate("Warning!"),
                        c.star ? translate("The stars must be in the range 1:") + "12"
                               : translate("The numbers must be in the range 1:") + "50");
     EXPECT_EQ(ui_focused_gadget(), c.field);
@@ -252,18 +231,18 @@ TEST_F(MainTabTest, ValidateHandsTheTypedOrderToTheFilter) {
   for (const Case& c : cases) {
     type_result(c.typed);
     press(GADGET_VALIDATE);
-    expect_one_message("Warning!", c.answer);
+    expect_single_message("Warning!", c.answer);
   }
   // Stars are judged too, only after the numbers passed.
   g_techniques[T_sum_stars].max = 5;
   type_result({"3", "17", "22", "40", "48", "2", "11"});
   press(GADGET_VALIDATE);
-  expect_one_message("Warning!", "Draw is invalid.");
+  expect_single_message("Warning!", "Draw is invalid.");
   // The range check comes first.
   ui_test_type(138, "");
   run_pending_events();
   press(GADGET_VALIDATE);
-  expect_one_message(translate("Warning!"), translate("The numbers must be in the range 1:") + "50");
+  expect_single_message(translate("Warning!"), translate("The numbers must be in the range 1:") + "50");
 }
 
 TEST_F(MainTabTest, PasteAcceptsSixBlanksAfterThePlusIsDropped) {
@@ -295,7 +274,7 @@ TEST_F(MainTabTest, PasteAcceptsSixBlanksAfterThePlusIsDropped) {
     ui_test_set_clipboard(c.clipboard);
     press(GADGET_PASTE);
     if (c.refusal == nullptr) EXPECT_TRUE(ui_test_messages().empty());
-    else expect_one_message(translate("Warning!"), translate(c.refusal));
+    else expect_single_message(translate("Warning!"), translate(c.refusal));
     EXPECT_EQ(result_texts(), c.fields);
   }
   // The clear button empties all seven.
@@ -336,7 +315,7 @@ TEST_F(MainTabTest, ControlsDoNothingWhileAnotherTabIsShown) {
   ui_test_select_tab(GADGET_PANEL, TAB_MAIN);
   run_pending_events();
   press(GADGET_PREVIEW);
-  expect_one_message(translate("Warning!"), translate("No draws found."));
+  expect_single_message(translate("Warning!"), translate("No draws found."));
 }
 
 // What the preview showed while it was open, read from the idle hook.

@@ -468,6 +468,113 @@ TEST_F(Ui, ColouredFacesPaint) {
   EXPECT_FALSE(read_file_bytes("window.png").empty());
 }
 
+// A spin is a text field with arrows: the program checks what the player
+// typed, so every text stays as typed, also once the focus has moved on.
+TEST_F(Ui, SpinTextsStayAsTypedWhenTheFocusMovesAway) {
+  ASSERT_TRUE(ui_spin(40, 10, 10, 80, 24, 1, 50, UI_SPIN_NUMERIC));
+  ASSERT_TRUE(ui_text_field(41, 10, 40, 80, 22, ""));
+  struct Case {
+    const char* text;
+    int64_t state;  // the integer the text begins with
+  };
+  const Case cases[] = {
+      {"51", 51},     {"0", 0},       {"", 0},         {"abc", 0},          {"-3", -3},
+      {"2.5", 2},     {"12abc", 12},  {" 7", 7},       {"4000000000", 4000000000},
+      {"99999999999999999999", INT64_MAX},  {"+8", 8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("\"") + c.text + "\"");
+    ui_test_type(40, "5");
+    ui_set_focus(40);
+    drain();
+    ui_test_type(40, c.text);
+    EXPECT_EQ(drain(), (std::vector<Event>{{UI_EVENT_GADGET, 40, 0, UI_TYPE_CHANGE}}));
+    ui_set_focus(41);
+    let_time_pass(10);
+    EXPECT_EQ(ui_focused_gadget(), 41);
+    EXPECT_EQ(ui_text(40), c.text);
+    EXPECT_EQ(ui_state(40), c.state);
+    EXPECT_EQ(ui_test_queue_length(), 0);  // no correction was queued either
+  }
+}
+
+TEST_F(Ui, SpinArrowsWriteTheNumberWithinTheRange) {
+  ASSERT_TRUE(ui_spin(40, 10, 10, 80, 24, 1, 12, UI_SPIN_NUMERIC));
+  struct Case {
+    const char* text;
+    bool up;
+    const char* after;  // what the arrow leaves; the same text: the arrow is dead
+  };
+  const Case cases[] = {
+      {"5", true, "6"},    {"5", false, "4"},   {"11", true, "12"},  {"12", true, "12"},
+      {"1", false, "1"},   {"2", false, "1"},   {"51", true, "12"},  {"51", false, "11"},
+      {"0", false, "1"},   {"0", true, "2"},    {"", true, "2"},     {"abc", false, "1"},
+      {"-7", true, "2"},   {"7x", true, "8"},   {"2.5", true, "3"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("\"") + c.text + "\" " + (c.up ? "up" : "down"));
+    ui_set_text(40, c.text);
+    ui_test_spin_arrow(40, c.up);
+    EXPECT_EQ(ui_text(40), c.after);
+    std::vector<Event> expected;
+    if (std::string(c.text) != c.after) expected.push_back({UI_EVENT_GADGET, 40, 0, UI_TYPE_CHANGE});
+    EXPECT_EQ(drain(), expected);
+  }
+  // Arrow after arrow, the number climbs to the top and stays there.
+  ui_set_text(40, "9");
+  for (int i = 0; i < 5; ++i) {
+    ui_test_spin_arrow(40, true);
+    drain();
+  }
+  EXPECT_EQ(ui_text(40), "12");
+  EXPECT_EQ(ui_state(40), 12);
+  ui_disable(40, true);
+  ui_test_spin_arrow(40, false);
+  EXPECT_EQ(ui_text(40), "12");
+  EXPECT_EQ(ui_test_queue_length(), 0);
+}
+
+TEST_F(Ui, TheProgramSetsASpinsTextAndStateWithoutEvents) {
+  ASSERT_TRUE(ui_spin(40, 10, 10, 80, 24, 1, 50, UI_SPIN_NUMERIC));
+  ASSERT_TRUE(ui_text_field(41, 10, 40, 80, 22, ""));
+  EXPECT_EQ(ui_text(40), "1");  // a new spin shows its lowest number
+  ui_set_focus(40);
+  ui_set_text(40, "abc");
+  ui_set_focus(41);
+  let_time_pass(10);
+  EXPECT_EQ(ui_text(40), "abc");
+  EXPECT_EQ(ui_state(40), 0);
+  ui_set_text(40, "70");
+  EXPECT_EQ(ui_state(40), 70);
+  ui_set_state(40, 7);
+  EXPECT_EQ(ui_text(40), "7");
+  EXPECT_EQ(ui_state(40), 7);
+  ui_set_state(40, 99);  // a state is a number of the range
+  EXPECT_EQ(ui_text(40), "50");
+  ui_set_state(40, -4);
+  EXPECT_EQ(ui_text(40), "1");
+  ui_set_text(40, "");
+  EXPECT_EQ(ui_text(40), "");
+  EXPECT_EQ(ui_test_queue_length(), 0);
+}
+
+TEST_F(Ui, ASpinsBackColourPaintsItsEditArea) {
+  ASSERT_TRUE(ui_spin(40, 10, 10, 80, 24, 1, 50, UI_SPIN_NUMERIC));
+  ui_test_type(40, "51");
+  // Right of the text and left of the arrows, and near the frame's inner edge.
+  const std::pair<int, int> points[] = {{45, 12}, {4, 4}, {50, 19}};
+  for (auto [x, y] : points) EXPECT_NE(ui_test_gadget_pixel(40, x, y), 255) << x << "," << y;
+  ui_set_colour(40, UI_BACK, 255);
+  EXPECT_EQ(ui_colour(40, UI_BACK), 255);
+  for (auto [x, y] : points) EXPECT_EQ(ui_test_gadget_pixel(40, x, y), 255) << x << "," << y;
+  ui_set_focus(40);  // the focused look keeps the colour
+  let_time_pass(10);
+  EXPECT_EQ(ui_test_gadget_pixel(40, 45, 12), 255);
+  ui_set_colour(40, UI_BACK, UI_DEFAULT_COLOUR);
+  for (auto [x, y] : points) EXPECT_NE(ui_test_gadget_pixel(40, x, y), 255) << x << "," << y;
+  EXPECT_EQ(ui_text(40), "51");
+}
+
 TEST_F(Ui, FontsFocusAndSizes) {
   ASSERT_TRUE(ui_load_font(1, "Arial", 10, 0));
   ASSERT_TRUE(ui_load_font(4, "Arial", 10, UI_FONT_BOLD));

@@ -141,6 +141,11 @@ bool ui_image_button(int gadget, int x, int y, int w, int h, int image);
 bool ui_text_field(int gadget, int x, int y, int w, int h, const std::string& text,
                    unsigned flags = 0);
 void ui_set_max_length(int gadget, int characters);
+// A spin field: a text field with two arrows, showing min at first. The
+// player may type any text, in or out of the range, and it stays as typed
+// (the program checks it). An arrow takes the text's number into min..max,
+// steps it by one, and writes the result, kept in the range, as the text; an
+// arrow that would change nothing is greyed.
 bool ui_spin(int gadget, int x, int y, int w, int h, int64_t min, int64_t max,
              unsigned flags = 0);
 bool ui_label(int gadget, int x, int y, int w, int h, const std::string& text,
@@ -179,7 +184,10 @@ void ui_free_gadget(int gadget);  // queues nothing
 void ui_set_text(int gadget, const std::string& text);
 std::string ui_text(int gadget);
 // State: check box / option 0 or 1, spin value, combo and list selection
-// (-1 none), panel tab shown.
+// (-1 none), panel tab shown. A spin's value is the integer its text begins
+// with (blanks, a sign, decimal digits: "12abc" 12, "2.5" 2, "" and "abc" 0),
+// unchecked against the range; setting it writes the number taken into the
+// range as the text.
 void ui_set_state(int gadget, int64_t state);
 int64_t ui_state(int gadget);
 

@@ -9,6 +9,7 @@ void ui_trigger_menu_item(int window, int item);
 void ui_press_key(int window, int key);
 void ui_player_click(int gadget);
 void ui_player_type(int gadget, const std::string& text);
+void ui_player_spin_arrow(int gadget, bool up);
 void ui_player_choose(int gadget, int index);
 void ui_player_select_tab(int panel, int tab);
 void ui_player_canvas_click(int gadget, int x, int y);
@@ -201,6 +202,7 @@ void ui_call_idle_hook() {
 
 void ui_test_click(int gadget) { ui_player_click(gadget); }
 void ui_test_type(int gadget, const std::string& text) { ui_player_type(gadget, text); }
+void ui_test_spin_arrow(int gadget, bool up) { ui_player_spin_arrow(gadget, up); }
 void ui_test_choose(int gadget, int index) { ui_player_choose(gadget, index); }
 void ui_test_select_tab(int panel, int tab) { ui_player_select_tab(panel, tab); }
 void ui_test_canvas_click(int gadget, int x, int y) { ui_player_canvas_click(gadget, x, y); }

@@ -132,13 +132,12 @@ void apply_colours(Gadget& g) {
     case GadgetKind::combo:
       set_roles(w, QPalette::Text, QPalette::Base, g.front, g.back, false);
       break;
-    case GadgetKind::spin: {
-      auto* spin = static_cast<QSpinBox*>(w);
-      set_roles(spin, QPalette::Text, QPalette::Base, g.front, g.back, false);
-      set_roles(spin->findChild<QLineEdit*>(), QPalette::Text, QPalette::Base, g.front, g.back,
+    case GadgetKind::spin:
+      // The frame around the edit area and the edit area itself.
+      set_roles(w, QPalette::Text, QPalette::Base, g.front, g.back, false);
+      set_roles(w->findChild<QLineEdit*>(), QPalette::Text, QPalette::Base, g.front, g.back,
                 false);
       break;
-    }
     case GadgetKind::hyperlink: {
       auto* link = static_cast<ClickLabel*>(w);
       link->normal = g.front;
@@ -322,13 +321,8 @@ void ui_set_max_length(int gadget, int characters) {
 }
 
 namespace {
-int clamp_int(int64_t v) {
-  return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
-// A spin field's change is queued once per change of the player's: typing
-// makes the line edit report an edit and the spin box a new value; the two
-// are one change.
+// A spin field's changes are queued coalesced: keys typed before the program
+// looks are one change.
 void queue_spin_change(int gadget, QWidget* spin) {
   if (g_ui_program_setting > 0) return;
   if (!g_ui_queue.empty()) {
@@ -338,22 +332,108 @@ void queue_spin_change(int gadget, QWidget* spin) {
   }
   ui_queue_gadget_event(gadget, spin, UI_TYPE_CHANGE);
 }
+
+// The integer a text begins with: leading blanks, an optional sign, decimal
+// digits up to the first other character; 0 without digits; held at the
+// ends of int64_t when longer.
+int64_t leading_integer(const QString& text) {
+  qsizetype i = 0;
+  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+  // Gathered as a negative number: INT64_MIN has no positive twin.
+  int64_t v = 0;
+  bool held = false;
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    int digit = text[i].unicode() - u'0';
+    if (held || v < (INT64_MIN + digit) / 10) {
+      held = true;
+      continue;
+    }
+    v = v * 10 - digit;
+  }
+  if (held) return negative ? INT64_MIN : INT64_MAX;
+  if (negative) return v;
+  return v == INT64_MIN ? INT64_MAX : -v;
+}
+
+// A text field with arrows. The player may type anything: the program reads
+// the text and checks it itself, so no key is refused and nothing is
+// corrected when the focus leaves. The arrows step the text's number, taken
+// into the range first, and write the result, kept in the range, as text.
+class SpinField : public QAbstractSpinBox {
+ public:
+  SpinField(int gadget, int64_t min, int64_t max, QWidget* parent)
+      : QAbstractSpinBox(parent), gadget_(gadget), min_(std::min(min, max)),
+        max_(std::max(min, max)) {
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+  }
+
+  int64_t number() const { return leading_integer(lineEdit()->text()); }
+  int64_t in_range(int64_t v) const { return std::clamp(v, min_, max_); }
+
+  // Text written by the program: it never counts as the player's change.
+  void write(const QString& text) {
+    ProgramSetting setting;
+    lineEdit()->setText(text);
+    update();  // the arrows' live look follows the text
+  }
+
+  QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
+  void fixup(QString&) const override {}
+
+  void stepBy(int steps) override {
+    QString next = stepped(steps);
+    if (next == lineEdit()->text()) return;
+    write(next);
+    if (hasFocus()) selectAll();
+    queue_spin_change(gadget_, this);
+  }
+
+  QSize sizeHint() const override { return with_room_for_numbers(QAbstractSpinBox::sizeHint()); }
+  QSize minimumSizeHint() const override {
+    return with_room_for_numbers(QAbstractSpinBox::minimumSizeHint());
+  }
+
+ protected:
+  // An arrow is live when its click would change the text.
+  StepEnabled stepEnabled() const override {
+    if (isReadOnly()) return StepNone;
+    StepEnabled live = StepNone;
+    const QString now = lineEdit()->text();
+    if (stepped(1) != now) live |= StepUpEnabled;
+    if (stepped(-1) != now) live |= StepDownEnabled;
+    return live;
+  }
+
+ private:
+  QString stepped(int steps) const {
+    int64_t from = in_range(number());
+    int64_t to = steps > 0 ? (max_ - from < steps ? max_ : from + steps)
+                           : (from - min_ < -static_cast<int64_t>(steps) ? min_ : from + steps);
+    return QString::number(to);
+  }
+
+  // The toolkit measures no number for a spin box without a value type.
+  QSize with_room_for_numbers(QSize size) const {
+    QFontMetrics metrics(font());
+    int widest = std::max(metrics.horizontalAdvance(QString::number(min_)),
+                          metrics.horizontalAdvance(QString::number(max_)));
+    return QSize(size.width() + widest, size.height());
+  }
+
+  int gadget_;
+  int64_t min_;
+  int64_t max_;
+};
 }  // namespace
 
 bool ui_spin(int gadget, int x, int y, int w, int h, int64_t min, int64_t max, unsigned flags) {
   (void)flags;  // the arrows always write the number
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
-  auto* spin = new QSpinBox(parent);
-  {
-    ProgramSetting setting;
-    spin->setRange(clamp_int(std::min(min, max)), clamp_int(std::max(min, max)));
-    spin->setValue(spin->minimum());
-  }
-  spin->setKeyboardTracking(true);
-  spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-  QObject::connect(spin, &QSpinBox::valueChanged,
-                   [gadget, spin] { queue_spin_change(gadget, spin); });
+  auto* spin = new SpinField(gadget, min, max, parent);
+  spin->write(QString::number(spin->in_range(min)));
   QObject::connect(spin_line(spin), &QLineEdit::textEdited,
                    [gadget, spin] { queue_spin_change(gadget, spin); });
   return finish_gadget(gadget, GadgetKind::spin, spin, x, y, w, h);
@@ -565,7 +645,7 @@ void ui_set_text(int gadget, const std::string& text) {
       break;
     }
     case GadgetKind::spin:
-      spin_line(w)->setText(t);
+      static_cast<SpinField*>(w)->write(t);
       break;
     case GadgetKind::combo: {
       auto* combo = static_cast<QComboBox*>(w);
@@ -646,9 +726,11 @@ void ui_set_state(int gadget, int64_t state) {
       }
       break;
     }
-    case GadgetKind::spin:
-      static_cast<QSpinBox*>(w)->setValue(clamp_int(state));
+    case GadgetKind::spin: {
+      auto* spin = static_cast<SpinField*>(w);
+      spin->write(QString::number(spin->in_range(state)));
       break;
+    }
     case GadgetKind::combo: {
       auto* combo = static_cast<QComboBox*>(w);
       combo->setCurrentIndex(state >= 0 && state < combo->count() ? static_cast<int>(state) : -1);
@@ -676,7 +758,7 @@ int64_t ui_state(int gadget) {
     case GadgetKind::option:
       return static_cast<QAbstractButton*>(w)->isChecked() ? 1 : 0;
     case GadgetKind::spin:
-      return static_cast<QSpinBox*>(w)->value();
+      return static_cast<SpinField*>(w)->number();
     case GadgetKind::combo:
       return static_cast<QComboBox*>(w)->currentIndex();
     case GadgetKind::panel:
@@ -962,8 +1044,11 @@ void ui_player_type(int gadget, const std::string& text) {
       break;
     }
     case GadgetKind::spin: {
-      auto* spin = static_cast<QSpinBox*>(g->widget.data());
+      auto* spin = static_cast<QAbstractSpinBox*>(g->widget.data());
       QLineEdit* line = spin_line(spin);
+      int pos = static_cast<int>(t.size());
+      QString probe = t;
+      if (spin->validate(probe, pos) == QValidator::Invalid) return;  // the keys are refused
       if (line->text() == t) return;
       {
         ProgramSetting setting;
@@ -981,6 +1066,30 @@ void ui_player_type(int gadget, const std::string& text) {
     default:
       break;
   }
+}
+
+void ui_player_spin_arrow(int gadget, bool up) {
+  Gadget* g = ui_find_gadget(gadget);
+  if (!g || g->kind != GadgetKind::spin || !ui_player_can_reach(g->widget)) return;
+  auto* spin = static_cast<QAbstractSpinBox*>(g->widget.data());
+  // A press and a release on the middle of the arrow, as the mouse gives them:
+  // the spin box itself decides whether the arrow is live and steps.
+  QStyleOptionSpinBox option;
+  option.initFrom(spin);
+  option.rect = spin->rect();
+  option.subControls = QStyle::SC_All;
+  option.buttonSymbols = spin->buttonSymbols();
+  option.frame = spin->hasFrame();
+  QRect arrow = spin->style()->subControlRect(
+      QStyle::CC_SpinBox, &option, up ? QStyle::SC_SpinBoxUp : QStyle::SC_SpinBoxDown, spin);
+  QPointF at = arrow.center();
+  QPointF global = spin->mapToGlobal(at);
+  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(spin, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(spin, &release);
 }
 
 void ui_player_choose(int gadget, int index) {

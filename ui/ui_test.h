@@ -59,6 +59,7 @@ void ui_test_set_idle_hook(std::function<void()> hook);
 // real player's action would.
 void ui_test_click(int gadget);                           // button, check box, option, link
 void ui_test_type(int gadget, const std::string& text);   // field or spin: the new whole text
+void ui_test_spin_arrow(int gadget, bool up);             // a mouse click on a spin's arrow
 void ui_test_choose(int gadget, int index);               // combo entry or list row
 void ui_test_toggle_item(int gadget, int row);            // a list row's check box
 void ui_test_select_tab(int panel, int tab);

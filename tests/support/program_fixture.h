@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "ui/ui.h"
+
 // Enters a fresh, empty working directory, runs `prepare` there (to write
 // settings files, say), resets the gadget layer into test mode and runs the
 // program's start-up without its event loop: defaults (with `build_language`,
@@ -20,3 +22,13 @@ std::string start_program_for_test(int64_t build_language = 1,
 // (File > Exit, the close box); later events then stay queued. Returns 0
 // otherwise.
 int64_t run_pending_events();
+
+// The whole program started without its loop, with the Techniques tab shown.
+void start_with_techniques_tab();
+// Imports a past-results file through the Techniques tab's "Open" button and
+// its dialog, answered with `path`.
+void import_file_through_open(const std::string& path);
+
+// Exactly one message box was shown, with this title, text and flags.
+void expect_single_message(const std::string& title, const std::string& text,
+                           unsigned flags = UI_ICON_WARNING);

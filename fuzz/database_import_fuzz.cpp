@@ -1,0 +1,60 @@
+// The past-results import: the line checks and the entry taken from each
+// draw line, then what reads the entries: Learn (frequencies, every learning
+// pass, the pair associations), Remove, the filter's common-numbers rule and
+// the Statistics tab (charts, best lists, copying the best to the selection).
+// Everything goes through the tabs' buttons, as the player would.
+#include <cstdint>
+
+#include "core/core.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "core/ids.h"
+#include "draws/draws.h"
+#include "draws/statistics.h"
+#include "support/program_fixture.h"
+#include "techniques/tab_gadgets.h"
+#include "fuzz/fuzz_support.h"
+#include "techniques/techniques.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz_start_program();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = fuzz_directory() + "past_results.txt";
+  fuzz_write_file(path, fuzz_bytes(data, size));
+  ui_test_clear_messages();
+  ui_test_select_tab(GADGET_PANEL, TAB_TECHNIQUES);
+  ui_test_push_file_answer(path);
+  ui_test_click(GADGET_OPEN_DATABASE);
+  run_pending_events();
+  fuzz_require(static_cast<int64_t>(g_database_draws.size()) == g_database_draw_count + 1,
+               "one slot per entry and slot 0");
+  for (int64_t i = 1; i <= g_database_draw_count; ++i)
+    fuzz_require(text_length(g_database_draws[static_cast<size_t>(i)]) <= 37, "an entry is the end of a draw line");
+
+  ui_test_click(GADGET_LEARN);
+  ui_test_click(GADGET_REMOVE);
+  run_pending_events();
+  ui_test_select_tab(GADGET_PANEL, TAB_STATISTICS);
+  ui_test_canvas_click(STATS_NUMBERS_CHART, chart_column_x(size % 50 + 1) + 3, 100);
+  ui_test_canvas_click(STATS_STARS_CHART, chart_column_x(size % 12 + 1) + 3, 100);
+  ui_test_click(STATS_COPY_NUMBERS);
+  ui_test_click(STATS_COPY_STARS);
+  run_pending_events();
+  for (const char* ticket : {"3,17,22,41,50", "16,29,32,36,41", "1,2,3,4,5"}) {
+    invalidate_candidate_filter();
+    fuzz_require(check_number_techniques(ticket) == check_number_techniques_literal(ticket),
+                 "both number checks agree");
+  }
+  if (g_database_draw_count > 0) {
+    // An entry itself, with commas, as a candidate.
+    std::string entry = replace_string(g_database_draws[1], " ", ",");
+    fuzz_require(check_number_techniques(entry) == check_number_techniques_literal(entry),
+                 "both number checks agree on an entry");
+  }
+  return 0;
+}

@@ -1,0 +1,65 @@
+// The draws-file reader, then what reads the tickets: the filter on every
+// ticket (the fast check against the literal one), the prize check, the
+// preview, and saving and opening the list again.
+#include <algorithm>
+#include <cstdint>
+
+#include "core/core.h"
+#include "core/state.h"
+#include "draws/draws.h"
+#include "draws/main_tab_ids.h"
+#include "fuzz/fuzz_support.h"
+#include "support/program_fixture.h"
+#include "support/test_support.h"
+#include "techniques/techniques.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz_start_program();
+  fuzz_learn_sample_database();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = fuzz_directory() + "fuzz.draws.txt";
+  fuzz_write_file(path, fuzz_bytes(data, size));
+  ui_test_clear_messages();
+  clear_draw_list();
+  open_draws_file(path);
+  fuzz_require(g_draw_count >= 0 && static_cast<int64_t>(g_draw_numbers.size()) > g_draw_count &&
+                   static_cast<int64_t>(g_draw_stars.size()) > g_draw_count,
+               "every listed ticket has its slots");
+  fuzz_require(ui_count_items(GADGET_DRAW_LIST) == g_draw_count, "one row per ticket");
+  for (int64_t i = 1; i <= std::min<int64_t>(g_draw_count, 200); ++i) {
+    const std::string& numbers = g_draw_numbers[static_cast<size_t>(i)];
+    const std::string& stars = g_draw_stars[static_cast<size_t>(i)];
+    fuzz_require(check_number_techniques(numbers) == check_number_techniques_literal(numbers),
+                 "both number checks agree");
+    fuzz_require(check_star_windows(stars) == check_star_windows_literal(stars), "both star checks agree");
+  }
+  if (g_draw_count == 0) return 0;
+
+  const char* result[] = {"3", "17", "22", "40", "48", "2", "11"};
+  for (int k = 0; k < 7; ++k) ui_set_text(GADGET_RESULT_NUMBER_FIRST + k, result[k]);
+  check_for_prizes();
+  ui_test_set_idle_hook([] { ui_test_click(GADGET_PREVIEW_CLOSE); });
+  show_preview_window();
+  ui_test_set_idle_hook(nullptr);
+
+  // What was read is saved and read back unchanged.
+  const int64_t count = g_draw_count;
+  const std::vector<std::string> numbers(g_draw_numbers.begin(), g_draw_numbers.begin() + count + 1);
+  const std::vector<std::string> stars(g_draw_stars.begin(), g_draw_stars.begin() + count + 1);
+  const std::string copy = fuzz_directory() + "copy.draws.txt";
+  std::remove(copy.c_str());
+  ui_test_push_file_answer(copy);
+  save_draws_file(0, 1);
+  open_draws_file(copy);
+  fuzz_require(g_draw_count == count, "the saved list has every ticket");
+  for (int64_t i = 1; i <= count; ++i)
+    fuzz_require(g_draw_numbers[static_cast<size_t>(i)] == numbers[static_cast<size_t>(i)] &&
+                     g_draw_stars[static_cast<size_t>(i)] == stars[static_cast<size_t>(i)],
+                 "the saved list reads back unchanged");
+  return 0;
+}

@@ -1,0 +1,70 @@
+#include "fuzz/fuzz_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/core.h"
+#include "core/state.h"
+#include "support/program_fixture.h"
+#include "techniques/techniques.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+namespace {
+std::string g_fuzz_directory;
+}
+
+void fuzz_start_program() {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!ui_init()) {
+    std::fputs("the gadget layer could not start\n", stderr);
+    std::abort();
+  }
+  g_fuzz_directory = start_program_for_test(1);
+  if (g_fuzz_directory.back() != '/') g_fuzz_directory += '/';
+}
+
+const std::string& fuzz_directory() { return g_fuzz_directory; }
+
+void fuzz_write_file(const std::string& path, const std::string& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) std::abort();
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) std::abort();
+  std::fclose(f);
+}
+
+std::string fuzz_bytes(const uint8_t* data, size_t size) {
+  return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+void fuzz_import_database(const std::string& path) {
+  ui_test_push_file_answer(path);
+  import_draws_database();
+}
+
+void fuzz_learn_sample_database() {
+  static const char* const lines[] = {
+      "# a few past results",
+      "00001 2004-02-13 16 29 32 36 41 +07 +09",
+      "00002 2004-02-20 07 13 39 47 50 +02 +05",
+      "00003 2004-02-27 14 18 19 31 37 +04 +05",
+      "00004 2004-03-05 04 07 33 37 39 +01 +05",
+      "00005 2004-03-12 01 05 11 23 42 +03 +08",
+      "00006 2004-03-19 02 09 18 26 47 +01 +12",
+      "@end_database",
+  };
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  const std::string path = g_fuzz_directory + "sample_database.txt";
+  fuzz_write_file(path, text);
+  fuzz_import_database(path);
+  fuzz_require(g_database_draw_count == 6, "the sample database imports");
+  learn_techniques();
+  ui_test_clear_messages();
+}
+
+void fuzz_require(bool holds, const char* what) {
+  if (holds) return;
+  std::fprintf(stderr, "broken: %s\n", what);
+  std::abort();
+}

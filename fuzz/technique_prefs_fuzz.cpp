@@ -1,0 +1,60 @@
+// The technique settings file: the reader on the bytes, the fields shown and
+// taken back in, every field's range check, then the filter with the windows
+// it read (the fast one against the literal one, on fixed tickets and on a
+// ticket taken from the bytes past the file's 678) and Remove.
+#include <cstdint>
+
+#include "core/core.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "draws/draws.h"
+#include "fuzz/fuzz_support.h"
+#include "techniques/catalogue.h"
+#include "techniques/techniques.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+namespace {
+
+constexpr size_t kFileBytes = 678;
+
+void compare_filters(const std::string& numbers, const std::string& stars) {
+  const int64_t before = g_common_rejections;
+  const int64_t fast = check_number_techniques(numbers);
+  const int64_t fast_rejections = g_common_rejections - before;
+  const int64_t literal = check_number_techniques_literal(numbers);
+  fuzz_require(fast == literal, "both number checks agree");
+  fuzz_require(g_common_rejections - before == 2 * fast_rejections, "both count a common-numbers rejection");
+  fuzz_require(check_star_windows(stars) == check_star_windows_literal(stars), "both star checks agree");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz_start_program();
+  fuzz_learn_sample_database();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string bytes = fuzz_bytes(data, size);
+  fuzz_write_file(fuzz_directory() + "settings/techniques.prefs", bytes);
+  ui_test_clear_messages();
+  reset_technique_windows();
+  load_technique_prefs();
+  show_technique_settings();
+  read_technique_windows();
+  for (const TechniqueSlot& slot : g_technique_slots) validate_technique_field(slot.field);
+
+  compare_filters("3,17,22,41,50", "2,11");
+  compare_filters("16,29,32,36,41", "7,9");
+  compare_filters("1,2,3,4,5", "1,12");
+  if (bytes.size() > kFileBytes) {
+    const std::string tail = bytes.substr(kFileBytes);
+    compare_filters(string_field(tail, 1, "\n"), string_field(tail, 2, "\n"));
+  }
+  remove_weak_outcomes();
+  compare_filters("3,17,22,41,50", "2,11");
+  save_technique_prefs();
+  return 0;
+}
