@@ -12,8 +12,13 @@
 std::string source_dir() { return KESTROVA_SOURCE_DIR; }
 
 std::string shared_data_path(const std::string& file) {
-  std::filesystem::path p = std::filesystem::path(KESTROVA_SOURCE_DIR) / ".." / "shared" / "data" / file;
-  return std::filesystem::exists(p) ? p.lexically_normal().string() : "";
+  // The shared folder stands beside the project; a work tree one folder
+  // deeper (work trees/<name>) finds it one level further up.
+  for (const char* up : {"..", "../.."}) {
+    std::filesystem::path p = std::filesystem::path(KESTROVA_SOURCE_DIR) / up / "shared" / "data" / file;
+    if (std::filesystem::exists(p)) return p.lexically_normal().string();
+  }
+  return "";
 }
 
 namespace {
