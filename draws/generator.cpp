@@ -168,8 +168,10 @@ void generate_draws() {
   g_repeated_count = 0;
   g_technique_reject_count = 0;
   g_common_rejections = 0;
-  if (!open_progress_window()) return;
+  // The window's first labels already show the elapsed time, so the run's
+  // start is taken before it opens, not left at the previous run's.
   g_generation_start_ms = ui_milliseconds();
+  if (!open_progress_window()) return;
   ui_clear_items(GADGET_DRAW_LIST);
   forget_listed_tickets();
   g_preview_valid = 0;

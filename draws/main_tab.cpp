@@ -152,12 +152,12 @@ void build_main_tab() {
   for (int k = 0; k < 5; ++k) {
     ui_text_field(GADGET_RESULT_NUMBER_FIRST + k, field_x + k * step, field_y, 34, 34, "",
                   UI_FIELD_NUMERIC);
-    ui_set_max_length(GADGET_RESULT_NUMBER_FIRST + k, 2);
+    ui_set_max_length(GADGET_RESULT_NUMBER_FIRST + k, RESULT_FIELD_CHARACTERS);
   }
   for (int k = 0; k < 2; ++k) {
     ui_text_field(GADGET_RESULT_STAR_FIRST + k, stars_x + k * step, field_y, 34, 34, "",
                   UI_FIELD_NUMERIC);
-    ui_set_max_length(GADGET_RESULT_STAR_FIRST + k, 2);
+    ui_set_max_length(GADGET_RESULT_STAR_FIRST + k, RESULT_FIELD_CHARACTERS);
   }
   ui_image_button(GADGET_PASTE, right_edge(GADGET_RESULT_STAR_LAST) + 10, field_y + (34 - pic_h) / 2,
                   pic_w, pic_h, IMAGE_CLIPBOARD);

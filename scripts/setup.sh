@@ -4,8 +4,11 @@
 # also installs clang and its libFuzzer runtime, which only scripts/fuzz.sh
 # needs.
 set -euo pipefail
+# fonts-liberation2 stands in for Arial; fonts-symbola draws the watch of the
+# progress window and the squares of the preview's legend, which no other
+# font of a bare Debian has.
 packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev libpng-dev zlib1g-dev
-          libgtest-dev libbenchmark-dev fonts-liberation2 xvfb xauth)
+          libgtest-dev libbenchmark-dev fonts-liberation2 fonts-symbola xvfb xauth)
 if [ "${1:-}" = "fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

@@ -203,7 +203,10 @@ TEST_F(GeneratorTest, TicketsAreAscendingDistinctAndHoldTheFixedValues) {
 
 TEST_F(GeneratorTest, CancelKeepsTheTicketsMadeSoFar) {
   int64_t at_click = -1;
+  std::string first_elapsed;
   ui_test_set_idle_hook([&] {
+    if (first_elapsed.empty() && ui_window_exists(WINDOW_PROGRESS))
+      first_elapsed = ui_text(GADGET_PROGRESS_ELAPSED);
     if (at_click < 0 && g_draw_count >= 7 && ui_window_exists(WINDOW_PROGRESS)) {
       at_click = g_draw_count;
       ui_test_click(GADGET_PROGRESS_CANCEL);
@@ -219,6 +222,9 @@ TEST_F(GeneratorTest, CancelKeepsTheTicketsMadeSoFar) {
   EXPECT_FALSE(ui_window_exists(WINDOW_PROGRESS));
   EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
   EXPECT_EQ(g_draws_to_generate, 100000000);
+  // The window opens showing the time of this run, not the time since the
+  // previous one (or since the clock began) started.
+  EXPECT_EQ(first_elapsed, "          \u231A00m00s");
 }
 
 // Five fixed numbers leave 66 different tickets while the cap counts the 45

@@ -261,6 +261,11 @@ TEST_F(MainTabTest, PasteAcceptsSixBlanksAfterThePlusIsDropped) {
       {"3 17  22 40 48 + 2 11", "Invalid draw in clipboard.", typed},
       {"3 17 22 40 48 + 2 11 ", "Invalid draw in clipboard.", typed},
       {"3,17,22,40,48,2,11", "Invalid draw in clipboard.", typed},
+      // A value longer than a field holds would be cut to its first two
+      // characters and checked as another number.
+      {"3 17 22 40 148 + 2 11", "Invalid draw in clipboard.", typed},
+      {"3 17 22 40 48 + 2 011", "Invalid draw in clipboard.", typed},
+      {"3 17 22 40 48 + 2 11\n", "Invalid draw in clipboard.", typed},
       {"", "No draw in clipboard.", typed},
   };
   for (const Case& c : cases) {
