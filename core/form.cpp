@@ -76,14 +76,7 @@ int64_t check_range_field(int64_t gadget, float max, const std::string& message)
 }
 
 void mark_empty_field(int64_t gadget) {
-  int g = static_cast<int>(gadget);
-  bool empty = trim_blanks(ui_text(g)).empty();
-  int64_t current = ui_colour(g, UI_BACK);
-  if (!empty) {
-    if (current != UI_DEFAULT_COLOUR) ui_set_colour(g, UI_BACK, UI_DEFAULT_COLOUR);
-    return;
-  }
-  if (current != k_red) ui_set_colour(g, UI_BACK, k_red);
+  set_background(gadget, trim_blanks(ui_text(static_cast<int>(gadget))).empty());
 }
 
 void fit_gadget_to_content(int64_t gadget) {
