@@ -3,9 +3,7 @@
 // abort with Escape, a previous file surviving an aborted or failed write,
 // and the recent-files list that follows saves and opens.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <regex>
@@ -145,19 +143,6 @@ Snapshot snapshot() {
   return s;
 }
 
-// Runs `action` while no file may grow past `bytes`: a write beyond fails as
-// on a full disk (the signal that would end the process is ignored meanwhile).
-void with_file_size_limit(rlim_t bytes, const std::function<void()>& action) {
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = old;
-  limited.rlim_cur = bytes;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  action();
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, old_handler);
-}
 
 class DrawsFilesTest : public ::testing::Test {
  protected:

@@ -2,10 +2,8 @@
 // Preferences tab, files that are ignored, short files, values out of range,
 // and writes that fail.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <climits>
-#include <csignal>
 #include <filesystem>
 
 #include "core/files.h"
@@ -417,15 +415,7 @@ TEST_F(MainPrefs, AFailedWriteLeavesTheOldFileWhole) {
 
   // A disk that fills up half-way through the new content.
   type_text(PREFS_CURRENCY_FIELD, std::string(4000, 'x'));
-  struct rlimit old_limit;
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old_limit;
-  small.rlim_cur = 1000;
-  setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_EQ(save_main_prefs(), 1);  // nothing is reported
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  std::signal(SIGXFSZ, old_handler);
+  with_file_size_limit(1000, [] { EXPECT_EQ(save_main_prefs(), 1); });  // nothing is reported
 
   EXPECT_EQ(saved_bytes(), good);
   EXPECT_EQ(stray_temporaries(), 0);
