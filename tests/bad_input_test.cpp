@@ -29,13 +29,6 @@
 
 namespace {
 
-std::string int32_bytes(int64_t v) {
-  std::string out;
-  uint32_t u = static_cast<uint32_t>(static_cast<uint64_t>(v));
-  for (int k = 0; k < 4; ++k) out += static_cast<char>((u >> (8 * k)) & 0xFF);
-  return out;
-}
-
 void click(int gadget) {
   ui_test_click(gadget);
   run_pending_events();
@@ -82,7 +75,7 @@ TEST(BadInput, TechniqueSettingsAtTheExtremesAreUsedSafely) {
   for (int64_t v : {int64_t{INT32_MAX}, int64_t{INT32_MIN}, int64_t{-1}, int64_t{999}, int64_t{1000}}) {
     SCOPED_TRACE(v);
     std::string file = "2\n";
-    for (int k = 0; k < TECHNIQUE_SLOT_COUNT; ++k) file += int32_bytes(v);
+    for (int k = 0; k < TECHNIQUE_SLOT_COUNT; ++k) file += le32_bytes(v);
     const std::string dir = start_program_for_test(1, [&] {
       std::filesystem::create_directory("settings");
       write_file_bytes("settings/techniques.prefs", file);

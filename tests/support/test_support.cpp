@@ -71,3 +71,10 @@ void with_file_size_limit(uint64_t bytes, const std::function<void()>& action) {
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, old_handler);
 }
+
+std::string le32_bytes(int64_t v) {
+  uint32_t u = static_cast<uint32_t>(v);
+  std::string s;
+  for (int k = 0; k < 4; ++k) s += static_cast<char>((u >> (8 * k)) & 0xFF);
+  return s;
+}
