@@ -100,6 +100,8 @@ void set_text_if_changed(int64_t gadget, const std::string& text) {
   if (ui_text(g) != text) ui_set_text(g, text);
 }
 
+void report_window_failure() { ui_message("Error", "Can't open a window.", UI_ICON_ERROR); }
+
 int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t width,
                               int64_t height, const std::string& text, int64_t colour,
                               int64_t font) {

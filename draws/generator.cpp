@@ -84,7 +84,7 @@ void show_progress_rejections() {
 bool open_progress_window() {
   if (!ui_open_window(WINDOW_PROGRESS, 0, 0, 410, 240, translate("Generating Draws..."),
                       UI_WINDOW_CAPTION | UI_WINDOW_CENTER_SCREEN, WINDOW_MAIN)) {
-    ui_message("Error", "Can't open a window.", UI_ICON_ERROR);
+    report_window_failure();
     return false;
   }
   int h = static_cast<int>(g_text_height);

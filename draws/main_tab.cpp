@@ -243,7 +243,7 @@ void show_preview_window() {
   ui_disable_window(WINDOW_MAIN, true);
   if (!ui_open_window(WINDOW_PREVIEW, 10, 10, 450, 370,
                       translate("Preview of Numbers/Stars played/unhit"), UI_WINDOW_CAPTION)) {
-    ui_message("Error", "Can't open a window.", UI_ICON_ERROR);
+    report_window_failure();
     ui_disable_window(WINDOW_MAIN, false);
     return;
   }
