@@ -55,8 +55,6 @@ const char* const kToolCreditsLibraries =
     "libpng \u2014 PNG Reference Library License version 2 (libpng license)\n"
     "zlib \u2014 zlib license";
 
-void report_window_failure() { ui_message("Error", "Can't open a window.", UI_ICON_ERROR); }
-
 // Whether an event of one of these two windows closes it: Escape, Return,
 // its close box or its "OK" button.
 bool closes_window(int kind, int object, int ok_button) {

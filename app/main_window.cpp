@@ -70,7 +70,7 @@ void build_main_window() {
   if (!ui_open_window(WINDOW_MAIN, 0, 0, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, program_title(),
                       UI_WINDOW_CAPTION | UI_WINDOW_CLOSE_BOX | UI_WINDOW_MINIMIZE_BOX)) {
     // Nothing can be done without the main window.
-    ui_message("Error", "Can't open a window.", UI_ICON_ERROR);
+    report_window_failure();
     end_program();
   }
   set_program_icon(WINDOW_MAIN);

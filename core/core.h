@@ -51,6 +51,10 @@ int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t widt
                               int64_t height, const std::string& text, int64_t colour,
                               int64_t font);
 
+// The untranslated "Can't open a window." (title "Error", error icon) of a
+// window that could not be opened.
+void report_window_failure();
+
 // Long operations (the import, the draws files, the preview) keep the window
 // alive by taking one pending event per step. While one runs, timer 800 ticks
 // on the main window, so a poll always finds something within 800 ms.

@@ -76,14 +76,7 @@ int64_t check_range_field(int64_t gadget, float max, const std::string& message)
 }
 
 void mark_empty_field(int64_t gadget) {
-  int g = static_cast<int>(gadget);
-  bool empty = trim_blanks(ui_text(g)).empty();
-  int64_t current = ui_colour(g, UI_BACK);
-  if (!empty) {
-    if (current != UI_DEFAULT_COLOUR) ui_set_colour(g, UI_BACK, UI_DEFAULT_COLOUR);
-    return;
-  }
-  if (current != k_red) ui_set_colour(g, UI_BACK, k_red);
+  set_background(gadget, trim_blanks(ui_text(static_cast<int>(gadget))).empty());
 }
 
 void fit_gadget_to_content(int64_t gadget) {
@@ -106,6 +99,8 @@ void set_text_if_changed(int64_t gadget, const std::string& text) {
   int g = static_cast<int>(gadget);
   if (ui_text(g) != text) ui_set_text(g, text);
 }
+
+void report_window_failure() { ui_message("Error", "Can't open a window.", UI_ICON_ERROR); }
 
 int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t width,
                               int64_t height, const std::string& text, int64_t colour,

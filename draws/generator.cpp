@@ -84,7 +84,7 @@ void show_progress_rejections() {
 bool open_progress_window() {
   if (!ui_open_window(WINDOW_PROGRESS, 0, 0, 410, 240, translate("Generating Draws..."),
                       UI_WINDOW_CAPTION | UI_WINDOW_CENTER_SCREEN, WINDOW_MAIN)) {
-    ui_message("Error", "Can't open a window.", UI_ICON_ERROR);
+    report_window_failure();
     return false;
   }
   int h = static_cast<int>(g_text_height);
@@ -151,11 +151,12 @@ std::string format_elapsed_time(int64_t milliseconds) {
 void generate_draws() {
   // The ticket size comes from the front of the entry text, "5N + 2S — 2.50 EUR":
   // the first and third blank-separated fields without their letter.
-  std::string entry = ui_text(PREFS_BET_TYPE_LIST);
-  g_numbers_per_draw = val_int(text_left(string_field(entry, 1, " "),
-                                         text_length(string_field(entry, 1, " ")) - 1));
-  g_stars_per_draw = val_int(text_left(string_field(entry, 3, " "),
-                                       text_length(string_field(entry, 3, " ")) - 1));
+  const std::string entry = ui_text(PREFS_BET_TYPE_LIST);
+  auto without_letter = [](const std::string& field) {
+    return val_int(text_left(field, text_length(field) - 1));
+  };
+  g_numbers_per_draw = without_letter(string_field(entry, 1, " "));
+  g_stars_per_draw = without_letter(string_field(entry, 3, " "));
   if (const char* refusal = generation_refusal()) {
     ui_message(translate("Warning!"), translate(refusal), UI_ICON_WARNING);
     return;

@@ -66,6 +66,18 @@ int64_t rebuild_preview_cache() {
   return 1;
 }
 
+// Greens the cells of the values 1..highest that the listed tickets play;
+// returns how many there are.
+int64_t mark_played_values(int64_t highest, const std::vector<int64_t>& played, int base) {
+  int64_t count = 0;
+  for (int64_t v = 1; v <= highest; ++v) {
+    if (played[v] != 1) continue;
+    ++count;
+    ui_set_colour(base + static_cast<int>(v), UI_BACK, kBrightGreen);
+  }
+  return count;
+}
+
 // Reds the cells of the result fields' values that no ticket plays; returns
 // how many fields did so.
 int64_t mark_unhit_values(int first_field, int last_field, int64_t highest,
@@ -231,7 +243,7 @@ void show_preview_window() {
   ui_disable_window(WINDOW_MAIN, true);
   if (!ui_open_window(WINDOW_PREVIEW, 10, 10, 450, 370,
                       translate("Preview of Numbers/Stars played/unhit"), UI_WINDOW_CAPTION)) {
-    ui_message("Error", "Can't open a window.", UI_ICON_ERROR);
+    report_window_failure();
     ui_disable_window(WINDOW_MAIN, false);
     return;
   }
@@ -250,18 +262,9 @@ void show_preview_window() {
     return;
   }
 
-  int64_t played_numbers = 0;
-  for (int64_t n = 1; n <= g_highest_number; ++n) {
-    if (g_played_numbers[n] != 1) continue;
-    ++played_numbers;
-    ui_set_colour(GADGET_PREVIEW_NUMBER_BASE + static_cast<int>(n), UI_BACK, kBrightGreen);
-  }
-  int64_t played_stars = 0;
-  for (int64_t s = 1; s <= g_highest_star; ++s) {
-    if (g_played_stars[s] != 1) continue;
-    ++played_stars;
-    ui_set_colour(GADGET_PREVIEW_STAR_BASE + static_cast<int>(s), UI_BACK, kBrightGreen);
-  }
+  int64_t played_numbers =
+      mark_played_values(g_highest_number, g_played_numbers, GADGET_PREVIEW_NUMBER_BASE);
+  int64_t played_stars = mark_played_values(g_highest_star, g_played_stars, GADGET_PREVIEW_STAR_BASE);
   int64_t unhit_numbers = mark_unhit_values(GADGET_RESULT_NUMBER_FIRST, GADGET_RESULT_NUMBER_LAST,
                                             g_highest_number, g_played_numbers,
                                             GADGET_PREVIEW_NUMBER_BASE);

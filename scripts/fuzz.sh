@@ -50,7 +50,7 @@ run_target() {
   local rc=$?
   set -e
   local runs
-  runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "build-fuzz/$t.log" | grep -o "[0-9]*$" | tail -1 || echo "?")
+  runs=$(grep -ao 'stat::number_of_executed_units: [0-9]*' "build-fuzz/$t.log" | grep -o "[0-9]*$" | tail -1 || echo "?")
   printf '%-16s %5ss  %9s runs  %s\n' "$t" "$(( $(date +%s) - start ))" "$runs" \
     "$([ $rc -eq 0 ] && echo "nothing found" || echo "FOUND: see build-fuzz/$t.log and $findings/")"
   return $rc

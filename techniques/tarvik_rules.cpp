@@ -68,7 +68,7 @@ void show_tarvik_rules_window() {
   if (!ui_open_window(WINDOW_TARVIK, 0, 0, 970, 440, translate("Suggestions for draws by Tarvik"),
                       UI_WINDOW_CAPTION | UI_WINDOW_CLOSE_BOX | UI_WINDOW_CENTER_PARENT,
                       WINDOW_MAIN)) {
-    ui_message("Error", "Can't open a window.", UI_ICON_ERROR);
+    report_window_failure();
     ui_disable_window(WINDOW_MAIN, false);
     return;
   }

@@ -29,23 +29,11 @@
 
 namespace {
 
-std::string int32_bytes(int64_t v) {
-  std::string out;
-  uint32_t u = static_cast<uint32_t>(static_cast<uint64_t>(v));
-  for (int k = 0; k < 4; ++k) out += static_cast<char>((u >> (8 * k)) & 0xFF);
-  return out;
-}
-
-void click(int gadget) {
-  ui_test_click(gadget);
-  run_pending_events();
-}
-
 void import_lines(const std::string& dir, const std::string& lines) {
   write_file_bytes(dir + "/past.txt", lines);
   ui_test_push_file_answer(dir + "/past.txt");
   ui_test_select_tab(GADGET_PANEL, TAB_TECHNIQUES);
-  click(GADGET_OPEN_DATABASE);
+  click_gadget(GADGET_OPEN_DATABASE);
 }
 
 const char* const kPastResults =
@@ -82,7 +70,7 @@ TEST(BadInput, TechniqueSettingsAtTheExtremesAreUsedSafely) {
   for (int64_t v : {int64_t{INT32_MAX}, int64_t{INT32_MIN}, int64_t{-1}, int64_t{999}, int64_t{1000}}) {
     SCOPED_TRACE(v);
     std::string file = "2\n";
-    for (int k = 0; k < TECHNIQUE_SLOT_COUNT; ++k) file += int32_bytes(v);
+    for (int k = 0; k < TECHNIQUE_SLOT_COUNT; ++k) file += le32_bytes(v);
     const std::string dir = start_program_for_test(1, [&] {
       std::filesystem::create_directory("settings");
       write_file_bytes("settings/techniques.prefs", file);
@@ -98,15 +86,15 @@ TEST(BadInput, TechniqueSettingsAtTheExtremesAreUsedSafely) {
 
     ui_test_select_tab(GADGET_PANEL, TAB_MAIN);
     type_result({"3", "17", "22", "40", "48", "2", "11"});
-    click(GADGET_VALIDATE);
+    click_gadget(GADGET_VALIDATE);
     ASSERT_FALSE(ui_test_messages().empty());
     EXPECT_EQ(ui_test_messages().back().text.substr(0, 8), "Draw is ");
 
     import_lines(dir, kPastResults);
     ASSERT_EQ(g_database_draw_count, 3);
-    click(GADGET_REMOVE);
+    click_gadget(GADGET_REMOVE);
     for (const auto& t : kOddTickets) expect_filters_agree(t[0], t[1]);
-    click(GADGET_SAVE_TECHNIQUES);
+    click_gadget(GADGET_SAVE_TECHNIQUES);
     EXPECT_EQ(read_file_bytes("settings/techniques.prefs").size(), 678u);
   }
 }
@@ -124,9 +112,9 @@ TEST(BadInput, PastResultsOutOfRangeAreLearnedAndRemovedSafely) {
                "00004 2004-03-05 50 40 30 20 10 +12 +01\n"
                "00005 2004-03-12 +07 07 07 07 07 07 0+7\n");
   ASSERT_EQ(g_database_draw_count, 5);
-  click(GADGET_LEARN);
+  click_gadget(GADGET_LEARN);
   EXPECT_GT(g_techniques[T_sum_numbers].max, 0) << "Learn ran";
-  click(GADGET_REMOVE);
+  click_gadget(GADGET_REMOVE);
   for (const auto& t : kOddTickets) expect_filters_agree(t[0], t[1]);
   for (int64_t i = 1; i <= g_database_draw_count; ++i) {
     std::string entry = replace_string(g_database_draws[static_cast<size_t>(i)], " ", ",");
@@ -149,18 +137,18 @@ TEST(BadInput, ADrawsFileOfOddTicketsIsCheckedPreviewedAndWritten) {
   for (int64_t i = 1; i <= g_draw_count; ++i) expect_filters_agree(g_draw_numbers[i], g_draw_stars[i]);
 
   type_result({"3", "17", "22", "40", "48", "2", "11"});
-  click(GADGET_CHECK_PRIZES);
+  click_gadget(GADGET_CHECK_PRIZES);
   EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 24), "3");
   ui_test_set_idle_hook([] { ui_test_click(GADGET_PREVIEW_CLOSE); });
-  click(GADGET_PREVIEW);
+  click_gadget(GADGET_PREVIEW);
   ui_test_set_idle_hook(nullptr);
 
   ui_test_push_file_answer(dir + "/odd.txt");
-  click(GADGET_EXTRACT);
+  click_gadget(GADGET_EXTRACT);
   EXPECT_NE(read_file_bytes(dir + "/odd.txt").find("2147483647 2147483647 2147483647 2147483647 2147483647 "),
             std::string::npos);
   ui_test_push_file_answer(dir + "/copy.draws.txt");
-  click(GADGET_SAVE_DRAWS_AS);
+  click_gadget(GADGET_SAVE_DRAWS_AS);
   open_draws_file(dir + "/copy.draws.txt");
   ASSERT_EQ(g_draw_count, 6);
   index = 1;
@@ -191,11 +179,11 @@ TEST(BadInput, PastedResultsOfEveryKindAreCheckedSafely) {
     SCOPED_TRACE(paste);
     ui_test_clear_messages();
     ui_test_set_clipboard(paste);
-    click(GADGET_PASTE);
-    click(GADGET_CHECK_PRIZES);
-    click(GADGET_VALIDATE);
+    click_gadget(GADGET_PASTE);
+    click_gadget(GADGET_CHECK_PRIZES);
+    click_gadget(GADGET_VALIDATE);
     ui_test_set_idle_hook([] { ui_test_click(GADGET_PREVIEW_CLOSE); });
-    click(GADGET_PREVIEW);
+    click_gadget(GADGET_PREVIEW);
     ui_test_set_idle_hook(nullptr);
     EXPECT_FALSE(ui_test_messages().empty());
   }

@@ -3,9 +3,7 @@
 // abort with Escape, a previous file surviving an aborted or failed write,
 // and the recent-files list that follows saves and opens.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <regex>
@@ -44,22 +42,17 @@ void run_menu(int item) {
   run_pending_events();
 }
 
-void run_button(int gadget) {
-  ui_test_click(gadget);
-  run_pending_events();
-}
-
 void open_via(const Route& route) {
   if (route.menu) run_menu(MENU_OPEN);
-  else run_button(GADGET_OPEN_DRAWS);
+  else click_gadget(GADGET_OPEN_DRAWS);
 }
 void save_via(const Route& route) {
   if (route.menu) run_menu(MENU_SAVE);
-  else run_button(GADGET_SAVE_DRAWS);
+  else click_gadget(GADGET_SAVE_DRAWS);
 }
 void save_as_via(const Route& route) {
   if (route.menu) run_menu(MENU_SAVE_AS);
-  else run_button(GADGET_SAVE_DRAWS_AS);
+  else click_gadget(GADGET_SAVE_DRAWS_AS);
 }
 
 // n different simple tickets.
@@ -145,19 +138,6 @@ Snapshot snapshot() {
   return s;
 }
 
-// Runs `action` while no file may grow past `bytes`: a write beyond fails as
-// on a full disk (the signal that would end the process is ignored meanwhile).
-void with_file_size_limit(rlim_t bytes, const std::function<void()>& action) {
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = old;
-  limited.rlim_cur = bytes;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  action();
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, old_handler);
-}
 
 class DrawsFilesTest : public ::testing::Test {
  protected:
@@ -209,7 +189,7 @@ TEST_F(DrawsFilesTest, ThreeTicketsSaveAsEighteenLinesAndOpenAgain) {
     EXPECT_FALSE(fs::exists(temporary_path_for(path)));
 
     // Cleared, hit counters raised, then opened again.
-    run_button(GADGET_CLEAR_LIST);
+    click_gadget(GADGET_CLEAR_LIST);
     g_hits_3_2 = 4;
     show_hit_counters();
     g_preview_valid = 1;
@@ -269,7 +249,7 @@ TEST_F(DrawsFilesTest, SaveAfterAnOpenWritesBackWithoutAsking) {
   // Save with no file known yet asks for a name like Save As.
   dir_ = start_program_for_test();
   list_tickets(simple_tickets(2));
-  run_button(GADGET_SAVE_DRAWS);
+  click_gadget(GADGET_SAVE_DRAWS);
   ASSERT_EQ(ui_test_file_dialogs().size(), 1u);
   EXPECT_EQ(ui_test_file_dialogs()[0].title, "Save Draws");
   EXPECT_EQ(g_draws_file_path, "");  // cancelled: nothing written, nothing recorded
@@ -291,7 +271,7 @@ TEST_F(DrawsFilesTest, NamesGetTheirEndingUnlessTheyHaveIt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
     ui_test_push_file_answer(at(c.answer));
-    run_button(c.extract ? GADGET_EXTRACT : GADGET_SAVE_DRAWS_AS);
+    click_gadget(c.extract ? GADGET_EXTRACT : GADGET_SAVE_DRAWS_AS);
     EXPECT_TRUE(fs::exists(at(c.written)));
     if (c.answer != c.written) EXPECT_FALSE(fs::exists(at(c.answer)));
     if (!c.extract) EXPECT_EQ(g_draws_file_path, at(c.written));
@@ -318,7 +298,7 @@ TEST_F(DrawsFilesTest, ExistingFilesAreReplacedOnlyWhenEmptyOrConfirmed) {
     ui_test_clear_messages();
     if (c.answer != 0) ui_test_push_message_answer(c.answer);
     ui_test_push_file_answer(at(name));
-    run_button(c.extract ? GADGET_EXTRACT : GADGET_SAVE_DRAWS_AS);
+    click_gadget(c.extract ? GADGET_EXTRACT : GADGET_SAVE_DRAWS_AS);
     if (c.answer != 0) {
       expect_single_message("Warning!", "File already exists! Overwrite it?",
                             UI_MESSAGE_YES_NO | UI_ICON_WARNING);
@@ -333,8 +313,8 @@ TEST_F(DrawsFilesTest, ExistingFilesAreReplacedOnlyWhenEmptyOrConfirmed) {
 
 TEST_F(DrawsFilesTest, NothingIsAskedOrWrittenForAnEmptyList) {
   const std::vector<std::function<void()>> actions = {
-      [] { run_button(GADGET_SAVE_DRAWS); }, [] { run_button(GADGET_SAVE_DRAWS_AS); },
-      [] { run_button(GADGET_EXTRACT); },    [] { run_menu(MENU_SAVE); },
+      [] { click_gadget(GADGET_SAVE_DRAWS); }, [] { click_gadget(GADGET_SAVE_DRAWS_AS); },
+      [] { click_gadget(GADGET_EXTRACT); },    [] { run_menu(MENU_SAVE); },
       [] { run_menu(MENU_SAVE_AS); }};
   for (const auto& action : actions) {
     ui_test_clear_messages();
@@ -391,7 +371,7 @@ TEST_F(DrawsFilesTest, BadFilesAreRefusedAndTheListStaysShown) {
     else if (c.bytes != "<missing>") write_file_bytes(path, c.bytes);
     ui_test_clear_messages();
     ui_test_push_file_answer(path);
-    run_button(GADGET_OPEN_DRAWS);
+    click_gadget(GADGET_OPEN_DRAWS);
     expect_single_message("Error", c.message);
     EXPECT_TRUE(snapshot() == before);
     EXPECT_EQ(g_draw_numbers.capacity(), capacity);
@@ -453,7 +433,7 @@ TEST_F(DrawsFilesTest, OpenedSizesAndTheCurrentPriceDecide) {
   EXPECT_EQ(g_numbers_per_draw, 6);
   EXPECT_EQ(ui_text(GADGET_COST_LABEL), "  Cost:10.00 GBP");
   ui_test_push_file_answer(at("six"));
-  run_button(GADGET_EXTRACT);
+  click_gadget(GADGET_EXTRACT);
   std::vector<std::string> lines = crlf_lines(read_file_bytes(at("six.txt")));
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[1], "Numbers:6");
@@ -470,7 +450,7 @@ TEST_F(DrawsFilesTest, ExtractWritesTheTicketsAsText) {
     tickets[1] = {"07,1,2,3,4", "01,2"};
     list_tickets(tickets);
     ui_test_push_file_answer(at("out"));
-    run_button(GADGET_EXTRACT);
+    click_gadget(GADGET_EXTRACT);
     EXPECT_TRUE(ui_test_messages().empty());
     ASSERT_EQ(ui_test_file_dialogs().size(), 1u);
     EXPECT_TRUE(ui_test_file_dialogs()[0].save);
@@ -514,7 +494,7 @@ TEST_F(DrawsFilesTest, EscapeWhileOpeningKeepsTheTicketsReadSoFar) {
     });
     ui_test_push_message_answer(c.answer);
     ui_test_push_file_answer(path);
-    run_button(GADGET_OPEN_DRAWS);
+    click_gadget(GADGET_OPEN_DRAWS);
     ui_test_set_idle_hook(nullptr);
     // One question, and the Escape is used up by it.
     expect_single_message("Warning!", "Really abort?", UI_MESSAGE_YES_NO | UI_ICON_WARNING);
@@ -548,7 +528,7 @@ TEST_F(DrawsFilesTest, AnAbortedOrFailedWriteLeavesThePreviousFile) {
     const std::string target = at(c.extract ? "old.txt" : "old.draws.txt");
     list_tickets(simple_tickets(3));
     ui_test_push_file_answer(target);
-    run_button(c.extract ? GADGET_EXTRACT : GADGET_SAVE_DRAWS_AS);
+    click_gadget(c.extract ? GADGET_EXTRACT : GADGET_SAVE_DRAWS_AS);
     const std::string old_bytes = read_file_bytes(target);
     ASSERT_FALSE(old_bytes.empty());
     g_draws_file_path = "";
@@ -566,13 +546,13 @@ TEST_F(DrawsFilesTest, AnAbortedOrFailedWriteLeavesThePreviousFile) {
           ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
       });
       ui_test_push_message_answer(UI_ANSWER_YES);  // really abort
-      run_button(c.extract ? GADGET_EXTRACT : GADGET_SAVE_DRAWS_AS);
+      click_gadget(c.extract ? GADGET_EXTRACT : GADGET_SAVE_DRAWS_AS);
       ui_test_set_idle_hook(nullptr);
       ASSERT_EQ(ui_test_messages().size(), 2u);
       EXPECT_EQ(ui_test_messages()[1].text, "Really abort?");
     } else {
       with_file_size_limit(old_bytes.size() + 100, [&] {
-        run_button(c.extract ? GADGET_EXTRACT : GADGET_SAVE_DRAWS_AS);
+        click_gadget(c.extract ? GADGET_EXTRACT : GADGET_SAVE_DRAWS_AS);
       });
       ASSERT_EQ(ui_test_messages().size(), 2u);
       EXPECT_EQ(ui_test_messages()[1].title, "Error");
@@ -588,7 +568,7 @@ TEST_F(DrawsFilesTest, AnAbortedOrFailedWriteLeavesThePreviousFile) {
   list_tickets(simple_tickets(3));
   ui_test_clear_messages();
   ui_test_push_file_answer(at("no/such/folder/x"));
-  run_button(GADGET_SAVE_DRAWS_AS);
+  click_gadget(GADGET_SAVE_DRAWS_AS);
   expect_single_message("Error", "Can't write the file.");
   EXPECT_EQ(g_draws_file_path, "");
   EXPECT_EQ(recent_slots()[0], "");
@@ -616,7 +596,7 @@ TEST_F(DrawsFilesTest, RecentListFollowsSavesAndOpens) {
   run_menu(MENU_SAVE);  // a again: still one entry, at the top
   EXPECT_EQ(top(), (std::vector<std::string>{a, c, b, ""}));
   ui_test_push_file_answer(b);
-  run_button(GADGET_OPEN_DRAWS);
+  click_gadget(GADGET_OPEN_DRAWS);
   EXPECT_EQ(top(), (std::vector<std::string>{b, a, c, ""}));
   EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_RECENT_FIRST + 1), "2: " + a);
   EXPECT_EQ(read_file_bytes(g_program_dir + "settings/recent_files.log").substr(0, b.size() + 2),
@@ -638,7 +618,7 @@ TEST_F(DrawsFilesTest, AChangedListAsksBeforeAnOpenReplacesIt) {
   list_tickets(simple_tickets(5));
   g_draws_changed = 1;
   ui_test_push_message_answer(UI_ANSWER_NO);
-  run_button(GADGET_OPEN_DRAWS);
+  click_gadget(GADGET_OPEN_DRAWS);
   expect_single_message("Warning!", "The Draws have been changed.\n\nContinue?",
                         UI_MESSAGE_YES_NO | UI_ICON_INFO);
   EXPECT_TRUE(ui_test_file_dialogs().empty());
@@ -647,7 +627,7 @@ TEST_F(DrawsFilesTest, AChangedListAsksBeforeAnOpenReplacesIt) {
   ui_test_clear_messages();
   ui_test_push_message_answer(UI_ANSWER_YES);
   ui_test_push_file_answer(path);
-  run_button(GADGET_OPEN_DRAWS);
+  click_gadget(GADGET_OPEN_DRAWS);
   EXPECT_EQ(g_draw_count, 2);
   EXPECT_EQ(g_draws_changed, 0);
 }

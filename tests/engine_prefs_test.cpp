@@ -19,12 +19,6 @@ namespace {
 
 const char* const kPath = "settings/techniques.prefs";
 
-std::string little_endian(int32_t v) {
-  std::string bytes;
-  for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<char>((static_cast<uint32_t>(v) >> (8 * b)) & 0xFF));
-  return bytes;
-}
-
 std::vector<int64_t> slot_values() {
   std::vector<int64_t> values;
   for (const TechniqueSlot& slot : g_technique_slots) values.push_back(*slot.value);
@@ -49,7 +43,7 @@ TEST_F(EnginePrefs, FileAfterResetHoldsTheNotLearnedWindows) {
   for (int k = 1; k <= 169; ++k) {
     const TechniqueSlot& slot = g_technique_slots[k - 1];
     int32_t v = k == 6 ? 3 : k == 9 ? 1 : (slot.value == &g_techniques[slot.technique].min ? 999 : 0);
-    expected += little_endian(v);
+    expected += le32_bytes(v);
   }
   std::string bytes = read_file_bytes(kPath);
   EXPECT_EQ(bytes.size(), 678u);
@@ -96,7 +90,7 @@ TEST_F(EnginePrefs, FilesThatAreNotReadLeaveEveryGlobal) {
 
 TEST_F(EnginePrefs, ShortFilesReadMissingBytesAsZero) {
   // Slot 1 complete, slot 2 cut after two bytes, nothing more.
-  write_file_bytes(kPath, "2\n" + little_endian(240) + std::string("\x10\x02", 2));
+  write_file_bytes(kPath, "2\n" + le32_bytes(240) + std::string("\x10\x02", 2));
   EXPECT_EQ(load_technique_prefs(), 1);
   EXPECT_EQ(g_techniques[T_sum_numbers].max, 240);
   EXPECT_EQ(g_techniques[T_sum_numbers].min, 0x0210);
@@ -108,7 +102,7 @@ TEST_F(EnginePrefs, ShortFilesReadMissingBytesAsZero) {
   write_file_bytes(kPath, "2");
   EXPECT_EQ(load_technique_prefs(), 1);
   EXPECT_EQ(g_techniques[T_sum_numbers].max, 0);
-  write_file_bytes(kPath, "2\r\n" + little_endian(77));
+  write_file_bytes(kPath, "2\r\n" + le32_bytes(77));
   EXPECT_EQ(load_technique_prefs(), 1);
   EXPECT_EQ(g_techniques[T_sum_numbers].max, 77);
   // Bytes after slot 169 are ignored.

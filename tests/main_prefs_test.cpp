@@ -2,10 +2,8 @@
 // Preferences tab, files that are ignored, short files, values out of range,
 // and writes that fail.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <climits>
-#include <csignal>
 #include <filesystem>
 
 #include "core/files.h"
@@ -22,13 +20,6 @@ const char* const DEFAULT_PRICES[40] = {
     "825", "990", "52.5", "157.5", "315", "525",  "787.5",  "1102.5", "1470", "1890",
     "140", "420", "840",  "1400", "315",  "945",  "1890",   "630",  "1890",  "1155"};
 
-std::string le32(int64_t v) {
-  uint32_t u = static_cast<uint32_t>(v);
-  std::string s;
-  for (int k = 0; k < 4; ++k) s += static_cast<char>((u >> (8 * k)) & 0xFF);
-  return s;
-}
-
 // The content of a settings file, field by field, in file order.
 struct PrefsContent {
   std::string version = "2";
@@ -42,12 +33,12 @@ struct PrefsContent {
   int64_t language = 1;
 
   std::string bytes() const {
-    std::string b = version + "\n" + le32(numbers) + le32(stars);
-    for (int64_t v : number_states) b += le32(v);
-    for (int64_t v : star_states) b += le32(v);
-    b += le32(draws) + currency + "\n" + le32(jitter) + le32(special) + le32(bet_type);
+    std::string b = version + "\n" + le32_bytes(numbers) + le32_bytes(stars);
+    for (int64_t v : number_states) b += le32_bytes(v);
+    for (int64_t v : star_states) b += le32_bytes(v);
+    b += le32_bytes(draws) + currency + "\n" + le32_bytes(jitter) + le32_bytes(special) + le32_bytes(bet_type);
     for (const std::string& p : prices) b += p + "\n";
-    return b + le32(language);
+    return b + le32_bytes(language);
   }
 };
 
@@ -417,15 +408,7 @@ TEST_F(MainPrefs, AFailedWriteLeavesTheOldFileWhole) {
 
   // A disk that fills up half-way through the new content.
   type_text(PREFS_CURRENCY_FIELD, std::string(4000, 'x'));
-  struct rlimit old_limit;
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old_limit;
-  small.rlim_cur = 1000;
-  setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_EQ(save_main_prefs(), 1);  // nothing is reported
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  std::signal(SIGXFSZ, old_handler);
+  with_file_size_limit(1000, [] { EXPECT_EQ(save_main_prefs(), 1); });  // nothing is reported
 
   EXPECT_EQ(saved_bytes(), good);
   EXPECT_EQ(stray_temporaries(), 0);

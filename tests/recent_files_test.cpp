@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -201,20 +199,15 @@ TEST_F(RecentFilesTest, FailedWriteKeepsThePreviousLog) {
   std::vector<std::string> p = numbered(3);
   write_file_bytes(log_path(), log_of(ten(p)));
   const std::string before = read_file_bytes(log_path());
-  rlimit old_limit{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old_limit;
-  small.rlim_cur = before.size() + 10;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   const std::string long_path = "/a/much/longer/path/than/the/limit/allows/for/this/log.draws.txt";
-  record(long_path);
-  const std::string after_failure = read_file_bytes(log_path());
-  const std::string first_item = ui_menu_item_text(MENU_MAIN, MENU_RECENT_FIRST);
-  clear_recent_files();  // 20 bytes fit under the limit
-  const std::string after_clear = read_file_bytes(log_path());
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  std::signal(SIGXFSZ, old_handler);
+  std::string after_failure, first_item, after_clear;
+  with_file_size_limit(before.size() + 10, [&] {
+    record(long_path);
+    after_failure = read_file_bytes(log_path());
+    first_item = ui_menu_item_text(MENU_MAIN, MENU_RECENT_FIRST);
+    clear_recent_files();  // 20 bytes fit under the limit
+    after_clear = read_file_bytes(log_path());
+  });
   EXPECT_EQ(after_failure, before);
   EXPECT_EQ(first_item, "1: " + long_path);
   EXPECT_EQ(after_clear, log_of(ten({})));

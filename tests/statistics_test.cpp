@@ -77,11 +77,6 @@ void show_tab(int tab) {
   run_pending_events();
 }
 
-void click(int gadget) {
-  ui_test_click(gadget);
-  run_pending_events();
-}
-
 void click_chart(int canvas, int x, int y) {
   ui_test_canvas_click(canvas, x, y);
   run_pending_events();
@@ -179,7 +174,7 @@ int bar_x(int n) { return chart_column_x(n) + 6; }
 // "Learn" and "Reset" on the Techniques tab, then back to the Statistics tab.
 void press_on_techniques_tab(int button) {
   show_tab(TAB_TECHNIQUES);
-  click(button);
+  click_gadget(button);
   show_tab(TAB_STATISTICS);
 }
 void learn() { press_on_techniques_tab(GADGET_LEARN); }
@@ -393,9 +388,9 @@ TEST_F(StatisticsTab, CopyingTheBestNumbersPlaysExactlyThoseAndDropsEveryOtherMa
 
   // The player fixes 23 and drops 1 on the Preferences tab first.
   show_tab(TAB_PREFERENCES);
-  click(PREFS_NUMBER_BUTTON_BASE + 23);
-  click(PREFS_NUMBER_BUTTON_BASE + 1);
-  click(PREFS_NUMBER_BUTTON_BASE + 1);
+  click_gadget(PREFS_NUMBER_BUTTON_BASE + 23);
+  click_gadget(PREFS_NUMBER_BUTTON_BASE + 1);
+  click_gadget(PREFS_NUMBER_BUTTON_BASE + 1);
   ASSERT_EQ(g_number_play_state[23], 2);
   ASSERT_EQ(g_number_play_state[1], 0);
 
@@ -403,7 +398,7 @@ TEST_F(StatisticsTab, CopyingTheBestNumbersPlaysExactlyThoseAndDropsEveryOtherMa
   click_chart(STATS_NUMBERS_CHART, bar_x(23), bar_y(STATS_NUMBERS_CHART));
   ASSERT_EQ(ui_text(STATS_SELECTION), "Selected:⚫23(16)");
   ASSERT_EQ(ui_text(STATS_NUMBERS_COUNT_SPIN), "15");
-  click(STATS_COPY_NUMBERS);
+  click_gadget(STATS_COPY_NUMBERS);
   EXPECT_TRUE(ui_test_messages().empty());
   EXPECT_EQ(ui_text(STATS_SELECTION), "Selected:N/A");
 
@@ -445,7 +440,7 @@ TEST_F(StatisticsTab, CopyingTheBestStarsBreaksATieAtTheLastPlaceAsTheRankingSor
     show_tab(TAB_STATISTICS);
     type_text(STATS_STARS_COUNT_SPIN, c.spin);
     EXPECT_EQ(g_best_stars_count, val_int(c.spin));
-    click(STATS_COPY_STARS);
+    click_gadget(STATS_COPY_STARS);
     std::vector<int> played;
     for (int s = 1; s <= 12; ++s)
       if (g_star_play_state[s] == 1) played.push_back(s);
@@ -488,7 +483,7 @@ TEST_F(StatisticsTab, ACountOutsideItsRangeIsRefusedWithTheRangeMessage) {
     type_text(c.spin, c.text);
     EXPECT_EQ(ui_colour(c.spin, UI_BACK), 255);  // the spin's own check marks it red
     ui_set_text(STATS_SELECTION, "Selected:⚫7(15)");
-    click(c.button);
+    click_gadget(c.button);
     ASSERT_EQ(ui_test_messages().size(), 1u);
     EXPECT_EQ(ui_test_messages()[0].title, "Warning!");
     EXPECT_EQ(ui_test_messages()[0].text, c.message);
@@ -503,13 +498,13 @@ TEST_F(StatisticsTab, ACountOutsideItsRangeIsRefusedWithTheRangeMessage) {
   type_text(STATS_NUMBERS_COUNT_SPIN, "20");
   EXPECT_EQ(ui_colour(STATS_NUMBERS_COUNT_SPIN, UI_BACK), UI_DEFAULT_COLOUR);
   EXPECT_EQ(g_best_numbers_count, 20);
-  click(STATS_COPY_NUMBERS);
+  click_gadget(STATS_COPY_NUMBERS);
   EXPECT_TRUE(ui_test_messages().empty());
   EXPECT_EQ(g_played_number_count, 15);
   // A decimal passes the check before the copy; the copy takes it rounded
   // (2.5 -> 3) rather than the 0 that the spin's whole-number check reads.
   type_text(STATS_NUMBERS_COUNT_SPIN, "2.5");
-  click(STATS_COPY_NUMBERS);
+  click_gadget(STATS_COPY_NUMBERS);
   EXPECT_TRUE(ui_test_messages().empty());
   EXPECT_EQ(g_played_number_count, 3);
   EXPECT_EQ(g_number_play_state[23] + g_number_play_state[7] + g_number_play_state[41], 3);
@@ -532,7 +527,7 @@ TEST_F(StatisticsTab, ResetLeavesEmptyFramesAndListsAndTheNextClickBringsTheBars
   EXPECT_FALSE(ui_disabled(STATS_COPY_NUMBERS));
 
   // A copy now finds an empty list: every number ends up not played.
-  click(STATS_COPY_NUMBERS);
+  click_gadget(STATS_COPY_NUMBERS);
   EXPECT_EQ(g_played_number_count, 0);
 
   // The next click clears the flag and redraws the bars of the last Learn.
@@ -626,7 +621,7 @@ TEST_F(StatisticsTab, TheRealHistoryIsCountedAsTheFileSaysAndShownReadably) {
   // The program reads the same file as the player would: "Open", then "Learn".
   show_tab(TAB_TECHNIQUES);
   ui_test_push_file_answer(path);
-  click(GADGET_OPEN_DATABASE);
+  click_gadget(GADGET_OPEN_DATABASE);
   ASSERT_EQ(g_database_draw_count, static_cast<int64_t>(lines.size()));
   learn();
   EXPECT_TRUE(ui_test_messages().empty());

@@ -28,6 +28,11 @@ int64_t run_pending_events() {
   }
 }
 
+void click_gadget(int gadget) {
+  ui_test_click(gadget);
+  run_pending_events();
+}
+
 void start_with_techniques_tab() {
   start_program_for_test();
   ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);

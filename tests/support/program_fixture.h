@@ -22,6 +22,8 @@ std::string start_program_for_test(int64_t build_language = 1,
 // (File > Exit, the close box); later events then stay queued. Returns 0
 // otherwise.
 int64_t run_pending_events();
+// A player's click on `gadget`, then run_pending_events.
+void click_gadget(int gadget);
 
 // The whole program started without its loop, with the Techniques tab shown.
 void start_with_techniques_tab();

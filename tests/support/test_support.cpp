@@ -1,7 +1,10 @@
 #include "support/test_support.h"
 
+#include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -60,4 +63,23 @@ std::string read_file_bytes(const std::string& path) {
 void write_file_bytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
+}
+
+void with_file_size_limit(uint64_t bytes, const std::function<void()>& action) {
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = old;
+  limited.rlim_cur = static_cast<rlim_t>(bytes);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  action();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, old_handler);
+}
+
+std::string le32_bytes(int64_t v) {
+  uint32_t u = static_cast<uint32_t>(v);
+  std::string s;
+  for (int k = 0; k < 4; ++k) s += static_cast<char>((u >> (8 * k)) & 0xFF);
+  return s;
 }
