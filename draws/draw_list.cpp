@@ -259,13 +259,10 @@ void paste_draw_from_clipboard() {
     return;
   }
   t = replace_string(t, " + ", " ");
-  // A result field holds at most two characters and would keep only the
-  // first two of a longer value ("148" would be checked as 14, a trailing
-  // line break dropped unseen), so such a text is refused as a whole.
-  bool fits = count_string(t, " ") == 6;
-  for (int k = 1; fits && k <= 7; ++k)
-    fits = text_length(string_field(t, k, " ")) <= RESULT_FIELD_CHARACTERS;
-  if (!fits) {
+  // The values are not checked here: a field keeps what is pasted into it,
+  // however long ("148", "11" with a line break), and the range check of
+  // "Check for Prizes" and "Validate" refuses it there.
+  if (count_string(t, " ") != 6) {
     ui_message(translate("Warning!"), translate("Invalid draw in clipboard."), UI_ICON_WARNING);
     return;
   }

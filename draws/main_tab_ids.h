@@ -29,7 +29,7 @@ constexpr int GADGET_RESULT_NUMBER_FIRST = 136;  // 136..140: the five numbers
 constexpr int GADGET_RESULT_NUMBER_LAST = 140;
 constexpr int GADGET_RESULT_STAR_FIRST = 141;    // 141, 142: the two stars
 constexpr int GADGET_RESULT_STAR_LAST = 142;
-constexpr int RESULT_FIELD_CHARACTERS = 2;       // each result field holds at most this
+constexpr int RESULT_FIELD_CHARACTERS = 2;       // the player types at most this many
 constexpr int GADGET_RESULT_PLUS = 143;
 constexpr int GADGET_PASTE = 144;
 

@@ -261,11 +261,11 @@ TEST_F(MainTabTest, PasteAcceptsSixBlanksAfterThePlusIsDropped) {
       {"3 17  22 40 48 + 2 11", "Invalid draw in clipboard.", typed},
       {"3 17 22 40 48 + 2 11 ", "Invalid draw in clipboard.", typed},
       {"3,17,22,40,48,2,11", "Invalid draw in clipboard.", typed},
-      // A value longer than a field holds would be cut to its first two
-      // characters and checked as another number.
-      {"3 17 22 40 148 + 2 11", "Invalid draw in clipboard.", typed},
-      {"3 17 22 40 48 + 2 011", "Invalid draw in clipboard.", typed},
-      {"3 17 22 40 48 + 2 11\n", "Invalid draw in clipboard.", typed},
+      // A value longer than a field lets the player type is kept whole, so
+      // that the range check refuses it instead of reading another number.
+      {"3 17 22 40 148 + 2 11", nullptr, {"3", "17", "22", "40", "148", "2", "11"}},
+      {"3 17 22 40 48 + 2 011", nullptr, {"3", "17", "22", "40", "48", "2", "011"}},
+      {"3 17 22 40 48 + 2 11\n", nullptr, {"3", "17", "22", "40", "48", "2", "11\n"}},
       {"", "No draw in clipboard.", typed},
   };
   for (const Case& c : cases) {
@@ -277,6 +277,16 @@ TEST_F(MainTabTest, PasteAcceptsSixBlanksAfterThePlusIsDropped) {
     else expect_single_message(translate("Warning!"), translate(c.refusal));
     EXPECT_EQ(result_texts(), c.fields);
   }
+  // A pasted value too long for a field is refused by the range check, not
+  // read as its first two digits.
+  list_tickets({{"3,14,22,40,48", "2,11"}});
+  ui_test_set_clipboard("3 17 22 40 148 + 2 11");
+  press(GADGET_PASTE);
+  press(GADGET_CHECK_PRIZES);
+  expect_single_message(translate("Warning!"),
+                        translate("The numbers must be in the range 1:") + "50");
+  EXPECT_EQ(ui_focused_gadget(), GADGET_RESULT_NUMBER_FIRST + 4);
+  EXPECT_EQ(g_hits_4_2, 0);
   // The clear button empties all seven.
   press(GADGET_CLEAR_RESULT);
   EXPECT_EQ(result_texts(), std::vector<std::string>(7, ""));

@@ -470,6 +470,30 @@ TEST_F(Ui, ColouredFacesPaint) {
 
 // A spin is a text field with arrows: the program checks what the player
 // typed, so every text stays as typed, also once the focus has moved on.
+// A field's digit rule and length limit bind the player's keys only: the
+// program's own text is kept whole.
+TEST_F(Ui, FieldLimitsBindTheKeysNotTheProgram) {
+  ASSERT_TRUE(ui_text_field(20, 5, 5, 40, 22, "", UI_FIELD_NUMERIC));
+  ui_set_max_length(20, 2);
+  ASSERT_TRUE(ui_text_field(21, 5, 35, 40, 22, ""));
+  ui_set_max_length(21, 3);
+  struct Case {
+    int field;
+    const char* typed;
+    const char* kept;
+  };
+  for (Case c : {Case{20, "7", "7"}, Case{20, "148", "14"}, Case{20, "4a", "14"},
+                 Case{21, "abcdef", "abc"}, Case{21, "x y", "x y"}}) {
+    SCOPED_TRACE(c.typed);
+    ui_test_type(c.field, c.typed);
+    EXPECT_EQ(ui_text(c.field), c.kept);
+  }
+  ui_set_text(20, "148");
+  EXPECT_EQ(ui_text(20), "148");
+  ui_set_text(21, "11\n");
+  EXPECT_EQ(ui_text(21), "11\n");
+}
+
 TEST_F(Ui, SpinTextsStayAsTypedWhenTheFocusMovesAway) {
   ASSERT_TRUE(ui_spin(40, 10, 10, 80, 24, 1, 50, UI_SPIN_NUMERIC));
   ASSERT_TRUE(ui_text_field(41, 10, 40, 80, 22, ""));

@@ -293,6 +293,30 @@ bool ui_image_button(int gadget, int x, int y, int w, int h, int image) {
   return finish_gadget(gadget, GadgetKind::image_button, button, x, y, w, h);
 }
 
+namespace {
+
+// What the player may type into a field: digits only for a numeric field, and
+// at most `characters` of them (0: no limit). The limit binds the keys alone,
+// as a validator does: a text the program sets is kept whole, so a pasted
+// "148" stays "148" for the range check to refuse rather than reading as 14.
+void set_field_validator(QLineEdit* field, int characters) {
+  const bool numeric = field->property("ui_numeric").toBool();
+  field->setProperty("ui_max_length", characters);
+  if (!numeric && characters == 0) {
+    delete field->validator();
+    field->setValidator(nullptr);
+    return;
+  }
+  QString pattern = numeric ? QStringLiteral("[0-9]") : QStringLiteral(".");
+  pattern += characters > 0 ? QStringLiteral("{0,%1}").arg(characters) : QStringLiteral("*");
+  const QValidator* old = field->validator();
+  field->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption), field));
+  delete old;
+}
+
+}  // namespace
+
 bool ui_text_field(int gadget, int x, int y, int w, int h, const std::string& text,
                    unsigned flags) {
   QWidget* parent = begin_gadget(gadget);
@@ -302,10 +326,8 @@ bool ui_text_field(int gadget, int x, int y, int w, int h, const std::string& te
     ProgramSetting setting;
     field->setText(to_qstring(text));
   }
-  if (flags & UI_FIELD_NUMERIC) {
-    static const QRegularExpression digits(QStringLiteral("[0-9]*"));
-    field->setValidator(new QRegularExpressionValidator(digits, field));
-  }
+  field->setProperty("ui_numeric", (flags & UI_FIELD_NUMERIC) != 0);
+  set_field_validator(field, 0);
   if (flags & UI_FIELD_READONLY) field->setReadOnly(true);
   field->setCursorPosition(0);
   QObject::connect(field, &QLineEdit::textEdited,
@@ -317,7 +339,7 @@ void ui_set_max_length(int gadget, int characters) {
   Gadget* g = ui_find_gadget(gadget);
   if (!g || g->kind != GadgetKind::text_field) return;
   ProgramSetting setting;
-  static_cast<QLineEdit*>(g->widget.data())->setMaxLength(characters > 0 ? characters : 32767);
+  set_field_validator(static_cast<QLineEdit*>(g->widget.data()), characters > 0 ? characters : 0);
 }
 
 namespace {
@@ -1029,12 +1051,15 @@ void ui_player_type(int gadget, const std::string& text) {
     case GadgetKind::text_field: {
       auto* field = static_cast<QLineEdit*>(g->widget.data());
       if (field->isReadOnly()) return;
+      // Keys beyond the field's limit are refused one by one, so typing a
+      // longer text leaves its first characters.
+      const int limit = field->property("ui_max_length").toInt();
+      if (limit > 0 && t.size() > limit) t.truncate(limit);
       if (const QValidator* v = field->validator()) {
         int pos = 0;
         QString probe = t;
         if (v->validate(probe, pos) == QValidator::Invalid) return;  // the keys are refused
       }
-      if (field->maxLength() < t.size()) t.truncate(field->maxLength());
       if (field->text() == t) return;
       {
         ProgramSetting setting;
