@@ -60,8 +60,8 @@ Timing time_runs(int runs, const std::function<void()>& prepare, const std::func
 }
 
 void row(const char* what, Timing t, double goal) {
-  std::printf("%-34s | %8.3f | %8.3f | %s\n", what, t.best, t.median,
-              t.median < goal ? "under 1 s" : "OVER 1 s");
+  std::printf("%-34s | %8.3f | %8.3f | %s %g s\n", what, t.best, t.median,
+              t.median < goal ? "under" : "OVER", goal);
   std::fflush(stdout);
 }
 
@@ -124,6 +124,28 @@ int main(int argc, char** argv) {
 
   std::printf("\ndraws file %.2f MB, extract %.2f MB; messages shown: %zu (the overwrite questions)\n",
               bytes / 1e6, std::filesystem::file_size(extract) / 1e6, ui_test_messages().size());
+
+  // A file of 1,000,000 tickets that are 10 different ones over and over:
+  // the set of listed tickets holds each once, so opening stays linear.
+  const std::string repeated = dir + "/repeated.draws.txt";
+  {
+    const int64_t repeated_count = 1000000;
+    std::string text = "LOTTODRAWSFILE-1.01\r\n  Cost:0.00 EUR\r\n  Repeated:0\r\nTechniques:0\r\n"
+                       "(Max Common Numbers:0)\r\n" + str_int(repeated_count) +
+                       "\r\n5\r\n2\r\n2022-02-22 18:05:09\r\n";
+    for (int64_t i = 1; i <= repeated_count; ++i)
+      text += "#:" + str_int(i) + "\r\n1,2,3,4," + str_int(5 + i % 10) + "\r\n1,2\r\n";
+    FILE* f = std::fopen(repeated.c_str(), "wb");
+    if (f == nullptr || std::fwrite(text.data(), 1, text.size(), f) != text.size()) return 1;
+    std::fclose(f);
+  }
+  std::printf("\n%-34s | %8s | %8s |\n", "1,000,000 tickets, 10 different", "best", "median");
+  Timing open_repeated = time_runs(std::min(runs, 3), nullptr, [&] { open_draws_file(repeated); });
+  row("Open (read, fill the list)", open_repeated, 2.0);
+  if (g_draw_count != 1000000) {
+    std::printf("open listed %lld tickets\n", static_cast<long long>(g_draw_count));
+    return 1;
+  }
   std::filesystem::current_path("/");
   std::filesystem::remove_all(dir);
   return 0;

@@ -239,6 +239,12 @@ constexpr TranslationEntry k_interface_texts[] = {
      "O ficheiro contém menos chaves do que anuncia."},
     {"The draws database file can't be read.", "The draws database file can't be read.",
      "O ficheiro da BD de Chaves não pode ser lido."},
+    {"The techniques must be learned first (Learn on the Techniques tab), or the techniques "
+     "option turned off.",
+     "The techniques must be learned first (Learn on the Techniques tab), or the techniques "
+     "option turned off.",
+     "As técnicas têm de ser aprendidas primeiro (Aprender no separador Técnicas), ou a opção "
+     "das técnicas desligada."},
 };
 
 }  // namespace

@@ -42,6 +42,20 @@ void insert_listed_slot(uint64_t hash, int64_t ticket) {
   g_listed_slots[at] = {hash, ticket};
 }
 
+// The slot that holds a listed ticket equal to these texts, or else the free
+// slot where the probe for them ends. The table must not be empty.
+size_t listed_slot_for(uint64_t hash, const std::string& numbers, const std::string& stars) {
+  const size_t mask = g_listed_slots.size() - 1;
+  size_t at = hash & mask;
+  for (; g_listed_slots[at].ticket != 0; at = (at + 1) & mask) {
+    const ListedTicketSlot& s = g_listed_slots[at];
+    if (s.hash == hash && s.ticket <= g_draw_count && g_draw_numbers[s.ticket] == numbers &&
+        g_draw_stars[s.ticket] == stars)
+      break;
+  }
+  return at;
+}
+
 void remember_listed_ticket(int64_t ticket) {
   if ((g_listed_count + 1) * 2 > static_cast<int64_t>(g_listed_slots.size())) {
     std::vector<ListedTicketSlot> old;
@@ -50,7 +64,13 @@ void remember_listed_ticket(int64_t ticket) {
     for (const ListedTicketSlot& s : old)
       if (s.ticket != 0) insert_listed_slot(s.hash, s.ticket);
   }
-  insert_listed_slot(ticket_hash(g_draw_numbers[ticket], g_draw_stars[ticket]), ticket);
+  // A ticket already in the set is not entered again: one entry answers
+  // "is it listed?", and copies would share one probe chain, so that a list
+  // of a few tickets repeated many times (an opened file) took quadratic time.
+  const uint64_t hash = ticket_hash(g_draw_numbers[ticket], g_draw_stars[ticket]);
+  const size_t at = listed_slot_for(hash, g_draw_numbers[ticket], g_draw_stars[ticket]);
+  if (g_listed_slots[at].ticket != 0) return;
+  g_listed_slots[at] = {hash, ticket};
   ++g_listed_count;
 }
 
@@ -125,15 +145,7 @@ void forget_listed_tickets() {
 
 int64_t ticket_is_listed(const std::string& numbers, const std::string& stars) {
   if (g_listed_count == 0) return 0;
-  uint64_t hash = ticket_hash(numbers, stars);
-  size_t mask = g_listed_slots.size() - 1;
-  for (size_t at = hash & mask; g_listed_slots[at].ticket != 0; at = (at + 1) & mask) {
-    const ListedTicketSlot& s = g_listed_slots[at];
-    if (s.hash == hash && s.ticket <= g_draw_count && g_draw_numbers[s.ticket] == numbers &&
-        g_draw_stars[s.ticket] == stars)
-      return 1;
-  }
-  return 0;
+  return g_listed_slots[listed_slot_for(ticket_hash(numbers, stars), numbers, stars)].ticket != 0;
 }
 
 int64_t ticket_is_listed_by_scan(const std::string& numbers, const std::string& stars) {

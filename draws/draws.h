@@ -113,11 +113,15 @@ float bet_type_price(int64_t index);
 float tickets_cost(int64_t count);
 
 // ---- generator ---------------------------------------------------------------
-// The Generate button: resets the summary, caps the request, runs
-// generate_draws with the main window disabled and writes the result labels.
+// The Generate button: resets the summary, runs generate_draws with the main
+// window disabled, restores the request and writes the result labels.
 void generate_requested_draws();
 // Labels 146..148 in their zero state (before a run, after Clear).
 void show_zero_rejection_labels();
+// Reads the ticket size from the selected bet type, refuses what it cannot
+// generate, lowers g_draws_to_generate to the number of different tickets the
+// selection allows, and runs the progress window until that many are listed
+// or the player cancels.
 void generate_draws();
 std::string format_percent(float value);
 std::string format_elapsed_time(int64_t milliseconds);

@@ -288,8 +288,11 @@ void open_draws_file(const std::string& given_path) {
   g_preview_valid = 0;
   show_list_summary(g_draw_count);
   if (aborted) {
-    // Only part of the file is listed: the path stays as it was, so that
-    // Save cannot write these tickets over the whole file.
+    // Only part of this file is listed, and none of the file the path named
+    // before: the list belongs to no file, so Save asks for a name instead
+    // of writing these tickets over either.
+    g_draws_file_path = "";
+    ui_set_text(GADGET_FILE_LABEL, translate("File:") + "N/A");
     return;
   }
   g_draws_file_path = path;

@@ -60,7 +60,10 @@ std::string build_candidate_text(std::vector<int64_t>& picks, size_t slots, int6
 }
 
 void show_progress_counts() {
-  double percent = static_cast<double>(g_draw_count) * 100 / static_cast<double>(g_draws_to_generate);
+  // A run with nothing to make is complete: 0 of 0 reads 100%, not "nan%".
+  double percent = g_draws_to_generate == 0 ? 100.0
+                                            : static_cast<double>(g_draw_count) * 100 /
+                                                  static_cast<double>(g_draws_to_generate);
   ui_set_text(GADGET_PROGRESS_GENERATED,
               translate("Generated:") + format_number(static_cast<double>(g_draw_count), 0) + "/" +
                   format_number(static_cast<double>(g_draws_to_generate), 0) + " (" +
@@ -126,7 +129,19 @@ const char* generation_refusal() {
   if (g_fixed_star_count > g_stars_per_draw) return "Too many fixed stars.";
   if (g_fixed_number_count >= g_numbers_per_draw && g_fixed_star_count >= g_stars_per_draw)
     return "Too many fixed numbers and stars.";
+  // No candidate could ever pass: the run would go on until Cancel.
+  if (g_use_special_techniques == 1 && technique_windows_admit_tickets() == 0)
+    return "The techniques must be learned first (Learn on the Techniques tab), or the "
+           "techniques option turned off.";
   return nullptr;
+}
+
+// How many different tickets the selection allows for the ticket size in
+// force: every ticket holds the fixed values, and the played ones fill the
+// rest (a part that is wholly fixed has one way, C(n, 0) = 1).
+int64_t different_tickets() {
+  return combinations(g_played_number_count, g_numbers_per_draw - g_fixed_number_count) *
+         combinations(g_played_star_count, g_stars_per_draw - g_fixed_star_count);
 }
 
 }  // namespace
@@ -161,6 +176,9 @@ void generate_draws() {
     ui_message(translate("Warning!"), translate(refusal), UI_ICON_WARNING);
     return;
   }
+  // Beyond the different tickets there are only repeats; the caller restores
+  // the request after the run.
+  g_draws_to_generate = std::min(g_draws_to_generate, different_tickets());
 
   seed_random(static_cast<uint32_t>(ui_milliseconds()));
   reset_hit_counters();
@@ -210,6 +228,7 @@ void generate_draws() {
 
   ui_remove_timer(WINDOW_PROGRESS, TIMER_LONG_OPERATION);
   show_progress_counts();
+  show_progress_rejections();
   ui_delay(500);
   ui_close_window(WINDOW_PROGRESS);
 }
@@ -223,12 +242,9 @@ void generate_requested_draws() {
   ui_disable_window(WINDOW_MAIN, true);
   read_technique_windows();
 
-  // The cap counts only played values, with the ticket size of the list in
-  // force before this run.
+  // generate_draws lowers the request to what the selection allows once the
+  // ticket size of this run is known.
   int64_t requested = g_draws_to_generate;
-  int64_t cap = combinations(g_played_number_count, g_numbers_per_draw) *
-                combinations(g_played_star_count, g_stars_per_draw);
-  if (requested > cap) g_draws_to_generate = cap;
   generate_draws();
   g_draws_to_generate = requested;
   ui_disable_window(WINDOW_MAIN, false);

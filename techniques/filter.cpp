@@ -198,6 +198,12 @@ int64_t check_star_windows_literal(const std::string& stars) {
   return 1;
 }
 
+int64_t technique_windows_admit_tickets() {
+  for (const TechniqueRow& row : g_technique_catalogue)
+    if (row.check == CHECK_BOTH && g_techniques[row.id].min > g_techniques[row.id].max) return 0;
+  return 1;
+}
+
 int64_t check_star_windows(const std::string& stars) {
   // Two fields only: read them once and test the eight windows in order.
   const int64_t s1 = number_field(stars, 1);

@@ -58,6 +58,10 @@ void remove_weak_associations();
 // rewrites entries in place and checks again at once (a test) calls
 // invalidate_candidate_filter.
 int64_t check_number_techniques(const std::string& numbers);
+// 0 when some window that the filter checks at both ends admits no value
+// (minimum above maximum, as every window is before Learn and after Reset):
+// then no candidate can pass. 1 otherwise.
+int64_t technique_windows_admit_tickets();
 int64_t check_star_windows(const std::string& stars);
 void invalidate_candidate_filter();
 // The same decisions read step by step off the texts, with no tables: the

@@ -515,6 +515,49 @@ TEST_F(DrawsFilesTest, EscapeWhileOpeningKeepsTheTicketsReadSoFar) {
   }
 }
 
+// After an aborted open the list holds the first tickets of another file
+// than the one the path named: the path is forgotten, so Save asks for a
+// name and writes over neither file.
+TEST_F(DrawsFilesTest, SaveAfterAnAbortedOpenAsksForANameAndTouchesNoFile) {
+  const std::string a = at("a.draws.txt");
+  const std::string b = at("b.draws.txt");
+  write_file_bytes(a, draws_file_bytes(simple_tickets(5)));
+  write_file_bytes(b, draws_file_bytes(simple_tickets(300)));
+  const std::string a_bytes = read_file_bytes(a);
+  const std::string b_bytes = read_file_bytes(b);
+  open_draws_file(a);
+  ASSERT_EQ(g_draws_file_path, a);
+  ASSERT_EQ(g_draw_count, 5);
+
+  bool pressed = false;
+  ui_test_set_idle_hook([&] {
+    if (!pressed && g_draw_count == 20) {
+      pressed = true;
+      ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
+    }
+  });
+  ui_test_push_message_answer(UI_ANSWER_YES);  // really abort
+  open_draws_file(b);
+  ui_test_set_idle_hook(nullptr);
+  ASSERT_EQ(g_draw_count, 20);
+  EXPECT_EQ(g_draws_file_path, "");
+  EXPECT_EQ(ui_text(GADGET_FILE_LABEL), translate("File:") + "N/A");
+  EXPECT_EQ(recent_slots()[0], a);
+
+  for (const Route& route : kRoutes) {
+    SCOPED_TRACE(route.name);
+    ui_test_clear_messages();
+    const size_t dialogs = ui_test_file_dialogs().size();
+    ui_test_push_file_answer("");  // the player cancels the dialog
+    save_via(route);
+    ASSERT_EQ(ui_test_file_dialogs().size(), dialogs + 1);
+    EXPECT_TRUE(ui_test_file_dialogs().back().save);
+    EXPECT_TRUE(ui_test_messages().empty());
+    EXPECT_EQ(read_file_bytes(a), a_bytes);
+    EXPECT_EQ(read_file_bytes(b), b_bytes);
+  }
+}
+
 TEST_F(DrawsFilesTest, AnAbortedOrFailedWriteLeavesThePreviousFile) {
   struct Case {
     const char* name;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <set>
 #include <string>
@@ -15,6 +16,10 @@
 #include "draws/main_tab_ids.h"
 #include "draws/selection.h"
 #include "support/program_fixture.h"
+#include "support/test_support.h"
+#include "techniques/catalogue.h"
+#include "techniques/tab_gadgets.h"
+#include "techniques/techniques.h"
 #include "ui/ui.h"
 #include "ui/ui_test.h"
 
@@ -22,6 +27,7 @@ namespace {
 
 constexpr int BET_5N_2S = 0;
 constexpr int BET_6N_2S = 11;
+constexpr int BET_11N_2S = 39;
 
 // Play states from lists: every number and star not named is not played.
 void select_pool(const std::vector<int>& played, const std::vector<int>& fixed,
@@ -227,11 +233,90 @@ TEST_F(GeneratorTest, CancelKeepsTheTicketsMadeSoFar) {
   EXPECT_EQ(first_elapsed, "          \u231A00m00s");
 }
 
-// Five fixed numbers leave 66 different tickets while the cap counts the 45
-// played numbers: the run goes on dropping repeats until Cancel, and the
-// progress labels are refreshed on the timer meanwhile.
-TEST_F(GeneratorTest, RepeatsRunUntilCancelWithTheProgressRefreshedOnTheTimer) {
-  select_pool(range(6, 50), range(1, 5), range(1, 12), {});
+// The cap is the number of different tickets that the selection allows for
+// the bet type of this run: fixed values are in every ticket, the played ones
+// fill the rest. A request above it ends by itself at the cap.
+TEST_F(GeneratorTest, CapIsTheTrueCountOfTicketsForThisRunsBetType) {
+  struct Case {
+    const char* name;
+    std::vector<int> played, fixed, played_stars, fixed_stars;
+    int64_t requested, made;
+  };
+  const std::vector<int> all = range(1, 50), stars = range(1, 12);
+  const std::vector<Case> cases = {
+      {"10 played numbers", range(1, 10), {}, stars, {}, 100, 100},
+      {"2 fixed stars, no played star", all, {}, {}, {4, 9}, 5, 5},
+      {"2 fixed and 3 played numbers", range(3, 5), {1, 2}, stars, {}, 100, 66},  // 1 x C(12, 2)
+      {"4 played and 1 fixed number", range(1, 4), {5}, range(1, 3), {}, 10, 3},   // 1 x C(3, 2)
+      {"5 fixed numbers, all else played", range(6, 50), range(1, 5), stars, {}, 1000, 66},
+      {"1 fixed star", range(1, 6), {}, range(2, 5), {1}, 100, 24},  // C(6, 5) x C(4, 1)
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // The list in force before the run has other sizes: 11 numbers a ticket.
+    select_pool(all, {}, stars, {});
+    generate(1, BET_11N_2S);
+    ASSERT_EQ(g_numbers_per_draw, 11);
+
+    select_pool(c.played, c.fixed, c.played_stars, c.fixed_stars);
+    bool cancelled = false;
+    std::string last_generated;
+    ui_test_set_idle_hook([&] {
+      if (!ui_window_exists(WINDOW_PROGRESS)) return;
+      last_generated = ui_text(GADGET_PROGRESS_GENERATED);
+      if (!cancelled && g_repeated_count > 200000) {  // never ends by itself
+        cancelled = true;
+        ui_test_click(GADGET_PROGRESS_CANCEL);
+      }
+    });
+    generate(c.requested);
+    ui_test_set_idle_hook(nullptr);
+    EXPECT_TRUE(ui_test_messages().empty());
+    EXPECT_FALSE(cancelled);
+    EXPECT_EQ(g_draw_count, c.made);
+    EXPECT_EQ(ui_count_items(GADGET_DRAW_LIST), c.made);
+    // Label 48 shows the request; the progress window counted towards the cap.
+    EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + str_int(c.made) + "/" +
+                                               format_number(static_cast<double>(c.requested), 0));
+    EXPECT_EQ(last_generated, translate("Generated:") + str_int(c.made) + "/" + str_int(c.made) +
+                                  " (100%)");
+    EXPECT_EQ(g_draws_to_generate, c.requested);
+    std::set<std::string> distinct;
+    for (int64_t i = 1; i <= g_draw_count; ++i) {
+      distinct.insert(g_draw_numbers[i] + "/" + g_draw_stars[i]);
+      const std::vector<int64_t> numbers = fields(g_draw_numbers[i]);
+      for (int n : c.fixed) EXPECT_NE(std::find(numbers.begin(), numbers.end(), n), numbers.end());
+    }
+    EXPECT_EQ(static_cast<int64_t>(distinct.size()), c.made);
+  }
+}
+
+// The progress window's last frame, shown during the closing pause, holds the
+// final counts even when the run ended before the first timer tick.
+TEST_F(GeneratorTest, TheLastProgressFrameShowsTheFinalCounts) {
+  select_pool(range(1, 7), {}, range(1, 3), {});  // 63 tickets
+  std::vector<std::string> last_frame;
+  ui_test_set_idle_hook([&] {
+    if (!ui_window_exists(WINDOW_PROGRESS)) return;
+    last_frame.clear();
+    for (int g = GADGET_PROGRESS_GENERATED; g <= GADGET_PROGRESS_COMMON; ++g)
+      last_frame.push_back(ui_text(g));
+  });
+  generate(63);
+  ASSERT_EQ(g_draw_count, 63);
+  ASSERT_GT(g_repeated_count, 0);
+  ASSERT_EQ(last_frame.size(), 7u);
+  EXPECT_EQ(last_frame[0], translate("Generated:") + "63/63 (100%)");
+  EXPECT_EQ(last_frame[1], translate("     Cost:") + "157.50 EUR");
+  EXPECT_EQ(last_frame[3], translate("Delete reasons:"));
+  EXPECT_EQ(last_frame[4],
+            translate("   Repeated:") + format_number(static_cast<double>(g_repeated_count), 0));
+  EXPECT_EQ(last_frame[5], translate(" Techniques:") + "0");
+  EXPECT_EQ(last_frame[6], " (" + translate("Max Common Numbers:") + "0)");
+}
+
+// The progress labels are refreshed on the timer while a run lasts.
+TEST_F(GeneratorTest, TheProgressIsRefreshedOnTheTimerUntilCancel) {
   std::string generated, repeated, elapsed;
   int64_t first_call = -1;
   ui_test_set_idle_hook([&] {
@@ -243,47 +328,113 @@ TEST_F(GeneratorTest, RepeatsRunUntilCancelWithTheProgressRefreshedOnTheTimer) {
     elapsed = ui_text(GADGET_PROGRESS_ELAPSED);
     ui_test_click(GADGET_PROGRESS_CANCEL);
   });
-  generate(1000);
-  EXPECT_EQ(g_draw_count, 66);
-  for (int64_t i = 1; i <= g_draw_count; ++i) EXPECT_EQ(g_draw_numbers[i], "1,2,3,4,5");
-  EXPECT_GT(g_repeated_count, 0);
-  EXPECT_EQ(generated, translate("Generated:") + "66/1,000 (6.60%)");
+  generate(100000000);
+  ASSERT_FALSE(generated.empty());
+  EXPECT_EQ(generated.rfind(translate("Generated:"), 0), 0u) << generated;
+  EXPECT_NE(generated, translate("Generated:") + "0/100,000,000 (0%)");
   EXPECT_EQ(repeated.rfind(translate("   Repeated:"), 0), 0u) << repeated;
-  EXPECT_NE(repeated, translate("   Repeated:") + "0");
   EXPECT_EQ(elapsed.rfind("          \u231A00m0", 0), 0u) << elapsed;
-  EXPECT_EQ(ui_text(GADGET_REPEATED_LABEL),
-            translate("  Repeated:") + format_number(static_cast<double>(g_repeated_count), 0));
-  EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "66/1,000");
+  EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL),
+            translate("Draws:") + format_number(static_cast<double>(g_draw_count), 0) +
+                "/100,000,000");
 }
 
-// With every technique window unlearned the filter rejects every candidate;
-// the label counts them and the money they spared.
+// A past-results database of the one draw 1 2 3 4 5 + 1 2, learned: every
+// checked window admits exactly that ticket, which the common-numbers limit
+// (3 by default) then rejects.
+void learn_from_one_draw() {
+  ui_test_clear_messages();
+  ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+  std::string path = (std::filesystem::current_path() / "one.txt").string();
+  write_file_bytes(path, "00001 2004-02-13 01 02 03 04 05 +01 +02\n@end_database\n");
+  import_file_through_open(path);
+  ASSERT_EQ(g_database_draw_count, 1);
+  click_gadget(GADGET_LEARN);
+  ASSERT_TRUE(ui_test_messages().empty());
+  ui_set_state(GADGET_PANEL, TAB_MAIN);
+}
+
+// With the option on, a run that no candidate can pass (a checked window
+// whose minimum is above its maximum, as every window is before Learn) is
+// refused before the progress window opens.
+TEST_F(GeneratorTest, TechniquesThatAdmitNoTicketAreRefusedBeforeTheRun) {
+  bool progress_opened = false;
+  auto watch = [&] {
+    ui_test_set_idle_hook([&] {
+      if (!ui_window_exists(WINDOW_PROGRESS)) return;
+      progress_opened = true;
+      if (g_technique_reject_count >= 1000) ui_test_click(GADGET_PROGRESS_CANCEL);
+    });
+  };
+  const std::string refusal =
+      "The techniques must be learned first (Learn on the Techniques tab), or the techniques "
+      "option turned off.";
+
+  // Before Learn.
+  g_use_special_techniques = 1;
+  watch();
+  generate(5);
+  expect_single_message(translate("Warning!"), refusal);
+  EXPECT_FALSE(progress_opened);
+  EXPECT_EQ(g_draw_count, 0);
+  EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+
+  // After Learn the run goes ahead, although the left diagonals, which no
+  // candidate is checked against, stay unlearned.
+  learn_from_one_draw();
+  ASSERT_GT(g_techniques[T_left_diagonal_1].min, g_techniques[T_left_diagonal_1].max);
+  ui_test_type(GADGET_MAX_COMMON_NUMBERS, "5");
+  run_pending_events();
+  select_pool(range(1, 5), {}, {1, 2}, {});
+  watch();
+  generate(1);
+  EXPECT_TRUE(ui_test_messages().empty());
+  EXPECT_TRUE(progress_opened);
+  ASSERT_EQ(g_draw_count, 1);
+  EXPECT_EQ(g_draw_numbers[1], "1,2,3,4,5");
+  EXPECT_EQ(g_draw_stars[1], "1,2");
+
+  // One window typed the wrong way round is refused as well; the option off
+  // lets the same selection through.
+  ui_test_type(g_technique_slots[1].field, "16");  // sum of the numbers: 16..15
+  run_pending_events();
+  progress_opened = false;
+  watch();
+  generate(1);
+  expect_single_message(translate("Warning!"), refusal);
+  EXPECT_FALSE(progress_opened);
+  g_use_special_techniques = 0;
+  generate(1);
+  EXPECT_TRUE(ui_test_messages().empty());
+  EXPECT_EQ(g_draw_count, 1);
+
+  // The refusal speaks the player's language.
+  g_use_special_techniques = 1;
+  g_language = 2;
+  generate(1);
+  ASSERT_EQ(ui_test_messages().size(), 1u);
+  EXPECT_EQ(ui_test_messages()[0].text,
+            "As técnicas têm de ser aprendidas primeiro (Aprender no separador Técnicas), ou a "
+            "opção das técnicas desligada.");
+}
+
+// Learned windows that admit only a ticket the common-numbers limit rejects:
+// the label counts the rejections and the money they spared.
 TEST_F(GeneratorTest, TechniqueRejectionsShowTheMoneySaved) {
+  learn_from_one_draw();
   g_use_special_techniques = 1;
   ui_test_set_idle_hook([&] {
     if (g_technique_reject_count >= 1000 && ui_window_exists(WINDOW_PROGRESS))
       ui_test_click(GADGET_PROGRESS_CANCEL);
   });
   generate(5);
+  EXPECT_TRUE(ui_test_messages().empty());
   EXPECT_EQ(g_draw_count, 0);
   ASSERT_GE(g_technique_reject_count, 1000);
   float saved = static_cast<float>(g_technique_reject_count) * 2.5f;
   EXPECT_EQ(ui_text(GADGET_TECHNIQUES_LABEL),
             translate("Techniques:") + format_number(static_cast<double>(g_technique_reject_count), 0) +
                 " (" + translate("Saved:") + format_number(saved, 2) + " EUR)");
-}
-
-TEST_F(GeneratorTest, NothingToPlayMakesNoTicketAndNoRefusal) {
-  // Fixed values are not counted by the cap: with 4 played and 1 fixed
-  // number the cap is C(4, 5) = 0.
-  select_pool(range(1, 4), {5}, range(1, 12), {});
-  generate(10);
-  EXPECT_TRUE(ui_test_messages().empty());
-  EXPECT_FALSE(ui_window_exists(WINDOW_PROGRESS));
-  EXPECT_EQ(g_draw_count, 0);
-  EXPECT_EQ(ui_count_items(GADGET_DRAW_LIST), 0);
-  EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "0/10");
-  EXPECT_EQ(g_draws_to_generate, 10);
 }
 
 TEST(FormatPercent, TwoDecimalsWithoutAWholeZeroFraction) {

@@ -9,7 +9,8 @@
 //
 // Every message box takes the next scripted answer, whatever its kind: an OK
 // box always returns OK, a Yes/No box returns Yes only for a scripted Yes.
-// In test mode ui_delay pumps the toolkit once and returns at once.
+// In test mode ui_delay pumps the toolkit once, gives the idle hook one call
+// and returns at once.
 #pragma once
 
 #include <cstdint>
