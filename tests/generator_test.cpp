@@ -313,6 +313,11 @@ TEST_F(GeneratorTest, TheLastProgressFrameShowsTheFinalCounts) {
             translate("   Repeated:") + format_number(static_cast<double>(g_repeated_count), 0));
   EXPECT_EQ(last_frame[5], translate(" Techniques:") + "0");
   EXPECT_EQ(last_frame[6], " (" + translate("Max Common Numbers:") + "0)");
+
+  // Nothing to make is a complete run, never "nan%".
+  generate(0);
+  ASSERT_EQ(last_frame.size(), 7u);
+  EXPECT_EQ(last_frame[0], translate("Generated:") + "0/0 (100%)");
 }
 
 // The progress labels are refreshed on the timer while a run lasts.
