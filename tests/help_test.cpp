@@ -2,6 +2,7 @@
 // system (the manual, the mail links).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -360,6 +361,114 @@ TEST(HelpManual, BothManualsLieInTheRootAndNeedNothingFromOutside) {
     for (const char* outside : {"http:", "https:", "src=", "<link", "@import", "url("}) {
       EXPECT_EQ(page.find(outside), std::string::npos) << code << " loads " << outside;
     }
+  }
+}
+
+// A manual's text as a reader sees it: every run of white space one blank
+// (a sentence may be broken over source lines) and "&amp;" read as "&".
+std::string manual_text(const std::string& code) {
+  std::string page = read_file_bytes(source_dir() + "/Kestrova_Manual10_" + code + ".html");
+  std::string text;
+  for (char c : page) {
+    bool blank = c == ' ' || c == '\n' || c == '\r' || c == '\t';
+    if (blank && !text.empty() && text.back() == ' ') continue;
+    text += blank ? ' ' : c;
+  }
+  for (size_t at; (at = text.find("&amp;")) != std::string::npos;) text.replace(at, 5, "&");
+  return text;
+}
+
+struct ManualLanguage {
+  int64_t language;
+  const char* code;
+};
+const ManualLanguage kManualLanguages[] = {{1, "EN"}, {2, "PT"}};
+
+// The keys of every text the program shows in a message box; the range
+// messages and the line messages are shown with a number after them.
+const char* const kBoxMessageKeys[] = {
+    "No draws database for techniques.",
+    ".TXT file not found.",
+    "The draws database file can't be read.",
+    "Invalid number of length in line:",
+    "Invalid number of spaces in line:",
+    "Invalid number of stars in line:",
+    "Techniques only work with simple draws (5N+2S).",
+    "Not enough numbers to play with.",
+    "Too many fixed numbers.",
+    "Not enough stars to play with.",
+    "Too many fixed stars.",
+    "Too many fixed numbers and stars.",
+    "No draws found.",
+    "The numbers must be in the range 1:",
+    "The stars must be in the range 1:",
+    "No draw in clipboard.",
+    "Invalid draw in clipboard.",
+    ".DRAWS.TXT file not found.",
+    "Not a valid draws file.",
+    "Invalid number of draws in the file.",
+    "The file holds fewer draws than it announces.",
+    "File already exists! Overwrite it?",
+    "Can't write the file.",
+    "Really abort?",
+    "Applied Tarvik rules.",
+    "The number of best numbers must be in the range 1:",
+    "The number of best stars must be in the range 1:",
+};
+
+// Shown in English in both languages.
+const char* const kUntranslatedBoxMessages[] = {
+    "Draw is valid.",
+    "Draw is invalid.",
+    "Can't open a window.",
+    "Can't load image.",
+    "Can't load Arial font size 10.",
+    "Can't load Arial font size 8.",
+    "Can't load Arial font size 7.",
+};
+
+TEST(HelpManual, EveryMessageIsListedInTheManualOfItsLanguage) {
+  for (const ManualLanguage& m : kManualLanguages) {
+    const std::string text = manual_text(m.code);
+    g_language = m.language;
+    for (const char* key : kBoxMessageKeys) {
+      const std::string shown = translate(key);
+      ASSERT_NE(shown, "???????????") << key << " is no key of the text table";
+      EXPECT_NE(text.find(shown), std::string::npos) << m.code << " manual lacks: " << shown;
+    }
+    for (const char* shown : kUntranslatedBoxMessages) {
+      EXPECT_NE(text.find(shown), std::string::npos) << m.code << " manual lacks: " << shown;
+    }
+  }
+  g_language = 1;
+}
+
+// Every name that a manual marks as the program's own (a caption, a label, a
+// button, a tool tip) is written exactly as that language's program shows it.
+TEST(HelpManual, EveryCaptionTheManualNamesIsOneTheProgramShows) {
+  // Captions that the program shows as they are, in both languages.
+  const std::vector<std::string> shown_as_they_are = {"OK", "Save Prefs", "Language/Idioma", "English",
+                                                      "Português"};
+  auto trimmed = [](std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return std::string(s);
+  };
+  const std::string open = "<span class=\"ui\">";
+  for (const ManualLanguage& m : kManualLanguages) {
+    std::vector<std::string> captions = shown_as_they_are;
+    for (const TranslationEntry& row : g_interface_texts)
+      captions.push_back(trimmed(m.language == 1 ? row.english : row.portuguese));
+    const std::string text = manual_text(m.code);
+    int named = 0;
+    for (size_t at = text.find(open); at != std::string::npos; at = text.find(open, at)) {
+      at += open.size();
+      const std::string name = trimmed(text.substr(at, text.find("</span>", at) - at));
+      ++named;
+      EXPECT_NE(std::find(captions.begin(), captions.end(), name), captions.end())
+          << m.code << " manual names \"" << name << "\", which its program never shows";
+    }
+    EXPECT_GT(named, 50) << m.code;
   }
 }
 
