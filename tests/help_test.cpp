@@ -414,6 +414,8 @@ const char* const kBoxMessageKeys[] = {
     "Applied Tarvik rules.",
     "The number of best numbers must be in the range 1:",
     "The number of best stars must be in the range 1:",
+    "The techniques must be learned first (Learn on the Techniques tab), or the techniques "
+    "option turned off.",
 };
 
 // Shown in English in both languages.
