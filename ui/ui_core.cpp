@@ -156,9 +156,8 @@ bool ui_init() {
   if (g_app) return true;
   if (QCoreApplication::instance()) return false;  // someone else's application
   if (!can_start_toolkit()) return false;
-  // One unit is one pixel: the layout is made for 96 DPI.
-  if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  // A unit is 1/96 inch: the toolkit scales every window, gadget, font and
+  // picture by the display's ratio (1 at 96 DPI, 2 at 192 DPI).
   g_previous_handler = qInstallMessageHandler(filter_messages);
   static int argc = 1;
   static char name[] = "kestrova";
@@ -564,6 +563,11 @@ void ui_disable_menu_item(int menu, int item, bool disabled) {
 bool ui_menu_item_disabled(int menu, int item) {
   QAction* a = find_menu_item(menu, item);
   return a && !a->isEnabled();
+}
+
+int ui_menu_height(int window) {
+  Window* w = ui_find_window(window);
+  return w && w->menu_bar ? w->menu_bar->height() : 0;
 }
 
 // The player choosing a menu entry of a window (test seam).

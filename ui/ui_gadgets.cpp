@@ -614,15 +614,16 @@ bool ui_editor(int gadget, int x, int y, int w, int h, unsigned flags) {
 
 bool ui_image_gadget(int gadget, int x, int y, int w, int h, int image) {
   QImage* picture = ui_find_image(image);
-  QPixmap pixmap = picture ? QPixmap::fromImage(*picture) : QPixmap();
+  QPixmap pixmap = picture ? QPixmap::fromImage(ui_image_for_display(*picture)) : QPixmap();
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
   auto* label = new ClickLabel(gadget, parent);
   label->setPixmap(pixmap);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   // An image gadget takes the image's size, as the player sees it.
-  if (w <= 0) w = pixmap.width();
-  if (h <= 0) h = pixmap.height();
+  QSize units = pixmap.deviceIndependentSize().toSize();
+  if (w <= 0) w = units.width();
+  if (h <= 0) h = units.height();
   return finish_gadget(gadget, GadgetKind::image, label, x, y, w, h);
 }
 

@@ -138,6 +138,8 @@ bool ui_player_can_reach(const QWidget* widget);
 QFont ui_font(int font);  // UI_DEFAULT_FONT or an unknown number: the default
 bool ui_font_exists(int font);
 QImage* ui_find_image(int image);
+// The picture as the display shows it: at the display's pixels per unit.
+QImage ui_image_for_display(const QImage& image);
 void ui_free_all_images();
 
 // Lists (ui_list.cpp).
