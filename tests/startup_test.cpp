@@ -203,11 +203,26 @@ TEST(MainWindow, TitleSizeBottomStripAndTabPanel) {
   EXPECT_EQ(ui_height(GADGET_PANEL), 626);
   EXPECT_EQ(ui_state(GADGET_PANEL), TAB_MAIN);
 
+  // The menu bar as the player sees it: the window's picture holds the bar
+  // and, below it, the 700 units of the inner area.
+  ASSERT_TRUE(ui_test_save_png(WINDOW_MAIN, "window.png"));
+  const int ratio = display_ratio_of_the_run();
+  const auto [picture_width, picture_height] = png_size("window.png");
+  EXPECT_EQ(picture_width, 1366 * ratio);
+  ASSERT_EQ(picture_height % ratio, 0);
+  const int bar = picture_height / ratio - 700;
+  ASSERT_GT(bar, 0);
+  EXPECT_EQ(ui_menu_height(WINDOW_MAIN), bar);
+
+  // 5 from the left, as wide as the inner width less 8, 41 high, its top 63
+  // above the bottom of the inner height counted with the menu bar (700 +
+  // bar - 63 below the inner area's top): under the panel, ending a few
+  // units above the window's lower edge.
   ASSERT_TRUE(ui_gadget_exists(GADGET_BOTTOM_STRIP));
   EXPECT_EQ(ui_x(GADGET_BOTTOM_STRIP), 5);
+  EXPECT_EQ(ui_y(GADGET_BOTTOM_STRIP), 700 + bar - 63);
   EXPECT_EQ(ui_width(GADGET_BOTTOM_STRIP), 1366 - 8);
   EXPECT_EQ(ui_height(GADGET_BOTTOM_STRIP), 41);
-  // under the panel and inside the window
   EXPECT_GE(ui_y(GADGET_BOTTOM_STRIP), 10 + 626);
   EXPECT_LE(ui_y(GADGET_BOTTOM_STRIP) + 41, 700);
 }
