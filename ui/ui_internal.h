@@ -105,6 +105,27 @@ inline std::string to_std(const QString& text) {
   QByteArray bytes = text.toUtf8();
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
+// Push buttons, check boxes, options, frames, tab captions and menus read an
+// "&" as a keyboard marker, which the program never uses: their captions go
+// to the toolkit with every "&" doubled, so that every character shows as it
+// stands (a path such as /home/me/R&D included).
+inline QString to_caption(const std::string& text) {
+  return to_qstring(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+// What such a caption shows: "&&" as one "&"; any other "&" marks the next
+// character and is not shown.
+inline std::string shown_caption(const QString& caption) {
+  QString shown;
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] != QLatin1Char('&')) {
+      shown += caption[i];
+    } else if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
+      shown += QLatin1Char('&');
+      ++i;
+    }
+  }
+  return to_std(shown);
+}
 // 0xBBGGRR <-> toolkit colours.
 inline QColor to_qcolor(int64_t colour) {
   return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
