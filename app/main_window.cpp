@@ -77,10 +77,13 @@ void build_main_window() {
   ui_add_shortcut(WINDOW_MAIN, UI_KEY_ESCAPE, MENU_EVENT_ESCAPE);
   build_main_menu();
 
+  // The strip's top is 63 above the bottom of the inner height counted
+  // together with the menu bar, which puts it a few units above the
+  // window's lower edge.
   int inner_width = ui_window_inner_width(WINDOW_MAIN);
   int inner_height = ui_window_inner_height(WINDOW_MAIN);
-  ui_container(GADGET_BOTTOM_STRIP, 5, inner_height - 63, inner_width - 8, 41,
-               UI_CONTAINER_BORDER);
+  ui_container(GADGET_BOTTOM_STRIP, 5, inner_height + ui_menu_height(WINDOW_MAIN) - 63,
+               inner_width - 8, 41, UI_CONTAINER_BORDER);
   ui_close_gadget_list();
 
   constexpr int tab_count = sizeof main_tabs / sizeof main_tabs[0];

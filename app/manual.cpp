@@ -8,8 +8,12 @@
 
 namespace {
 
-bool kept_unencoded(unsigned char byte) {
+// In a file address "#" and "?" can only belong to a folder's or a file's
+// name: left as they are, the browser would read what follows as a fragment
+// or a query and open another place. A mail link keeps its "?subject=".
+bool kept_unencoded(unsigned char byte, bool file_address) {
   if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9')) return true;
+  if (file_address && (byte == '#' || byte == '?')) return false;
   for (const char* p = "-._~!#$&'()*,/:;=?@"; *p != '\0'; p++) {
     if (byte == static_cast<unsigned char>(*p)) return true;
   }
@@ -20,11 +24,12 @@ bool kept_unencoded(unsigned char byte) {
 // reaches the system is one address with no blank, quote, backslash, control
 // character or non-ASCII byte in it.
 std::string percent_encode(const std::string& text) {
+  const bool file_address = text.starts_with("file:");
   static const char hex[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(text.size());
   for (unsigned char byte : text) {
-    if (kept_unencoded(byte)) {
+    if (kept_unencoded(byte, file_address)) {
       out += static_cast<char>(byte);
     } else {
       out += '%';

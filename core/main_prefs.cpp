@@ -19,6 +19,14 @@ namespace {
 constexpr int64_t MAX_HIGHEST_NUMBER = 50;  // the play-state tables hold 51 and 13 slots
 constexpr int64_t MAX_HIGHEST_STAR = 12;
 
+// The game's size from a stored count. The writer always stores the whole
+// table (50 numbers, 12 stars), so a count below 1, which only a damaged file
+// holds (bytes missing at its end read 0), means the whole table as well; a
+// count above the table is cut to it.
+int64_t game_size_from(int64_t stored, int64_t table) {
+  return stored < 1 ? table : std::min(stored, table);
+}
+
 // Invalid UTF-8 (an edited file) becomes U+FFFD, so that every text the
 // program holds is well formed.
 std::string valid_utf8(const std::string& s) {
@@ -63,13 +71,13 @@ int64_t load_main_prefs() {
   if (read_settings_line(r) != g_main_prefs_version) return 0;
 
   // Every other table of the program is already sized for 50 numbers and 12
-  // stars, so the counts are clamped into 1..50 and 1..12. The file still
-  // holds as many play states as it says, and all of them are stepped over,
-  // so the fields after them are read from the right place.
+  // stars, so the game never grows beyond them. The file still holds as many
+  // play states as it says (none for a count below 1), and all of them are
+  // stepped over, so the fields after them are read from the right place.
   int64_t numbers = read_settings_int(r);
   int64_t stars = read_settings_int(r);
-  g_highest_number = std::clamp<int64_t>(numbers, 1, MAX_HIGHEST_NUMBER);
-  g_highest_star = std::clamp<int64_t>(stars, 1, MAX_HIGHEST_STAR);
+  g_highest_number = game_size_from(numbers, MAX_HIGHEST_NUMBER);
+  g_highest_star = game_size_from(stars, MAX_HIGHEST_STAR);
   int64_t kept = std::min<int64_t>(numbers, static_cast<int64_t>(g_number_play_state.size()) - 1);
   for (int64_t n = 1; n <= kept; ++n) g_number_play_state[n] = read_settings_int(r);
   skip_settings_ints(r, numbers - std::max<int64_t>(kept, 0));

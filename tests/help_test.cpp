@@ -114,6 +114,23 @@ TEST_F(HelpTest, ManualOfADirectoryWithABlankAndAnAccentIsEncoded) {
   EXPECT_EQ(last_address(), "file://" + directory_ + "/my%20games%20%C3%A9/Kestrova_Manual10_EN.html");
 }
 
+// "#" and "?" in a folder's name are part of the path, never a fragment or a
+// query of the manual's address; a mail link keeps its "?subject=".
+TEST_F(HelpTest, ManualOfADirectoryWithAHashAndAQuestionMarkIsEncoded) {
+  std::string dir = directory_ + "/week #1?draft&more";
+  std::filesystem::create_directory(dir);
+  std::filesystem::current_path(dir);
+  init_game_state();
+  open_in_browser(build_manual_url());
+  EXPECT_EQ(last_address(), "file://" + directory_ + "/week%20%231%3Fdraft&more/Kestrova_Manual10_EN.html");
+  g_language = 2;
+  open_in_browser(build_manual_url());
+  EXPECT_EQ(last_address(), "file://" + directory_ + "/week%20%231%3Fdraft&more/Kestrova_Manual10_PT.html");
+
+  open_in_browser("mailto:team#1@example.org?subject=Kestrova V1.0 build 26");
+  EXPECT_EQ(last_address(), "mailto:team#1@example.org?subject=Kestrova%20V1.0%20build%2026");
+}
+
 TEST_F(HelpTest, HostileDirectoryNameStaysOneEncodedAddress) {
   std::string name = "a'b;c$(touch pwned)\"\nx";
   std::string dir = directory_ + "/" + name;

@@ -238,9 +238,10 @@ TEST_F(MainPrefs, AShortFileKeepsWhatWasReadAndTheRestReadsAsZero) {
   EXPECT_EQ(g_language, 2);
 }
 
-// An edited file: every integer slot holds the same value. Counts are
-// clamped into 1..50 and 1..12, the other values into their ranges (the
-// language falls back to the build's), play states are kept as stored.
+// An edited file: every integer slot holds the same value. Counts above the
+// tables are cut to 50 and 12 and counts below 1 mean the whole game, the
+// other values are clamped into their ranges (the language falls back to the
+// build's), play states are kept as stored.
 TEST_F(MainPrefs, ValuesOutOfRangeInEverySlotNeverReachPastATable) {
   const int64_t values[] = {INT32_MAX, INT32_MIN, -1, 0, 3, 40, 13, 51};
   for (int64_t v : values) {
@@ -286,8 +287,9 @@ TEST_F(MainPrefs, ValuesOutOfRangeInEverySlotNeverReachPastATable) {
   EXPECT_EQ(g_currency, "");
   EXPECT_EQ(g_language, 1);
 
-  // Negative counts read no play states; the fields after them are read
-  // from where the states would have begun.
+  // Negative counts read no play states, and the game keeps its 50 numbers
+  // and 12 stars; the fields after them are read from where the states would
+  // have begun.
   PrefsContent negative;
   negative.numbers = -5;
   negative.stars = INT32_MIN;
@@ -297,13 +299,53 @@ TEST_F(MainPrefs, ValuesOutOfRangeInEverySlotNeverReachPastATable) {
   negative.currency = "USD";
   write_file_bytes(prefs_path(), negative.bytes());
   start_preferences_tab();
-  EXPECT_EQ(g_highest_number, 1);
-  EXPECT_EQ(g_highest_star, 1);
+  EXPECT_EQ(g_highest_number, 50);
+  EXPECT_EQ(g_highest_star, 12);
   EXPECT_EQ(g_draws_to_generate, 9);
   EXPECT_EQ(g_currency, "USD");
-  EXPECT_TRUE(ui_disabled(PREFS_NUMBER_BUTTON_BASE + 2));
-  EXPECT_FALSE(ui_disabled(PREFS_NUMBER_BUTTON_BASE + 1));
-  EXPECT_EQ(ui_text(PREFS_POSSIBLE_LABEL), "N/A/0 (⚫1,F:0 ★1,F:0)");
+  EXPECT_FALSE(ui_disabled(PREFS_NUMBER_BUTTON_BASE + 50));
+  EXPECT_FALSE(ui_disabled(PREFS_STAR_BUTTON_BASE + 12));
+}
+
+// A damaged file never shrinks the game: a count that is missing (bytes
+// missing at the end read 0), 0 or negative means 50 numbers and 12 stars,
+// as the writer stores them, and the game holds C(50,5) x C(12,2) = 2,118,760
+// x 66 = 139,838,160 draws. (Play states past the end of a cut file read 0,
+// "Don't play", as every integer there does.)
+TEST_F(MainPrefs, ADamagedFileNeverShrinksTheGame) {
+  struct Case {
+    std::string what;
+    std::string bytes;
+  };
+  std::vector<Case> cases = {{"only the version line", "2\n"}};
+  const std::string whole = PrefsContent().bytes();
+  for (size_t cut = 1; cut < 2 + 8; ++cut)
+    cases.push_back({"cut after " + std::to_string(cut) + " bytes", whole.substr(0, cut)});
+  for (auto [numbers, stars] : {std::pair<int64_t, int64_t>{0, 12}, {50, 0}, {0, 0}, {-1, 12},
+                                {INT32_MIN, 12}, {50, -7}, {-3, INT32_MIN}}) {
+    PrefsContent c;
+    c.numbers = numbers;
+    c.stars = stars;
+    if (numbers < 1) c.number_states.clear();
+    if (stars < 1) c.star_states.clear();
+    cases.push_back({"counts " + std::to_string(numbers) + " and " + std::to_string(stars), c.bytes()});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    write_file_bytes(prefs_path(), c.bytes);
+    EXPECT_EQ(start_preferences_tab(), 1);
+    EXPECT_EQ(g_highest_number, 50);
+    EXPECT_EQ(g_highest_star, 12);
+    for (int n = 1; n <= 54; ++n) EXPECT_EQ(ui_disabled(PREFS_NUMBER_BUTTON_BASE + n), n > 50) << n;
+    for (int n = 1; n <= 15; ++n) EXPECT_EQ(ui_disabled(PREFS_STAR_BUTTON_BASE + n), n > 12) << n;
+    // "<possible>/<all draws of the game> (...)"
+    const std::string possible = ui_text(PREFS_POSSIBLE_LABEL);
+    const std::string counts = possible.substr(0, possible.find(" ("));
+    EXPECT_EQ(counts.substr(counts.rfind('/') + 1), "139,838,160") << possible;
+    // Saved again, the file holds the whole game.
+    click(PREFS_SAVE_BUTTON);
+    EXPECT_EQ(saved_bytes().substr(0, 10), "2\n" + le32_bytes(50) + le32_bytes(12));
+  }
 }
 
 TEST_F(MainPrefs, CountsAboveTheTablesAreClampedAndTheFieldsAfterThemStillLineUp) {

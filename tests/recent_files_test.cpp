@@ -131,6 +131,20 @@ TEST_F(RecentFilesTest, SameFileTwiceKeepsOneEntryAndCaseCounts) {
   EXPECT_TRUE(ui_menu_item_disabled(MENU_MAIN, 18));
 }
 
+// The menu shows every path as stored: an "&" is no keyboard marker there.
+TEST_F(RecentFilesTest, MenuShowsPathsWithAmpersandsWhole) {
+  const std::vector<std::string> paths = {"/home/me/R&D/week.draws.txt", "/tmp/a&&b.draws.txt",
+                                          "/tmp/&lead.draws.txt", "/tmp/trail&"};
+  record("");
+  for (const std::string& path : paths) record(path);
+  for (size_t i = 0; i < paths.size(); ++i) {
+    const std::string& path = paths[paths.size() - 1 - i];  // the last recorded on top
+    int item = MENU_RECENT_FIRST + static_cast<int>(i);
+    EXPECT_EQ(ui_menu_item_text(MENU_MAIN, item), std::to_string(i + 1) + ": " + path);
+    EXPECT_EQ(g_recent_files[i + 1], path);
+  }
+}
+
 TEST_F(RecentFilesTest, LongLogIsCutToTenLines) {
   std::vector<std::string> p = numbered(12);
   write_file_bytes(log_path(), log_of(p));

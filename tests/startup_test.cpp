@@ -7,16 +7,19 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app.h"
 #include "app/images.h"
 #include "core/core.h"
 #include "core/ids.h"
+#include "draws/selection.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
 #include "ui/ui.h"
@@ -36,6 +39,21 @@ int64_t rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
 uint32_t big_endian_at(const unsigned char* p) {
   return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+// Width and height of a PNG file, from its header.
+std::pair<int, int> png_size(const std::string& path) {
+  std::string bytes = read_file_bytes(path);
+  if (bytes.size() < 24) return {0, 0};
+  auto* header = reinterpret_cast<const unsigned char*>(bytes.data());
+  return {static_cast<int>(big_endian_at(header + 16)), static_cast<int>(big_endian_at(header + 20))};
+}
+
+// Display pixels per unit that the run was started with: 1 at 96 DPI, and
+// KESTROVA_DISPLAY_RATIO where a test run sets the display to another scale.
+int display_ratio_of_the_run() {
+  const char* ratio = std::getenv("KESTROVA_DISPLAY_RATIO");
+  return ratio != nullptr ? std::atoi(ratio) : 1;
 }
 
 }  // namespace
@@ -185,11 +203,26 @@ TEST(MainWindow, TitleSizeBottomStripAndTabPanel) {
   EXPECT_EQ(ui_height(GADGET_PANEL), 626);
   EXPECT_EQ(ui_state(GADGET_PANEL), TAB_MAIN);
 
+  // The menu bar as the player sees it: the window's picture holds the bar
+  // and, below it, the 700 units of the inner area.
+  ASSERT_TRUE(ui_test_save_png(WINDOW_MAIN, "window.png"));
+  const int ratio = display_ratio_of_the_run();
+  const auto [picture_width, picture_height] = png_size("window.png");
+  EXPECT_EQ(picture_width, 1366 * ratio);
+  ASSERT_EQ(picture_height % ratio, 0);
+  const int bar = picture_height / ratio - 700;
+  ASSERT_GT(bar, 0);
+  EXPECT_EQ(ui_menu_height(WINDOW_MAIN), bar);
+
+  // 5 from the left, as wide as the inner width less 8, 41 high, its top 63
+  // above the bottom of the inner height counted with the menu bar (700 +
+  // bar - 63 below the inner area's top): under the panel, ending a few
+  // units above the window's lower edge.
   ASSERT_TRUE(ui_gadget_exists(GADGET_BOTTOM_STRIP));
   EXPECT_EQ(ui_x(GADGET_BOTTOM_STRIP), 5);
+  EXPECT_EQ(ui_y(GADGET_BOTTOM_STRIP), 700 + bar - 63);
   EXPECT_EQ(ui_width(GADGET_BOTTOM_STRIP), 1366 - 8);
   EXPECT_EQ(ui_height(GADGET_BOTTOM_STRIP), 41);
-  // under the panel and inside the window
   EXPECT_GE(ui_y(GADGET_BOTTOM_STRIP), 10 + 626);
   EXPECT_LE(ui_y(GADGET_BOTTOM_STRIP) + 41, 700);
 }
@@ -260,4 +293,79 @@ TEST(MainWindow, UpdatesEntryAndEmptyRecentEntriesAreDisabled) {
     EXPECT_TRUE(ui_menu_item_disabled(MENU_MAIN, item)) << item;
     EXPECT_EQ(ui_menu_item_text(MENU_MAIN, item), std::to_string(entry) + ": ");
   }
+}
+
+// Pictures of the main window, as the player sees it, with the Main and the
+// Preferences tab shown: into KESTROVA_SCREENSHOT_DIR when it is set, else
+// the test's own folder.
+TEST(MainWindow, ScreenshotsOfTheMainAndPreferencesTabs) {
+  const char* dir = std::getenv("KESTROVA_SCREENSHOT_DIR");
+  start_program_for_test();
+  std::string out = dir != nullptr ? dir : fs::current_path().string();
+  fs::create_directories(out);
+  for (int tab : {TAB_MAIN, TAB_PREFERENCES}) {
+    ui_set_state(GADGET_PANEL, tab);
+    std::string file = out + (tab == TAB_MAIN ? "/main_window_main.png" : "/main_window_preferences.png");
+    ASSERT_TRUE(ui_test_save_png(WINDOW_MAIN, file)) << file;
+    std::printf("screenshot: %s\n", file.c_str());
+  }
+}
+
+// The layout is in units and the display shows each unit as `ratio` of its
+// pixels each way: the window's picture is the layout times the ratio, a
+// built-in image is enlarged pixel for pixel, and a face the program paints
+// is drawn at the display's own pixels, as sharp as the toolkit's text. At
+// 96 DPI (ratio 1) a unit is one pixel; tests/CMakeLists.txt runs these tests
+// once more at ratio 2.
+TEST(DisplayRatio, TheWindowPicturesAndPaintedFacesScaleTogether) {
+  const int ratio = display_ratio_of_the_run();
+  start_program_for_test();
+  EXPECT_EQ(ui_window_inner_width(WINDOW_MAIN), 1366);
+  EXPECT_EQ(ui_window_inner_height(WINDOW_MAIN), 700);
+  EXPECT_EQ(ui_width(GADGET_PANEL), 1346);
+  ASSERT_TRUE(ui_test_save_png(WINDOW_MAIN, "window.png"));
+  const auto [picture_width, picture_height] = png_size("window.png");
+  EXPECT_EQ(picture_width, 1366 * ratio);
+  EXPECT_EQ(picture_height, (700 + ui_menu_height(WINDOW_MAIN)) * ratio);
+
+  ui_set_state(GADGET_PANEL, TAB_PREFERENCES);
+  // Image 2, 27 x 17: yellow inside a 1-pixel black border.
+  UiTestPicture swatch = ui_test_gadget_picture(PREFS_LEGEND_PLAY_IMAGE);
+  ASSERT_EQ(swatch.width, 27 * ratio);
+  ASSERT_EQ(swatch.height, 17 * ratio);
+  int wrong = 0;
+  for (int y = 0; y < swatch.height; ++y) {
+    for (int x = 0; x < swatch.width; ++x) {
+      const int ux = x / ratio;
+      const int uy = y / ratio;
+      const bool border = ux == 0 || uy == 0 || ux == 26 || uy == 16;
+      if (swatch.at(x, y) != (border ? 0 : rgb(255, 255, 0))) ++wrong;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+
+  // Number 8's face: yellow (played), the digit in black.
+  const int button = PREFS_NUMBER_BUTTON_BASE + 8;
+  UiTestPicture face = ui_test_gadget_picture(button);
+  ASSERT_EQ(face.width, ui_width(button) * ratio);
+  ASSERT_EQ(face.height, ui_height(button) * ratio);
+  EXPECT_EQ(face.at(0, 0), rgb(255, 255, 0));
+  EXPECT_EQ(face.at(face.width - 1, face.height - 1), rgb(255, 255, 0));
+  int ink = 0;
+  int units_half_inked = 0;  // a unit whose pixels are not all alike
+  for (int uy = 0; uy < ui_height(button); ++uy) {
+    for (int ux = 0; ux < ui_width(button); ++ux) {
+      const int64_t first = face.at(ux * ratio, uy * ratio);
+      bool alike = true;
+      for (int y = uy * ratio; y < (uy + 1) * ratio; ++y)
+        for (int x = ux * ratio; x < (ux + 1) * ratio; ++x) {
+          if (face.at(x, y) == 0) ++ink;
+          alike = alike && face.at(x, y) == first;
+        }
+      if (!alike) ++units_half_inked;
+    }
+  }
+  EXPECT_GT(ink, 0);
+  // An enlarged picture would fill each unit with one colour.
+  if (ratio > 1) EXPECT_GT(units_half_inked, 0);
 }

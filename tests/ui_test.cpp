@@ -310,6 +310,41 @@ TEST_F(Ui, MenusAndKeysRaiseMenuEvents) {
   EXPECT_EQ(ui_window_inner_height(0), 480);
 }
 
+// No caption reads "&" as a keyboard marker: what the program sets is what
+// the player sees, on every kind of gadget that shows a caption and in menus.
+TEST_F(Ui, CaptionsShowEveryCharacterAsGiven) {
+  const std::string texts[] = {"/home/me/R&D/week.draws.txt", "a && b", "end&", "&x",
+                               "* Requires 'Save Prefs' & restart the app."};
+  ASSERT_TRUE(ui_create_menu(5, 0));
+  ui_menu_title("F&ile");
+  ui_open_sub_menu("R&ecent");
+  ASSERT_TRUE(ui_panel(1, 5, 200, 600, 200));
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    ui_add_panel_tab(1, text);
+    ui_close_gadget_list();
+    ASSERT_TRUE(ui_button(10, 5, 5, 300, 26, text));
+    ASSERT_TRUE(ui_check_box(11, 5, 35, 300, 20, text));
+    ASSERT_TRUE(ui_option(12, 5, 60, 300, 20, text));
+    ASSERT_TRUE(ui_frame(13, 5, 85, 300, 50, text));
+    ASSERT_TRUE(ui_label(14, 5, 140, 300, 20, text));
+    ui_menu_item(15, text);
+    for (int gadget = 10; gadget <= 14; ++gadget) EXPECT_EQ(ui_text(gadget), text) << gadget;
+    EXPECT_EQ(ui_item_text(1, ui_count_items(1) - 1), text);
+    EXPECT_EQ(ui_menu_item_text(5, 15), text);
+
+    const std::string changed = text + " & more";
+    for (int gadget = 10; gadget <= 14; ++gadget) {
+      ui_set_text(gadget, changed);
+      EXPECT_EQ(ui_text(gadget), changed) << gadget;
+    }
+    ui_set_item_text(1, 0, changed);
+    EXPECT_EQ(ui_item_text(1, 0), changed);
+    ui_set_menu_item_text(5, 15, changed);
+    EXPECT_EQ(ui_menu_item_text(5, 15), changed);
+  }
+}
+
 TEST_F(Ui, ScriptedMessagesAndFileDialogs) {
   ui_test_push_message_answer(UI_ANSWER_YES);
   ui_test_push_message_answer(UI_ANSWER_OK);

@@ -5,7 +5,8 @@
 // the program (window 0, gadget 26, menu item 6, timer 800, font 1, image 4)
 // and never sees a toolkit type. Texts are UTF-8. Colours are 0xBBGGRR
 // (r + 256 g + 65536 b); UI_DEFAULT_COLOUR (-1) stands for the toolkit's
-// default. Coordinates are 96-DPI units relative to the current container.
+// default. Coordinates are 96-DPI units relative to the current container;
+// the toolkit shows them scaled by the display's DPI.
 //
 // Events are pulled: ui_wait_event blocks until the next event, ui_poll_event
 // returns at once. Only the player raises gadget events: when the program sets
@@ -236,6 +237,9 @@ void ui_set_menu_item_text(int menu, int item, const std::string& text);
 std::string ui_menu_item_text(int menu, int item);
 void ui_disable_menu_item(int menu, int item, bool disabled);
 bool ui_menu_item_disabled(int menu, int item);
+// Height of a window's menu bar (0 without one); the bar lies above the
+// window's inner area.
+int ui_menu_height(int window);
 
 // ---- events ----------------------------------------------------------------
 // Blocks until the next event (timeout_ms -1: no limit); returns its kind, or

@@ -156,9 +156,8 @@ bool ui_init() {
   if (g_app) return true;
   if (QCoreApplication::instance()) return false;  // someone else's application
   if (!can_start_toolkit()) return false;
-  // One unit is one pixel: the layout is made for 96 DPI.
-  if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  // A unit is 1/96 inch: the toolkit scales every window, gadget, font and
+  // picture by the display's ratio (1 at 96 DPI, 2 at 192 DPI).
   g_previous_handler = qInstallMessageHandler(filter_messages);
   static int argc = 1;
   static char name[] = "kestrova";
@@ -520,7 +519,7 @@ bool ui_create_menu(int menu, int window) {
 void ui_menu_title(const std::string& title) {
   auto m = g_menus.find(g_building_menu);
   if (m == g_menus.end() || !m->second.bar) return;
-  QMenu* title_menu = m->second.bar->addMenu(to_qstring(title));
+  QMenu* title_menu = m->second.bar->addMenu(to_caption(title));
   g_menu_stack.clear();
   g_menu_stack.push_back(title_menu);
   if (Window* w = ui_find_window(m->second.window)) relayout_window(*w);
@@ -530,7 +529,7 @@ void ui_menu_item(int item, const std::string& text) {
   auto m = g_menus.find(g_building_menu);
   if (m == g_menus.end() || g_menu_stack.empty() || !g_menu_stack.back()) return;
   // QMenu shows what follows a tab as the shortcut text, and binds no key.
-  QAction* action = g_menu_stack.back()->addAction(to_qstring(text));
+  QAction* action = g_menu_stack.back()->addAction(to_caption(text));
   int window = m->second.window;
   QObject::connect(action, &QAction::triggered, [window, item] {
     Window* w = ui_find_window(window);
@@ -546,7 +545,7 @@ void ui_menu_separator() {
 
 void ui_open_sub_menu(const std::string& title) {
   if (g_menu_stack.empty() || !g_menu_stack.back()) return;
-  g_menu_stack.push_back(g_menu_stack.back()->addMenu(to_qstring(title)));
+  g_menu_stack.push_back(g_menu_stack.back()->addMenu(to_caption(title)));
 }
 
 void ui_close_sub_menu() {
@@ -554,12 +553,12 @@ void ui_close_sub_menu() {
 }
 
 void ui_set_menu_item_text(int menu, int item, const std::string& text) {
-  if (QAction* a = find_menu_item(menu, item)) a->setText(to_qstring(text));
+  if (QAction* a = find_menu_item(menu, item)) a->setText(to_caption(text));
 }
 
 std::string ui_menu_item_text(int menu, int item) {
   QAction* a = find_menu_item(menu, item);
-  return a ? to_std(a->text()) : std::string();
+  return a ? shown_caption(a->text()) : std::string();
 }
 
 void ui_disable_menu_item(int menu, int item, bool disabled) {
@@ -569,6 +568,11 @@ void ui_disable_menu_item(int menu, int item, bool disabled) {
 bool ui_menu_item_disabled(int menu, int item) {
   QAction* a = find_menu_item(menu, item);
   return a && !a->isEnabled();
+}
+
+int ui_menu_height(int window) {
+  Window* w = ui_find_window(window);
+  return w && w->menu_bar ? w->menu_bar->height() : 0;
 }
 
 // The player choosing a menu entry of a window (test seam).

@@ -233,6 +233,22 @@ int64_t ui_test_gadget_pixel(int gadget, int x, int y) {
   return from_qrgb(picture.pixel(0, 0));
 }
 
+UiTestPicture ui_test_gadget_picture(int gadget) {
+  UiTestPicture picture;
+  Gadget* g = ui_find_gadget(gadget);
+  if (!g) return picture;
+  ui_flush_lists();
+  QWidget* top = g->widget->window();
+  QRect area(g->widget->mapTo(top, QPoint(0, 0)), g->widget->size());
+  QImage image = top->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+  picture.width = image.width();
+  picture.height = image.height();
+  picture.pixels.reserve(static_cast<size_t>(picture.width) * picture.height);
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x) picture.pixels.push_back(from_qrgb(image.pixel(x, y)));
+  return picture;
+}
+
 bool ui_test_save_png(int window, const std::string& path) {
   Window* w = ui_find_window(window);
   if (!w) return false;

@@ -1,5 +1,7 @@
 // Fonts, images, drawing on images and canvases, and the gadgets that show
 // pictures (canvas, image button).
+#include <cmath>
+
 #include "ui/ui_internal.h"
 
 namespace {
@@ -8,6 +10,33 @@ std::map<int, QFont> g_fonts;
 std::map<int, bool> g_font_smooth;  // loaded with UI_FONT_HIGH_QUALITY
 std::map<int, QImage> g_images;
 int g_next_image = 100000;
+
+// Pictures the program draws (canvases, new images) hold as many pixels per
+// unit as the display shows, so that their boxes and texts come out as sharp
+// as the toolkit's own gadgets; every operation takes units and the picture
+// its own ratio. The built-in images keep their artwork's pixels, one per
+// unit, and are enlarged pixel for pixel where they are shown.
+qreal display_ratio() { return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0; }
+
+QImage blank_drawing(int width, int height, QColor ground) {
+  const qreal ratio = display_ratio();
+  QImage image(static_cast<int>(std::ceil(width * ratio)), static_cast<int>(std::ceil(height * ratio)),
+               QImage::Format_RGB32);
+  if (image.isNull()) return image;
+  image.setDevicePixelRatio(ratio);
+  image.fill(ground);
+  return image;
+}
+
+// A picture's size in units.
+QSize units_of(const QImage& image) { return image.deviceIndependentSize().toSize(); }
+
+// The picture's pixel under the top-left corner of unit (x, y).
+QPoint pixel_of(const QImage& image, int x, int y) {
+  const qreal ratio = image.devicePixelRatio();
+  return QPoint(std::min(static_cast<int>(x * ratio), image.width() - 1),
+                std::min(static_cast<int>(y * ratio), image.height() - 1));
+}
 
 // What drawing works on: an image or a canvas gadget, looked up anew by
 // every operation so that freeing either ends the drawing harmlessly.
@@ -19,8 +48,7 @@ int g_drawing_font = UI_DEFAULT_FONT;
 class Canvas : public QWidget {
  public:
   Canvas(int gadget, QWidget* parent, int width, int height)
-      : QWidget(parent), image(width, height, QImage::Format_RGB32), gadget_(gadget) {
-    image.fill(Qt::white);
+      : QWidget(parent), image(blank_drawing(width, height, Qt::white)), gadget_(gadget) {
     setAttribute(Qt::WA_OpaquePaintEvent);
   }
   QImage image;
@@ -36,7 +64,8 @@ class Canvas : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    if (image.width() < width() || image.height() < height()) p.fillRect(rect(), Qt::white);
+    QSize units = units_of(image);
+    if (units.width() < width() || units.height() < height()) p.fillRect(rect(), Qt::white);
     p.drawImage(0, 0, image);
   }
   void mousePressEvent(QMouseEvent* event) override {
@@ -57,16 +86,18 @@ class Canvas : public QWidget {
 // centred on the ordinary button face and greys when disabled.
 class ImageButton : public QPushButton {
  public:
-  ImageButton(QWidget* parent, const QImage& face) : QPushButton(parent), face_(face) {
+  ImageButton(QWidget* parent, const QImage& face)
+      : QPushButton(parent), face_(ui_image_for_display(face)) {
     setAutoDefault(false);
   }
 
  protected:
-  QSize sizeHint() const override { return face_.size() + QSize(4, 4); }
+  QSize sizeHint() const override { return units_of(face_) + QSize(4, 4); }
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     QRect r = rect();
-    bool fills = !face_.isNull() && face_.width() >= r.width() && face_.height() >= r.height();
+    QSize face = units_of(face_);
+    bool fills = !face_.isNull() && face.width() >= r.width() && face.height() >= r.height();
     if (fills) {
       p.drawImage(QPoint(0, 0), face_);
       if (isDown()) {
@@ -84,7 +115,7 @@ class ImageButton : public QPushButton {
     QPixmap pixmap = QPixmap::fromImage(face_);
     if (!isEnabled())
       pixmap = style()->generatedIconPixmap(QIcon::Disabled, pixmap, &option);
-    QSize s = pixmap.size();
+    QSize s = face;
     if (s.width() > r.width() - 4 || s.height() > r.height() - 4)
       s.scale(r.size() - QSize(4, 4), Qt::KeepAspectRatio);
     QRect target(QPoint(0, 0), s);
@@ -112,6 +143,20 @@ QColor colour_or_black(int64_t colour) {
 }
 
 }  // namespace
+
+// The toolkit would smooth a picture it enlarges for the display, which blurs
+// the artwork's edges; each pixel becomes a block of the display's pixels
+// instead.
+QImage ui_image_for_display(const QImage& image) {
+  const qreal ratio = display_ratio();
+  if (image.isNull() || image.devicePixelRatio() == ratio) return image;
+  QSize units = units_of(image);
+  QImage shown = image.scaled(static_cast<int>(std::ceil(units.width() * ratio)),
+                              static_cast<int>(std::ceil(units.height() * ratio)),
+                              Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  shown.setDevicePixelRatio(ratio);
+  return shown;
+}
 
 // ---- fonts -------------------------------------------------------------------------
 bool ui_load_font(int font, const std::string& name, int points, unsigned style) {
@@ -154,9 +199,8 @@ bool ui_image_from_pixels(int image, int width, int height, int channels,
 
 int ui_new_image(int width, int height) {
   if (width <= 0 || height <= 0) return 0;
-  QImage image(width, height, QImage::Format_RGB32);
+  QImage image = blank_drawing(width, height, Qt::black);
   if (image.isNull()) return 0;
-  image.fill(Qt::black);
   int number = g_next_image++;
   g_images[number] = image;
   return number;
@@ -181,12 +225,12 @@ bool ui_image_exists(int image) { return ui_find_image(image) != nullptr; }
 
 int ui_image_width(int image) {
   QImage* i = ui_find_image(image);
-  return i ? i->width() : 0;
+  return i ? units_of(*i).width() : 0;
 }
 
 int ui_image_height(int image) {
   QImage* i = ui_find_image(image);
-  return i ? i->height() : 0;
+  return i ? units_of(*i).height() : 0;
 }
 
 // ---- drawing ------------------------------------------------------------------------
@@ -262,15 +306,21 @@ int ui_text_height(const std::string& text) {
 
 int64_t ui_point(int x, int y) {
   QImage* image = target_image();
-  if (!image || x < 0 || y < 0 || x >= image->width() || y >= image->height()) return -1;
-  return from_qrgb(image->pixel(x, y));
+  if (!image || x < 0 || y < 0) return -1;
+  QSize units = units_of(*image);
+  if (x >= units.width() || y >= units.height()) return -1;
+  return from_qrgb(image->pixel(pixel_of(*image, x, y)));
 }
 
 void ui_flood_fill(int x, int y, int64_t colour) {
   QImage* image = target_image();
-  if (!image || x < 0 || y < 0 || x >= image->width() || y >= image->height()) return;
+  if (!image || x < 0 || y < 0) return;
+  QSize units = units_of(*image);
+  if (x >= units.width() || y >= units.height()) return;
+  // The fill runs over the picture's own pixels, from the one under (x, y).
+  const QPoint seed_pixel = pixel_of(*image, x, y);
   // Every drawing image is 32 bits a pixel; colours compare without alpha.
-  const QRgb from = image->pixel(x, y) & 0xFFFFFFu;
+  const QRgb from = image->pixel(seed_pixel) & 0xFFFFFFu;
   const QColor c = colour_or_black(colour);
   const QRgb to = c.rgb() & 0xFFFFFFu;
   if (from == to) return;
@@ -281,7 +331,7 @@ void ui_flood_fill(int x, int y, int64_t colour) {
   };
   auto matches = [&](int px, int py) { return (at(px, py) & 0xFFFFFFu) == from; };
   auto paint = [&](int px, int py) { at(px, py) = (at(px, py) & 0xFF000000u) | to; };
-  std::vector<QPoint> stack{QPoint(x, y)};
+  std::vector<QPoint> stack{seed_pixel};
   while (!stack.empty()) {
     QPoint seed = stack.back();
     stack.pop_back();
@@ -311,10 +361,8 @@ QWidget* ui_make_canvas(int gadget, QWidget* parent, int width, int height) {
 
 void ui_canvas_resized(QWidget* canvas, int width, int height) {
   auto* c = static_cast<Canvas*>(canvas);
-  if (width <= 0 || height <= 0 || (c->image.width() == width && c->image.height() == height))
-    return;
-  QImage grown(width, height, QImage::Format_RGB32);
-  grown.fill(Qt::white);
+  if (width <= 0 || height <= 0 || units_of(c->image) == QSize(width, height)) return;
+  QImage grown = blank_drawing(width, height, Qt::white);
   QPainter p(&grown);
   p.drawImage(0, 0, c->image);
   p.end();

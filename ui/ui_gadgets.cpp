@@ -277,7 +277,7 @@ void ui_free_all_gadgets() {
 bool ui_button(int gadget, int x, int y, int w, int h, const std::string& text) {
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
-  auto* button = new QPushButton(to_qstring(text), parent);
+  auto* button = new QPushButton(to_caption(text), parent);
   button->setAutoDefault(false);
   QObject::connect(button, &QPushButton::clicked,
                    [gadget, button] { ui_queue_gadget_event(gadget, button, UI_TYPE_CLICK); });
@@ -477,7 +477,7 @@ bool ui_label(int gadget, int x, int y, int w, int h, const std::string& text, u
 bool ui_frame(int gadget, int x, int y, int w, int h, const std::string& text) {
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
-  auto* frame = new QGroupBox(to_qstring(text), parent);
+  auto* frame = new QGroupBox(to_caption(text), parent);
   // Gadgets made after the frame are its siblings and lie above it.
   frame->setAttribute(Qt::WA_TransparentForMouseEvents);
   return finish_gadget(gadget, GadgetKind::frame, frame, x, y, w, h);
@@ -505,7 +505,7 @@ void ui_add_panel_tab(int panel, const std::string& caption) {
   page->setAutoFillBackground(false);
   {
     ProgramSetting setting;
-    tabs->addTab(page, to_qstring(caption));
+    tabs->addTab(page, to_caption(caption));
   }
   Gadget* g = ui_find_gadget(panel);
   if (!g_scopes.empty() && g_scopes.back().owner == panel)
@@ -563,7 +563,7 @@ bool ui_combo(int gadget, int x, int y, int w, int h) {
 bool ui_check_box(int gadget, int x, int y, int w, int h, const std::string& text) {
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
-  auto* box = new QCheckBox(to_qstring(text), parent);
+  auto* box = new QCheckBox(to_caption(text), parent);
   QObject::connect(box, &QCheckBox::clicked,
                    [gadget, box] { ui_queue_gadget_event(gadget, box, UI_TYPE_CLICK); });
   return finish_gadget(gadget, GadgetKind::check_box, box, x, y, w, h);
@@ -580,7 +580,7 @@ bool ui_option(int gadget, int x, int y, int w, int h, const std::string& text) 
     g_option_group->setExclusive(true);
     g_option_group_parent = parent;
   }
-  auto* option = new QRadioButton(to_qstring(text), parent);
+  auto* option = new QRadioButton(to_caption(text), parent);
   option->setAutoExclusive(false);
   g_option_group->addButton(option);
   QObject::connect(option, &QRadioButton::clicked,
@@ -614,15 +614,16 @@ bool ui_editor(int gadget, int x, int y, int w, int h, unsigned flags) {
 
 bool ui_image_gadget(int gadget, int x, int y, int w, int h, int image) {
   QImage* picture = ui_find_image(image);
-  QPixmap pixmap = picture ? QPixmap::fromImage(*picture) : QPixmap();
+  QPixmap pixmap = picture ? QPixmap::fromImage(ui_image_for_display(*picture)) : QPixmap();
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
   auto* label = new ClickLabel(gadget, parent);
   label->setPixmap(pixmap);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   // An image gadget takes the image's size, as the player sees it.
-  if (w <= 0) w = pixmap.width();
-  if (h <= 0) h = pixmap.height();
+  QSize units = pixmap.deviceIndependentSize().toSize();
+  if (w <= 0) w = units.width();
+  if (h <= 0) h = units.height();
   return finish_gadget(gadget, GadgetKind::image, label, x, y, w, h);
 }
 
@@ -651,14 +652,14 @@ void ui_set_text(int gadget, const std::string& text) {
     case GadgetKind::button:
     case GadgetKind::check_box:
     case GadgetKind::option:
-      static_cast<QAbstractButton*>(w)->setText(t);
+      static_cast<QAbstractButton*>(w)->setText(to_caption(text));
       break;
     case GadgetKind::label:
     case GadgetKind::hyperlink:
       static_cast<QLabel*>(w)->setText(t);
       break;
     case GadgetKind::frame:
-      static_cast<QGroupBox*>(w)->setTitle(t);
+      static_cast<QGroupBox*>(w)->setTitle(to_caption(text));
       break;
     case GadgetKind::text_field: {
       auto* field = static_cast<QLineEdit*>(w);
@@ -680,7 +681,7 @@ void ui_set_text(int gadget, const std::string& text) {
       break;
     case GadgetKind::panel: {
       auto* tabs = static_cast<QTabWidget*>(w);
-      if (tabs->currentIndex() >= 0) tabs->setTabText(tabs->currentIndex(), t);
+      if (tabs->currentIndex() >= 0) tabs->setTabText(tabs->currentIndex(), to_caption(text));
       break;
     }
     default:
@@ -696,12 +697,12 @@ std::string ui_text(int gadget) {
     case GadgetKind::button:
     case GadgetKind::check_box:
     case GadgetKind::option:
-      return to_std(static_cast<QAbstractButton*>(w)->text());
+      return shown_caption(static_cast<QAbstractButton*>(w)->text());
     case GadgetKind::label:
     case GadgetKind::hyperlink:
       return to_std(static_cast<QLabel*>(w)->text());
     case GadgetKind::frame:
-      return to_std(static_cast<QGroupBox*>(w)->title());
+      return shown_caption(static_cast<QGroupBox*>(w)->title());
     case GadgetKind::text_field:
       return to_std(static_cast<QLineEdit*>(w)->text());
     case GadgetKind::spin:
@@ -714,7 +715,7 @@ std::string ui_text(int gadget) {
       return to_std(static_cast<QTextEdit*>(w)->toPlainText());
     case GadgetKind::panel: {
       auto* tabs = static_cast<QTabWidget*>(w);
-      return tabs->currentIndex() >= 0 ? to_std(tabs->tabText(tabs->currentIndex()))
+      return tabs->currentIndex() >= 0 ? shown_caption(tabs->tabText(tabs->currentIndex()))
                                        : std::string();
     }
     case GadgetKind::list: {
@@ -839,7 +840,7 @@ void ui_set_item_text(int gadget, int row, const std::string& text, int column) 
     if (row >= 0 && row < combo->count()) combo->setItemText(row, to_qstring(text));
   } else if (g->kind == GadgetKind::panel) {
     auto* tabs = static_cast<QTabWidget*>(g->widget.data());
-    if (row >= 0 && row < tabs->count()) tabs->setTabText(row, to_qstring(text));
+    if (row >= 0 && row < tabs->count()) tabs->setTabText(row, to_caption(text));
   }
 }
 
@@ -853,7 +854,7 @@ std::string ui_item_text(int gadget, int row, int column) {
   }
   if (g->kind == GadgetKind::panel) {
     auto* tabs = static_cast<QTabWidget*>(g->widget.data());
-    return row >= 0 && row < tabs->count() ? to_std(tabs->tabText(row)) : std::string();
+    return row >= 0 && row < tabs->count() ? shown_caption(tabs->tabText(row)) : std::string();
   }
   return {};
 }

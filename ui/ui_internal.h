@@ -105,6 +105,27 @@ inline std::string to_std(const QString& text) {
   QByteArray bytes = text.toUtf8();
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
+// Push buttons, check boxes, options, frames, tab captions and menus read an
+// "&" as a keyboard marker, which the program never uses: their captions go
+// to the toolkit with every "&" doubled, so that every character shows as it
+// stands (a path such as /home/me/R&D included).
+inline QString to_caption(const std::string& text) {
+  return to_qstring(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+// What such a caption shows: "&&" as one "&"; any other "&" marks the next
+// character and is not shown.
+inline std::string shown_caption(const QString& caption) {
+  QString shown;
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] != QLatin1Char('&')) {
+      shown += caption[i];
+    } else if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
+      shown += QLatin1Char('&');
+      ++i;
+    }
+  }
+  return to_std(shown);
+}
 // 0xBBGGRR <-> toolkit colours.
 inline QColor to_qcolor(int64_t colour) {
   return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -138,6 +159,8 @@ bool ui_player_can_reach(const QWidget* widget);
 QFont ui_font(int font);  // UI_DEFAULT_FONT or an unknown number: the default
 bool ui_font_exists(int font);
 QImage* ui_find_image(int image);
+// The picture as the display shows it: at the display's pixels per unit.
+QImage ui_image_for_display(const QImage& image);
 void ui_free_all_images();
 
 // Lists (ui_list.cpp).

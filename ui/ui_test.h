@@ -77,3 +77,13 @@ int ui_test_queue_length();
 int64_t ui_test_gadget_pixel(int gadget, int x, int y);
 // Saves a picture of a window as it would show on screen.
 bool ui_test_save_png(int window, const std::string& path);
+
+// A gadget as its window paints it on the screen, in the display's own
+// pixels: a unit is as many of them each way as the display's ratio.
+struct UiTestPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<int64_t> pixels;  // 0xBBGGRR, row after row
+  int64_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+UiTestPicture ui_test_gadget_picture(int gadget);
