@@ -35,6 +35,7 @@ bool entries_are_new() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_start_program();
+  fuzz_drop_association_grid();
   return 0;
 }
 

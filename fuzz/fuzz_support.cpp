@@ -1,8 +1,10 @@
 #include "fuzz/fuzz_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_set>
+#include <vector>
 #include <unistd.h>
 
 #include "core/core.h"
@@ -79,17 +81,20 @@ void fuzz_preview_when_new() {
   static std::unordered_set<std::string> checked;
   if (g_draw_count > 0) {
     if (g_preview_valid == 0 && rebuild_preview_cache() == 0) return;
-    std::string picture;
-    for (int64_t v : g_played_numbers) picture += static_cast<char>('0' + v);
-    picture += '/';
-    for (int64_t v : g_played_stars) picture += static_cast<char>('0' + v);
-    // A result value outside the game marks nothing.
+    // None, some or all of the numbers (and of the stars) played, and which
+    // result fields are marked unhit.
+    auto share = [](const std::vector<int64_t>& played) {
+      const int64_t n = std::count(played.begin() + 1, played.end(), 1);
+      return n == 0 ? 'n' : n == static_cast<int64_t>(played.size()) - 1 ? 'a' : 's';
+    };
+    std::string legend{share(g_played_numbers), share(g_played_stars)};
     for (int field = GADGET_RESULT_NUMBER_FIRST; field <= GADGET_RESULT_STAR_LAST; ++field) {
-      const int64_t highest = field <= GADGET_RESULT_NUMBER_LAST ? g_highest_number : g_highest_star;
+      const bool star = field > GADGET_RESULT_NUMBER_LAST;
+      const std::vector<int64_t>& played = star ? g_played_stars : g_played_numbers;
       const int64_t v = val_int(ui_text(field));
-      picture += "," + str_int(v >= 1 && v <= highest ? v : 0);
+      legend += v >= 1 && v < static_cast<int64_t>(played.size()) && played[static_cast<size_t>(v)] == 0 ? "u" : "-";
     }
-    if (!checked.insert(picture).second) return;
+    if (!checked.insert(legend).second) return;
   }
   ui_test_set_idle_hook([] { ui_test_click(GADGET_PREVIEW_CLOSE); });
   show_preview_window();

@@ -24,15 +24,18 @@ void fuzz_learn_sample_database();
 void fuzz_import_database(const std::string& path);
 // Takes the numbers-with-numbers grid off the Techniques tab, so that
 // showing the technique windows writes only their fields: the grid's 50
-// buttons, made anew at each show, would cost most of an input's time, and
-// no settings file holds what they show.
+// buttons, made anew at each show, would cost most of an input's time. No
+// settings file holds what they show; Learn and Remove still work out the
+// pairs it would show.
 void fuzz_drop_association_grid();
 // The preview window for the list and the result fields as they stand,
 // closed by its Close button as the player would. Building it costs
 // milliseconds, far more than the rest of an input, so it is opened only for
-// a picture not checked before: the values the listed tickets play (taken by
-// the program's own cache, which the window then uses) and the result values
-// it marks. An empty list gets the preview's warning.
+// a kind of picture not checked before: whether the listed tickets play none,
+// some or all of the numbers, the same of the stars (taken by the program's
+// own cache, which the window then uses), and which result fields it marks
+// unhit. Every input still has the cache built.
+// An empty list gets the preview's warning.
 void fuzz_preview_when_new();
 // Empties the draw list when it goes out of scope: an input that lists
 // tickets then leaves the list as it found it, empty, and frees the rows it
