@@ -1,6 +1,7 @@
 // Start-up in its fixed order, the built-in images and the end of the process.
 #include <png.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -142,6 +143,10 @@ void set_program_icon(int window) {
 }
 
 void start_program() {
+  // A write past the file-size limit (ulimit -f) then fails like one on a
+  // full disk, and the save reports it, instead of the signal ending the
+  // program with the tickets in memory.
+  std::signal(SIGXFSZ, SIG_IGN);
   init_game_state();
   create_fonts();
   load_embedded_images();

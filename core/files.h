@@ -20,20 +20,22 @@ struct TextLine {
 // break opens no empty line) or a read error stopped it (ferror tells which).
 bool read_text_line(FILE* file, TextLine& line, size_t keep);
 
-// A file written beside its target (target + ".tmp") and renamed over it only
-// when complete: until then, and after a crash, an abort or a full disk, the
-// target keeps its old content. A temporary file left by a crash is removed
-// and made anew by the next write; no reader ever opens it.
+// A file written beside its target and renamed over it only when complete:
+// until then, and after a crash, an abort or a full disk, the target keeps
+// its old content. The temporary file gets a new name made by the system in
+// the target's folder, kStagedFilePrefix and six more characters; one left by
+// a crash is never read and never stops a later save. A target that is a
+// symbolic link stays one: the file at the end of its links is replaced.
 struct StagedFile {
-  std::string target;
-  std::string temporary;
+  std::string target;     // the file replaced, links followed
+  std::string temporary;  // empty once renamed or removed
   int fd = -1;
   std::string pending;  // bytes not yet handed to the system
   bool failed = false;  // a write failed; commit will refuse
 };
-std::string temporary_path_for(const std::string& path);
+inline constexpr char kStagedFilePrefix[] = ".kestrova-";
 // Creates the temporary file with the target's mode (or a new file's). False
-// when it cannot be created.
+// when it cannot be created (or the target's links form a loop).
 bool open_staged_file(StagedFile& file, const std::string& target);
 void write_staged_file(StagedFile& file, std::string_view bytes);
 // Puts everything on disk and the file in the target's place. False, with the

@@ -30,34 +30,52 @@ void write_recent_files_log(bool empty) {
 
 // The first ten lines of the log into slots 1..10. LF, CR and CR LF all end
 // a line; lines missing at the end read as empty; a byte-order mark is kept
-// as part of the first path.
-void read_recent_files_log() {
+// as part of the first path. False, with the slots untouched, when the log
+// cannot be opened or a read fails.
+bool read_recent_files_log() {
   // No path this program writes comes near this; a longer hand-made line is
   // cut, so a huge log costs no more memory than ten such lines.
   constexpr size_t kLongestKeptPath = 64 * 1024;
   FILE* file = std::fopen(recent_files_log_path().c_str(), "rb");
+  if (file == nullptr) return false;
+  std::vector<std::string> lines(k_recent_slots + 1);
   TextLine line;
-  for (int i = 1; i <= k_recent_slots; ++i) {
-    if (file != nullptr && read_text_line(file, line, kLongestKeptPath)) {
-      g_recent_files[i] = line.text;
-    } else {
-      g_recent_files[i] = "";
-    }
-  }
-  if (file != nullptr) std::fclose(file);
+  for (int i = 1; i <= k_recent_slots && read_text_line(file, line, kLongestKeptPath); ++i)
+    lines[i] = line.text;
+  const bool read = std::ferror(file) == 0;
+  std::fclose(file);
+  if (!read) return false;
+  for (int i = 1; i <= k_recent_slots; ++i) g_recent_files[i].swap(lines[i]);
+  return true;
+}
+
+// A line break inside a path would end its line in the log and come back as
+// two entries at the next start.
+bool fits_on_one_line(const std::string& path) { return path.find_first_of("\r\n") == std::string::npos; }
+
+// A log that is there but cannot be opened for reading (no permission) is
+// never written: a rewrite would lose the entries it holds.
+bool recent_files_log_unreadable() {
+  if (plain_file_size(recent_files_log_path()) < 1) return false;
+  FILE* file = std::fopen(recent_files_log_path().c_str(), "rb");
+  if (file == nullptr) return true;
+  std::fclose(file);
+  return false;
 }
 
 }  // namespace
 
 void update_recent_files(const std::string& path) {
   ensure_recent_slots();
+  if (!fits_on_one_line(path)) return;
   if (plain_file_size(recent_files_log_path()) < 1) {
     // A missing or empty log is only created; the path of this call is not
     // recorded and the slots in memory stay as they are.
     write_recent_files_log(true);
     return;
   }
-  read_recent_files_log();
+  // A log that cannot be read stays as it is, and so do the slots.
+  if (!read_recent_files_log()) return;
   if (!path.empty()) {
     for (int i = 1; i <= k_recent_slots; ++i)
       if (g_recent_files[i] == path) g_recent_files[i] = "";
@@ -84,6 +102,6 @@ void refresh_recent_files_menu() {
 
 void clear_recent_files() {
   g_recent_files.assign(k_recent_slots + 1, "");
-  write_recent_files_log(true);
+  if (!recent_files_log_unreadable()) write_recent_files_log(true);
   refresh_recent_files_menu();
 }

@@ -137,6 +137,10 @@ void build_main_tab();
 void handle_draws_tab_event(int64_t event, int64_t gadget);
 void clear_draw_list();
 void show_preview_window();
+// Marks in g_played_numbers / g_played_stars what the listed tickets play and
+// sets g_preview_valid, polling one event per ticket; 0 when the player
+// aborted with Escape. The preview builds it when it is not valid.
+int64_t rebuild_preview_cache();
 
 // ---- Statistics tab ----------------------------------------------------------
 void build_statistics_tab();

@@ -46,26 +46,6 @@ void create_preview_grid(int base, int count, int per_row, int x0, int64_t highe
   }
 }
 
-// Marks in g_played_numbers / g_played_stars what the listed tickets play,
-// polling one event per ticket; 0 when the player aborted with Escape.
-int64_t rebuild_preview_cache() {
-  g_played_numbers.assign(g_highest_number + 1, 0);
-  g_played_stars.assign(g_highest_star + 1, 0);
-  for (int64_t i = 1; i <= g_draw_count; ++i) {
-    for (int64_t j = 1; j <= g_numbers_per_draw; ++j) {
-      int64_t v = val_int(string_field(g_draw_numbers[i], j, ","));
-      if (v >= 1 && v <= g_highest_number) g_played_numbers[v] = 1;
-    }
-    for (int64_t j = 1; j <= g_stars_per_draw; ++j) {
-      int64_t v = val_int(string_field(g_draw_stars[i], j, ","));
-      if (v >= 1 && v <= g_highest_star) g_played_stars[v] = 1;
-    }
-    if (poll_abort_request()) return 0;
-  }
-  g_preview_valid = 1;
-  return 1;
-}
-
 // Greens the cells of the values 1..highest that the listed tickets play;
 // returns how many there are.
 int64_t mark_played_values(int64_t highest, const std::vector<int64_t>& played, int base) {
@@ -94,6 +74,24 @@ int64_t mark_unhit_values(int first_field, int last_field, int64_t highest,
 }
 
 }  // namespace
+
+int64_t rebuild_preview_cache() {
+  g_played_numbers.assign(g_highest_number + 1, 0);
+  g_played_stars.assign(g_highest_star + 1, 0);
+  for (int64_t i = 1; i <= g_draw_count; ++i) {
+    for (int64_t j = 1; j <= g_numbers_per_draw; ++j) {
+      int64_t v = val_int(string_field(g_draw_numbers[i], j, ","));
+      if (v >= 1 && v <= g_highest_number) g_played_numbers[v] = 1;
+    }
+    for (int64_t j = 1; j <= g_stars_per_draw; ++j) {
+      int64_t v = val_int(string_field(g_draw_stars[i], j, ","));
+      if (v >= 1 && v <= g_highest_star) g_played_stars[v] = 1;
+    }
+    if (poll_abort_request()) return 0;
+  }
+  g_preview_valid = 1;
+  return 1;
+}
 
 void build_main_tab() {
   const int text_h = static_cast<int>(g_text_height);

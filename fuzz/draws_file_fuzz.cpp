@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz_directory() + "fuzz.draws.txt";
   fuzz_write_file(path, fuzz_bytes(data, size));
+  FuzzEmptyDrawListAfter empty_list_after;
   ui_test_clear_messages();
-  clear_draw_list();
   open_draws_file(path);
   fuzz_require(g_draw_count >= 0 && static_cast<int64_t>(g_draw_numbers.size()) > g_draw_count &&
                    static_cast<int64_t>(g_draw_stars.size()) > g_draw_count,
@@ -43,9 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* result[] = {"3", "17", "22", "40", "48", "2", "11"};
   for (int k = 0; k < 7; ++k) ui_set_text(GADGET_RESULT_NUMBER_FIRST + k, result[k]);
   check_for_prizes();
-  ui_test_set_idle_hook([] { ui_test_click(GADGET_PREVIEW_CLOSE); });
-  show_preview_window();
-  ui_test_set_idle_hook(nullptr);
+  fuzz_preview_when_new();
 
   // What was read is saved and read back unchanged.
   const int64_t count = g_draw_count;

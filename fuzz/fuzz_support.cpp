@@ -1,11 +1,19 @@
 #include "fuzz/fuzz_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <unordered_set>
+#include <vector>
+#include <unistd.h>
 
 #include "core/core.h"
 #include "core/state.h"
+#include "core/text.h"
+#include "draws/draws.h"
+#include "draws/main_tab_ids.h"
 #include "support/program_fixture.h"
+#include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 #include "ui/ui_test.h"
@@ -20,7 +28,11 @@ void fuzz_start_program() {
     std::fputs("the gadget layer could not start\n", stderr);
     std::abort();
   }
+  // Every input writes and reads files: a memory file system where there is
+  // one keeps the disk out of each input's time.
+  if (access("/dev/shm", W_OK) == 0) setenv("TMPDIR", "/dev/shm", 1);
   g_fuzz_directory = start_program_for_test(1);
+  ui_test_skip_screen_painting();
   if (g_fuzz_directory.back() != '/') g_fuzz_directory += '/';
 }
 
@@ -62,6 +74,37 @@ void fuzz_learn_sample_database() {
   learn_techniques();
   ui_test_clear_messages();
 }
+
+void fuzz_drop_association_grid() { ui_free_gadget(GADGET_NUMBER_ASSOCIATION_CHOOSER); }
+
+void fuzz_preview_when_new() {
+  static std::unordered_set<std::string> checked;
+  if (g_draw_count > 0) {
+    if (g_preview_valid == 0 && rebuild_preview_cache() == 0) return;
+    // None, some or all of the numbers (and of the stars) played, and which
+    // result fields are marked unhit.
+    auto share = [](const std::vector<int64_t>& played) {
+      const int64_t n = std::count(played.begin() + 1, played.end(), 1);
+      return n == 0 ? 'n' : n == static_cast<int64_t>(played.size()) - 1 ? 'a' : 's';
+    };
+    std::string legend{share(g_played_numbers), share(g_played_stars)};
+    for (int field = GADGET_RESULT_NUMBER_FIRST; field <= GADGET_RESULT_STAR_LAST; ++field) {
+      const bool star = field > GADGET_RESULT_NUMBER_LAST;
+      const std::vector<int64_t>& played = star ? g_played_stars : g_played_numbers;
+      const int64_t v = val_int(ui_text(field));
+      legend += v >= 1 && v < static_cast<int64_t>(played.size()) && played[static_cast<size_t>(v)] == 0 ? "u" : "-";
+    }
+    if (!checked.insert(legend).second) return;
+  }
+  ui_test_set_idle_hook([] { ui_test_click(GADGET_PREVIEW_CLOSE); });
+  show_preview_window();
+  ui_test_set_idle_hook(nullptr);
+  // The toolkit frees a closed window's parts on its next pass: taken now,
+  // the next input starts without them.
+  ui_delay(0);
+}
+
+FuzzEmptyDrawListAfter::~FuzzEmptyDrawListAfter() { clear_draw_list(); }
 
 void fuzz_require(bool holds, const char* what) {
   if (holds) return;

@@ -9,7 +9,8 @@
 
 // Starts the toolkit offscreen and the program (defaults, fonts, images, the
 // main window and its four tabs) in a fresh working directory, and changes
-// into it. Called once, from LLVMFuzzerInitialize.
+// into it. Called once, from LLVMFuzzerInitialize. Windows are not painted
+// on screen, and the directory is on a memory file system where there is one.
 void fuzz_start_program();
 // The directory the program runs in, with a trailing "/".
 const std::string& fuzz_directory();
@@ -21,5 +22,26 @@ std::string fuzz_bytes(const uint8_t* data, size_t size);
 void fuzz_learn_sample_database();
 // Answers the open-file dialog with `path` and imports it.
 void fuzz_import_database(const std::string& path);
+// Takes the numbers-with-numbers grid off the Techniques tab, so that
+// showing the technique windows writes only their fields: the grid's 50
+// buttons, made anew at each show, would cost most of an input's time. No
+// settings file holds what they show; Learn and Remove still work out the
+// pairs it would show.
+void fuzz_drop_association_grid();
+// The preview window for the list and the result fields as they stand,
+// closed by its Close button as the player would. Building it costs
+// milliseconds, far more than the rest of an input, so it is opened only for
+// a kind of picture not checked before: whether the listed tickets play none,
+// some or all of the numbers, the same of the stars (taken by the program's
+// own cache, which the window then uses), and which result fields it marks
+// unhit. Every input still has the cache built.
+// An empty list gets the preview's warning.
+void fuzz_preview_when_new();
+// Empties the draw list when it goes out of scope: an input that lists
+// tickets then leaves the list as it found it, empty, and frees the rows it
+// made.
+struct FuzzEmptyDrawListAfter {
+  ~FuzzEmptyDrawListAfter();
+};
 // Stops the run with a message when a property of the program is broken.
 void fuzz_require(bool holds, const char* what);

@@ -54,16 +54,21 @@ void main_prefs_seeds() {
   keep_file("main_prefs", "edited", settings("kestrova.prefs"));
 }
 
+// The technique settings seeds serve both the reader's target and Generate's.
+void keep_technique_prefs(const std::string& name) {
+  for (const char* target : {"technique_prefs", "generate"}) keep_file(target, name, settings("techniques.prefs"));
+}
+
 void technique_prefs_seeds() {
   reset_techniques();
   save_techniques();
-  keep_file("technique_prefs", "not_learned", settings("techniques.prefs"));
+  keep_technique_prefs("not_learned");
   fuzz_learn_sample_database();
   save_technique_prefs();
-  keep_file("technique_prefs", "learned", settings("techniques.prefs"));
+  keep_technique_prefs("learned");
   remove_weak_outcomes();
   save_technique_prefs();
-  keep_file("technique_prefs", "removed", settings("techniques.prefs"));
+  keep_technique_prefs("removed");
 }
 
 void recent_files_seeds() {
@@ -82,10 +87,12 @@ void database_seeds() {
       "00001 2004-02-13 16 29 32 36 41 +07 +09\n"
       "00002 2004-02-20 07 13 39 47 50 +02 +05\n"
       "00003 2004-02-27 14 18 19 31 37 +04 +05\n";
-  keep("database_import", "three", lines + "@end_database\n");
-  keep("database_import", "crlf_no_end", replace_string(lines, "\n", "\r\n"));
-  keep("database_import", "comments_only", "# nothing yet\n#\n@end_database\n");
-  keep("database_import", "bad_line", lines + "00004 2004-03-05 04 07 33 37 39 +01 05\n");
+  for (const char* target : {"database_import", "statistics"}) {
+    keep(target, "three", lines + "@end_database\n");
+    keep(target, "crlf_no_end", replace_string(lines, "\n", "\r\n"));
+    keep(target, "comments_only", "# nothing yet\n#\n@end_database\n");
+    keep(target, "bad_line", lines + "00004 2004-03-05 04 07 33 37 39 +01 05\n");
+  }
 }
 
 void draws_file_seeds() {
@@ -100,6 +107,11 @@ void draws_file_seeds() {
   ui_test_push_file_answer(path);
   save_draws_file(0, 1);
   keep_file("draws_file", "three", path);
+  // The prize check's seeds: a result line, then the same file.
+  const std::string file = read_file_bytes(path);
+  keep("prizes", "some_hits", "3 17 22 40 48 2 11\n" + file);
+  keep("prizes", "first_ticket", "3 17 22 41 50 2 11\n" + file);
+  keep("prizes", "out_of_range", "3 17 22 40 51 2 11\n" + file);
 }
 
 void text_seeds() {

@@ -33,6 +33,7 @@ void compare_filters(const std::string& numbers, const std::string& stars) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_start_program();
   fuzz_learn_sample_database();
+  fuzz_drop_association_grid();
   return 0;
 }
 

@@ -59,6 +59,15 @@ std::string without_line(const std::string& bytes, int line) {
   return bytes.substr(0, start) + "<time>" + bytes.substr(end);
 }
 
+std::string folder_of(const std::string& target) { return fs::path(target).parent_path().string(); }
+
+// What a killed save left beside the target.
+bool leftovers_beside(const std::string& target) { return !staged_leftovers(folder_of(target)).empty(); }
+
+void remove_leftovers_beside(const std::string& target) {
+  for (const std::string& name : staged_leftovers(folder_of(target))) fs::remove(folder_of(target) + "/" + name);
+}
+
 int g_steps_left = 0;
 void stop_at_this_step() {
   if (--g_steps_left == 0) ::raise(SIGKILL);
@@ -109,8 +118,7 @@ class CrashSafeSaveTest : public ::testing::Test {
 
   void restore_old(const SaveCase& c) {
     write_file_bytes(c.target, old_bytes_);
-    std::error_code error;
-    fs::remove(temporary_path_for(c.target), error);
+    remove_leftovers_beside(c.target);
   }
 
   void expect_old_or_new(const SaveCase& c, const std::string& when) {
@@ -121,11 +129,12 @@ class CrashSafeSaveTest : public ::testing::Test {
   }
 
   // A kill may leave the temporary file beside the target; the next save
-  // must still put the new content in place and leave nothing behind.
+  // must still put the new content in place and leave nothing more behind.
   void expect_next_save_recovers(const SaveCase& c, const std::string& when) {
+    const std::vector<std::string> left = staged_leftovers(folder_of(c.target));
     EXPECT_TRUE(save_in_child(c, 0, -1)) << c.name << " " << when;
     EXPECT_EQ(c.normalise(read_file_bytes(c.target)), c.normalise(new_bytes_)) << c.name << " " << when;
-    EXPECT_FALSE(fs::exists(temporary_path_for(c.target))) << c.name << " " << when;
+    EXPECT_EQ(staged_leftovers(folder_of(c.target)), left) << c.name << " " << when;
   }
 
   // Kills the save at its first step, its second, ... until a run gets
@@ -137,10 +146,7 @@ class CrashSafeSaveTest : public ::testing::Test {
       bool finished = save_in_child(c, step, -1);
       expect_old_or_new(c, "killed at step " + std::to_string(step));
       if (finished) break;
-      if (fs::exists(temporary_path_for(c.target))) {
-        EXPECT_NE(temporary_path_for(c.target), c.target);
-        expect_next_save_recovers(c, "after a kill at step " + std::to_string(step));
-      }
+      if (leftovers_beside(c.target)) expect_next_save_recovers(c, "after a kill at step " + std::to_string(step));
       if (step > 1000) {
         ADD_FAILURE() << c.name << ": the save never finishes";
         break;
@@ -168,7 +174,7 @@ class CrashSafeSaveTest : public ::testing::Test {
       int64_t delay = whole_us * 12 * k / (10 * kills) + static_cast<int64_t>(random() % 50);
       save_in_child(c, 0, delay);
       expect_old_or_new(c, "killed after " + std::to_string(delay) + " us");
-      if (fs::exists(temporary_path_for(c.target))) ++mid_save;
+      if (leftovers_beside(c.target)) ++mid_save;
     }
     return mid_save;
   }
@@ -260,9 +266,10 @@ TEST_F(CrashSafeSaveTest, ExtractOfALargeListIsOldOrNewAfterAnyKill) {
 
 // What a kill leaves beside a settings file is never read in its place.
 TEST_F(CrashSafeSaveTest, ATemporaryFileLeftByAKillIsNeverRead) {
+  const std::string settings = g_program_dir + "settings/";
   g_currency = "OLD";
   save_main_prefs();
-  write_file_bytes(temporary_path_for(g_program_dir + "settings/kestrova.prefs"), "2\nxxxxxxxx");
+  write_file_bytes(settings + kStagedFilePrefix + "k1Ll3d", "2\nxxxxxxxx");
   g_currency = "";
   ASSERT_EQ(load_main_prefs(), 1);
   EXPECT_EQ(g_currency, "OLD");
@@ -270,24 +277,29 @@ TEST_F(CrashSafeSaveTest, ATemporaryFileLeftByAKillIsNeverRead) {
   reset_technique_windows();
   g_techniques[T_sum_numbers].max = 170;
   save_technique_prefs();
-  write_file_bytes(temporary_path_for(g_program_dir + "settings/techniques.prefs"), std::string(678, '\x7f'));
+  write_file_bytes(settings + kStagedFilePrefix + "k1Ll3e", std::string(678, '\x7f'));
   g_techniques[T_sum_numbers].max = 0;
   ASSERT_EQ(load_technique_prefs(), 1);
   EXPECT_EQ(g_techniques[T_sum_numbers].max, 170);
 
   // A draws file's temporary does not end in ".draws.txt": the Open dialog's
   // filter does not offer it and the recent list never holds it.
-  EXPECT_FALSE(temporary_path_for("week12.draws.txt").ends_with(".draws.txt"));
+  StagedFile file;
+  ASSERT_TRUE(open_staged_file(file, g_program_dir + "week12.draws.txt"));
+  EXPECT_FALSE(file.temporary.ends_with(".draws.txt")) << file.temporary;
+  discard_staged_file(file);
+  EXPECT_FALSE(leftovers_beside(g_program_dir + "week12.draws.txt"));
 }
 
 // A kill after the temporary file took a read-only target's mode leaves a
 // read-only file behind; the next save must not be refused because of it.
 TEST_F(CrashSafeSaveTest, AReadOnlyTemporaryFileDoesNotStopTheNextSave) {
   const std::string target = g_program_dir + "settings/kestrova.prefs";
+  const std::string left = g_program_dir + "settings/" + kStagedFilePrefix + "r3adOn";
   g_currency = "OLD";
   save_main_prefs();
-  write_file_bytes(temporary_path_for(target), "left by a kill");
-  ASSERT_EQ(chmod(temporary_path_for(target).c_str(), 0444), 0);
+  write_file_bytes(left, "left by a kill");
+  ASSERT_EQ(chmod(left.c_str(), 0444), 0);
   ASSERT_EQ(chmod(target.c_str(), 0444), 0);
   // The superuser may write any file: the save runs as an ordinary user so
   // that the temporary file's mode counts, in a folder that user may write.
@@ -304,7 +316,7 @@ TEST_F(CrashSafeSaveTest, AReadOnlyTemporaryFileDoesNotStopTheNextSave) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(read_file_bytes(target), "2\nnew");
-  EXPECT_FALSE(fs::exists(temporary_path_for(target)));
+  EXPECT_EQ(staged_leftovers(g_program_dir + "settings"), std::vector<std::string>{fs::path(left).filename()});
 }
 
 }  // namespace

@@ -186,7 +186,7 @@ TEST_F(DrawsFilesTest, ThreeTicketsSaveAsEighteenLinesAndOpenAgain) {
     EXPECT_EQ(count_string(bytes, "\n"), count_string(bytes, "\r\n"));  // CR LF ends only
     EXPECT_EQ(g_draws_file_path, path);
     EXPECT_EQ(ui_text(GADGET_FILE_LABEL), "File:three.draws.txt");
-    EXPECT_FALSE(fs::exists(temporary_path_for(path)));
+    EXPECT_TRUE(staged_leftovers(dir_).empty());
 
     // Cleared, hit counters raised, then opened again.
     click_gadget(GADGET_CLEAR_LIST);
@@ -585,7 +585,7 @@ TEST_F(DrawsFilesTest, AnAbortedOrFailedWriteLeavesThePreviousFile) {
     if (c.abort) {
       int polls = 0;
       ui_test_set_idle_hook([&] {
-        if (fs::exists(temporary_path_for(target)) && ++polls == 10)
+        if (!staged_leftovers(fs::path(target).parent_path()).empty() && ++polls == 10)
           ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
       });
       ui_test_push_message_answer(UI_ANSWER_YES);  // really abort
@@ -603,7 +603,7 @@ TEST_F(DrawsFilesTest, AnAbortedOrFailedWriteLeavesThePreviousFile) {
       EXPECT_EQ(ui_test_messages()[1].flags, static_cast<unsigned>(UI_ICON_WARNING));
     }
     EXPECT_EQ(read_file_bytes(target), old_bytes);
-    EXPECT_FALSE(fs::exists(temporary_path_for(target)));
+    EXPECT_TRUE(staged_leftovers(fs::path(target).parent_path()).empty());
     EXPECT_TRUE(snapshot() == before);  // no path, label or recent entry recorded
   }
 

@@ -25,11 +25,7 @@ std::vector<int64_t> slot_values() {
   return values;
 }
 
-bool no_temporary_files(const std::string& folder) {
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    if (entry.path().filename().string().find(".tmp") != std::string::npos) return false;
-  return true;
-}
+bool no_temporary_files(const std::string& folder) { return staged_leftovers(folder).empty(); }
 
 class EnginePrefs : public ::testing::Test {
  protected:

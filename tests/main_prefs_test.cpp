@@ -46,14 +46,7 @@ std::string prefs_path() { return "settings/kestrova.prefs"; }
 std::string saved_bytes() { return read_file_bytes(prefs_path()); }
 
 // Temporary files that a write left behind in the settings folder.
-int stray_temporaries() {
-  int k = 0;
-  for (auto& e : std::filesystem::directory_iterator("settings")) {
-    std::string name = e.path().filename().string();
-    k += name.rfind("kestrova.prefs.", 0) == 0 || name.rfind("a.bin.", 0) == 0;
-  }
-  return k;
-}
+int stray_temporaries() { return static_cast<int>(staged_leftovers("settings").size()); }
 
 class MainPrefs : public ::testing::Test {
  protected:

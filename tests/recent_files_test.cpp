@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -231,6 +232,63 @@ TEST_F(RecentFilesTest, FailedWriteKeepsThePreviousLog) {
     ++entries;
   }
   EXPECT_EQ(entries, 1) << "no temporary file left behind";
+}
+
+// A line break in a path would split its line of the log, so such a path is
+// never recorded; the ten entries stay whole, in the log and in the menu.
+TEST_F(RecentFilesTest, APathWithALineBreakLeavesTheTenEntriesWhole) {
+  const std::vector<std::string> p = numbered(10);
+  write_file_bytes(log_path(), log_of(p));
+  record("");
+  for (const std::string& path : {"/home/player/week\n13.draws.txt", "/home/player/week\r13.draws.txt",
+                                  "/home/player/week13.draws.txt\r\n"}) {
+    record(path);
+    EXPECT_EQ(read_file_bytes(log_path()), log_of(p)) << path;
+    EXPECT_EQ(slots(), p) << path;
+    EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_RECENT_FIRST), "1: " + p[0]) << path;
+  }
+  // The next start reads the same ten entries.
+  g_recent_files.assign(11, "");
+  record("");
+  EXPECT_EQ(slots(), p);
+}
+
+// A log that is there but cannot be read is never rewritten: the start-up
+// shows an empty menu, and neither a save nor Clear touches the file.
+TEST_F(RecentFilesTest, AnUnreadableLogIsLeftUntouched) {
+  const std::vector<std::string> p = numbered(3);
+  const std::string bytes = log_of(ten(p));
+  write_file_bytes(log_path(), bytes);
+  ASSERT_EQ(chmod(log_path().c_str(), 0200), 0);  // writable, not readable
+  std::vector<std::string> after_start, after_save, after_clear;
+  std::string first_item;
+  bool first_disabled = false;
+  const bool enforced = with_file_permissions_enforced([&] {
+    record("");
+    after_start = slots();
+    first_item = ui_menu_item_text(MENU_MAIN, MENU_RECENT_FIRST);
+    first_disabled = ui_menu_item_disabled(MENU_MAIN, MENU_RECENT_FIRST);
+    record("/home/player/new.draws.txt");
+    after_save = slots();
+    clear_recent_files();
+    after_clear = slots();
+  });
+  if (!enforced) GTEST_SKIP() << "this superuser cannot give up reading every file";
+  EXPECT_EQ(read_file_bytes(log_path()), bytes);
+  struct stat state {};
+  ASSERT_EQ(stat(log_path().c_str(), &state), 0);
+  EXPECT_EQ(state.st_mode & 0777, 0200u);
+  EXPECT_EQ(after_start, ten({}));
+  EXPECT_EQ(first_item, "1: ");
+  EXPECT_TRUE(first_disabled);
+  EXPECT_EQ(after_save, ten({}));
+  EXPECT_EQ(after_clear, ten({}));
+  EXPECT_TRUE(staged_leftovers(g_program_dir + "settings").empty());
+
+  // Readable again, it is read as before.
+  ASSERT_EQ(chmod(log_path().c_str(), 0600), 0);
+  record("");
+  EXPECT_EQ(slots(), ten(p));
 }
 
 }  // namespace

@@ -217,6 +217,27 @@ void ui_test_close_window(int window) {
 
 void ui_test_fail_next_window_open(int window) { g_ui_failing_window_opens.push_back(window); }
 
+namespace {
+
+// Drops every request to paint a window on screen. A grab paints the widgets
+// itself, so pictures and pixels asked for by a test are still drawn.
+class ScreenPaintingFilter : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    return type == QEvent::Expose || type == QEvent::UpdateRequest || type == QEvent::UpdateLater;
+  }
+};
+
+}  // namespace
+
+void ui_test_skip_screen_painting() {
+  static ScreenPaintingFilter* filter = nullptr;
+  if (filter != nullptr || QCoreApplication::instance() == nullptr) return;
+  filter = new ScreenPaintingFilter;
+  QCoreApplication::instance()->installEventFilter(filter);
+}
+
 int ui_test_queue_length() { return static_cast<int>(g_ui_queue.size()); }
 
 int64_t ui_test_gadget_pixel(int gadget, int x, int y) {

@@ -662,9 +662,12 @@ void ui_set_text(int gadget, const std::string& text) {
       static_cast<QGroupBox*>(w)->setTitle(to_caption(text));
       break;
     case GadgetKind::text_field: {
+      // The same text again changes nothing but the cursor; laying a text out
+      // anew is what costs (the Techniques tab rewrites 169 fields at once).
       auto* field = static_cast<QLineEdit*>(w);
-      field->setText(t);
-      field->setCursorPosition(0);
+      if (field->text() != t) field->setText(t);
+      else field->setModified(false);
+      if (field->cursorPosition() != 0) field->setCursorPosition(0);
       break;
     }
     case GadgetKind::spin:
@@ -881,12 +884,11 @@ void ui_set_colour(int gadget, int which, int64_t colour) {
   Gadget* g = ui_find_gadget(gadget);
   if (!g) return;
   if (colour < 0) colour = UI_DEFAULT_COLOUR;
-  if (which == UI_FRONT)
-    g->front = colour;
-  else if (which == UI_BACK)
-    g->back = colour;
-  else
-    return;
+  int64_t& kept = which == UI_FRONT ? g->front : g->back;
+  if (which != UI_FRONT && which != UI_BACK) return;
+  // A field checked again with the same outcome keeps its palette as it is.
+  if (kept == colour) return;
+  kept = colour;
   apply_colours(*g);
 }
 

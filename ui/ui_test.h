@@ -72,6 +72,12 @@ void ui_test_close_window(int window);                    // the close box
 // The next ui_open_window(window, ...) returns false and opens nothing.
 void ui_test_fail_next_window_open(int window);
 
+// From now on, for the rest of the process, no window is painted on screen:
+// for the fuzz targets, which check the program and not its pixels, and for
+// which painting every window opened would cost most of each input's time.
+// ui_test_gadget_pixel and ui_test_save_png still paint what they show.
+void ui_test_skip_screen_painting();
+
 int ui_test_queue_length();
 // Colour of a pixel of a gadget as painted (image buttons, canvases, labels).
 int64_t ui_test_gadget_pixel(int gadget, int x, int y);

@@ -1,6 +1,8 @@
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -11,6 +13,8 @@
 #include <sstream>
 #include <system_error>
 #include <vector>
+
+#include "core/files.h"
 
 std::string source_dir() { return KESTROVA_SOURCE_DIR; }
 
@@ -63,6 +67,39 @@ std::string read_file_bytes(const std::string& path) {
 void write_file_bytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
+}
+
+std::vector<std::string> staged_leftovers(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(kStagedFilePrefix, 0) == 0) names.push_back(name);
+  }
+  return names;
+}
+
+namespace {
+
+// The capabilities that let the superuser pass over file permissions.
+constexpr uint32_t kFilePermissionOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+
+bool set_file_permission_overrides(bool on) {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2]{};
+  if (syscall(SYS_capget, &header, data) != 0) return false;
+  if (on) data[0].effective |= kFilePermissionOverrides & data[0].permitted;
+  else data[0].effective &= ~kFilePermissionOverrides;
+  return syscall(SYS_capset, &header, data) == 0;
+}
+
+}  // namespace
+
+bool with_file_permissions_enforced(const std::function<void()>& action) {
+  if (geteuid() == 0 && !set_file_permission_overrides(false)) return false;
+  action();
+  if (geteuid() == 0) set_file_permission_overrides(true);
+  return true;
 }
 
 void with_file_size_limit(uint64_t bytes, const std::function<void()>& action) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // The project's source folder, and the shared data folder beside the project
 // (empty when it is absent).
@@ -16,6 +17,14 @@ void write_file_bytes(const std::string& path, const std::string& bytes);
 // The low 32 bits of v as 4 little-endian bytes, as the settings files hold
 // an integer.
 std::string le32_bytes(int64_t v);
+// Names of the files in `folder` that a save stages its content in
+// (kStagedFilePrefix and six characters): what a save that did not finish
+// would leave beside its target.
+std::vector<std::string> staged_leftovers(const std::string& folder);
+// Runs `action` while file permissions bind this process, the superuser
+// too: a superuser gives up, for that time, the power to read and write any
+// file. False, with nothing run, when that power cannot be given up.
+bool with_file_permissions_enforced(const std::function<void()>& action);
 // Runs `action` while no file may grow past `bytes`: a write beyond fails as
 // on a full disk (the signal that would end the process is ignored meanwhile).
 void with_file_size_limit(uint64_t bytes, const std::function<void()>& action);

@@ -1,0 +1,66 @@
+// A draws file followed by Check for Prizes with a fuzzed result: the first
+// line of the input holds the seven result values, separated by blanks, and
+// the rest is the draws file. Each checked ticket's hits are shown in its row
+// and counted in one prize tier.
+#include <cstdint>
+#include <string>
+
+#include "core/core.h"
+#include "core/ids.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "draws/draws.h"
+#include "draws/main_tab_ids.h"
+#include "fuzz/fuzz_support.h"
+#include "support/program_fixture.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+namespace {
+
+int64_t tier_count_sum() {
+  int64_t sum = 0;
+  for (int64_t counter : {g_hits_5_2, g_hits_5_1, g_hits_5_0, g_hits_4_2, g_hits_4_1, g_hits_4_0, g_hits_3_2,
+                          g_hits_3_1, g_hits_3_0, g_hits_2_2, g_hits_2_1, g_hits_2_0, g_hits_1_2, g_hits_1_1,
+                          g_hits_1_0, g_hits_0_2, g_hits_0_1, g_hits_0_0})
+    sum += counter;
+  return sum;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz_start_program();
+  ui_test_select_tab(GADGET_PANEL, TAB_MAIN);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string bytes = fuzz_bytes(data, size);
+  const size_t line_end = bytes.find('\n');
+  const std::string result = bytes.substr(0, line_end);
+  const std::string path = fuzz_directory() + "fuzz.draws.txt";
+  fuzz_write_file(path, line_end == std::string::npos ? "" : bytes.substr(line_end + 1));
+  FuzzEmptyDrawListAfter empty_list_after;
+  open_draws_file(path);
+  for (int k = 0; k < 7; ++k)
+    ui_set_text(GADGET_RESULT_NUMBER_FIRST + k, string_field(result, k + 1, " "));
+  ui_test_clear_messages();
+  click_gadget(GADGET_CHECK_PRIZES);
+  if (!ui_test_messages().empty()) {
+    // No list, or a result value out of range: nothing is counted.
+    fuzz_require(tier_count_sum() == 0, "a refused check counts nothing");
+    return 0;
+  }
+  // Every ticket whose row shows at most 5 hit numbers and 2 hit stars is
+  // counted in exactly one tier.
+  int64_t countable = 0;
+  for (int row = 0; row < g_draw_count; ++row) {
+    const int64_t hits = val_int(ui_item_text(GADGET_DRAW_LIST, row, 24));
+    const int64_t stars = val_int(ui_item_text(GADGET_DRAW_LIST, row, 25));
+    fuzz_require(hits >= 0 && stars >= 0, "hits are never negative");
+    if (hits <= 5 && stars <= 2) ++countable;
+  }
+  fuzz_require(tier_count_sum() == countable, "each countable ticket is in one tier");
+  return 0;
+}
