@@ -31,6 +31,7 @@ void create_fonts() {
       {FONT_TINY, 7, UI_FONT_HIGH_QUALITY, "Can't load Arial font size 7."},
       {FONT_BOLD, 10, UI_FONT_BOLD | UI_FONT_HIGH_QUALITY, "Can't load Arial font size 10."},
   };
+  forget_button_faces();
   for (const FontChoice& f : fonts) {
     if (!ui_load_font(f.font, "Arial", f.points, f.style)) {
       ui_message("Error", f.failure, UI_ICON_ERROR);

@@ -50,6 +50,9 @@ void set_text_if_changed(int64_t gadget, const std::string& text);
 int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t width,
                               int64_t height, const std::string& text, int64_t colour,
                               int64_t font);
+// create_colored_button keeps each face it draws for the next button that
+// shows it; this frees them (the fonts they were drawn in are changing).
+void forget_button_faces();
 
 // The untranslated "Can't open a window." (title "Error", error icon) of a
 // window that could not be opened.

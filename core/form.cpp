@@ -1,6 +1,9 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
+#include <string>
+#include <tuple>
 
 #include "core/core.h"
 #include "core/text.h"
@@ -102,6 +105,46 @@ void set_text_if_changed(int64_t gadget, const std::string& text) {
 
 void report_window_failure() { ui_message("Error", "Can't open a window.", UI_ICON_ERROR); }
 
+namespace {
+
+// Faces drawn before, by size, text, colour and font: the pool buttons are
+// recoloured by the dozen, and each shows one of a few faces.
+using FaceKey = std::tuple<int, int, std::string, int64_t, int>;
+std::map<FaceKey, int> g_button_faces;
+constexpr size_t kMostButtonFaces = 512;
+
+// The image of a face, drawn now unless it was drawn before; 0 when no
+// image can be made.
+int button_face(int w, int h, const std::string& text, int64_t colour, int font) {
+  const FaceKey key{w, h, text, colour, font};
+  auto found = g_button_faces.find(key);
+  if (found != g_button_faces.end() && ui_image_exists(found->second)) return found->second;
+  if (g_button_faces.size() >= kMostButtonFaces) forget_button_faces();
+  int image = ui_new_image(w, h);
+  if (image == 0) return 0;
+  if (!ui_start_drawing_image(image)) {
+    ui_free_image(image);
+    return 0;
+  }
+  ui_drawing_font(font);
+  ui_draw_box(0, 0, w, h, colour);
+  int tw = ui_text_width(text);
+  int th = ui_text_height(text);
+  // Each half is truncated on its own: a 40-wide face and a 7-wide text put
+  // the text at 20 - 3 = 17. A text wider than the face starts left of it.
+  ui_draw_text(w / 2 - tw / 2, h / 2 - th / 2, text, 0, colour);
+  ui_stop_drawing();
+  g_button_faces[key] = image;
+  return image;
+}
+
+}  // namespace
+
+void forget_button_faces() {
+  for (const auto& [key, image] : g_button_faces) ui_free_image(image);
+  g_button_faces.clear();
+}
+
 int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t width,
                               int64_t height, const std::string& text, int64_t colour,
                               int64_t font) {
@@ -110,23 +153,10 @@ int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t widt
   if (colour == -1) colour = ui_button_face_colour();
   int w = static_cast<int>(width);
   int h = static_cast<int>(height);
-  int image = ui_new_image(w, h);
+  int image = button_face(w, h, text, colour, font == -1 ? UI_DEFAULT_FONT : static_cast<int>(font));
   if (image == 0) return 0;
-  if (!ui_start_drawing_image(image)) {
-    ui_free_image(image);
-    return 0;
-  }
-  ui_drawing_font(font == -1 ? UI_DEFAULT_FONT : static_cast<int>(font));
-  ui_draw_box(0, 0, w, h, colour);
-  int tw = ui_text_width(text);
-  int th = ui_text_height(text);
-  // Each half is truncated on its own: a 40-wide face and a 7-wide text put
-  // the text at 20 - 3 = 17. A text wider than the face starts left of it.
-  ui_draw_text(w / 2 - tw / 2, h / 2 - th / 2, text, 0, colour);
-  ui_stop_drawing();
+  // The button keeps its own picture.
   bool made = ui_image_button(static_cast<int>(gadget), static_cast<int>(x), static_cast<int>(y),
                               w, h, image);
-  // The button keeps its own copy of the picture.
-  ui_free_image(image);
   return made ? gadget : 0;
 }

@@ -3,6 +3,7 @@
 // drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -417,6 +418,41 @@ TEST_F(Ui, ListRowsCellsColoursAndClear) {
   EXPECT_EQ(ui_item_colour(26, 0), UI_DEFAULT_COLOUR);
   EXPECT_EQ(ui_item_state(26, 0), 0);
   EXPECT_EQ(ui_test_queue_length(), 0);
+}
+
+// A text drawn again in the same font and colour gives the very pixels of
+// its first drawing, smoothed edges included, on a ground of one colour as
+// on a mixed one.
+TEST_F(Ui, ATextDrawnAgainLeavesThePixelsOfItsFirstDrawing) {
+  ASSERT_TRUE(ui_load_font(7, "Arial", 10, UI_FONT_HIGH_QUALITY));
+  ASSERT_TRUE(ui_load_font(8, "Arial", 7, UI_FONT_BOLD | UI_FONT_HIGH_QUALITY));
+  auto drawn = [](const std::string& text, int font, int64_t front) {
+    const int image = ui_new_image(120, 40);
+    EXPECT_NE(image, 0);
+    EXPECT_TRUE(ui_start_drawing_image(image));
+    ui_draw_box(0, 0, 120, 40, 0xFFFFFF);
+    ui_draw_box(0, 0, 30, 12, 0x00FFFF);  // a yellow corner under part of the first text
+    ui_drawing_font(font);
+    ui_draw_text(3, 5, text, front, UI_DEFAULT_COLOUR);  // on two colours
+    ui_draw_text(60, 3, text, front, UI_DEFAULT_COLOUR);  // on white alone
+    ui_draw_text(60, 22, text, front, 0x808080);          // on a box of its own
+    std::vector<int64_t> pixels;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 120; ++x) pixels.push_back(ui_point(x, y));
+    ui_stop_drawing();
+    ui_free_image(image);
+    return pixels;
+  };
+  for (const char* text : {"12", "50", "W j", "\u2605", "\u00c3\u00e7", "(g,)"}) {
+    for (int font : {UI_DEFAULT_FONT, 7, 8}) {
+      SCOPED_TRACE(std::string(text) + " in font " + std::to_string(font));
+      const std::vector<int64_t> first = drawn(text, font, 0x0000FF);
+      EXPECT_NE(std::count(first.begin(), first.end(), 0xFFFFFF), 120 * 40 - 30 * 12);
+      EXPECT_EQ(drawn(text, font, 0x0000FF), first);
+      EXPECT_EQ(drawn(text, font, 0x0000FF), first);
+      EXPECT_NE(drawn(text, font, 0xFF0000), first);  // another colour is another text
+    }
+  }
 }
 
 TEST_F(Ui, DrawingOnCanvasesAndImages) {

@@ -91,6 +91,11 @@ class ImageButton : public QPushButton {
     setAutoDefault(false);
   }
 
+  void set_face(const QImage& face) {
+    face_ = ui_image_for_display(face);
+    update();
+  }
+
  protected:
   QSize sizeHint() const override { return units_of(face_) + QSize(4, 4); }
   void paintEvent(QPaintEvent*) override {
@@ -158,6 +163,64 @@ QImage ui_image_for_display(const QImage& image) {
   return shown;
 }
 
+// ---- drawn texts -------------------------------------------------------------------
+// The same few texts are drawn again and again on the same ground (a chart's
+// column numbers at every redraw, the numbers of the pool buttons), and
+// laying a text out is most of what drawing it costs. Where the ground under
+// the whole text is one colour, the text is drawn once onto a stamp of that
+// colour, which later draws of the same text, font, colour and ground copy:
+// the stamp holds the very pixels the drawing would leave there, smoothed
+// edges included. Any other ground gets the text drawn.
+namespace {
+
+struct TextStamp {
+  QImage image;
+  QPoint offset;  // the stamp's top-left corner from the text's baseline origin, in units
+};
+std::unordered_map<QString, TextStamp> g_text_stamps;
+
+// What laying a text out in a font tells, kept for the next time: measuring
+// a text costs as much as drawing it.
+struct TextMeasure {
+  int advance;
+  int ascent;
+  int height;
+  QRect box;  // every unit the text may ink, from its baseline origin, and a margin
+};
+std::unordered_map<QString, TextMeasure> g_text_measures;
+constexpr size_t kMostKeptTexts = 1024;
+
+// `font` is font number `number` as drawn (crisp or not).
+const TextMeasure& measure_text(const QFont& font, int number, const QString& text) {
+  const QString key = QString::number(number) + QLatin1Char(font.styleStrategy() & QFont::NoAntialias ? 'c' : 's') +
+                      QLatin1Char('/') + text;
+  auto found = g_text_measures.find(key);
+  if (found != g_text_measures.end()) return found->second;
+  if (g_text_measures.size() >= kMostKeptTexts) g_text_measures.clear();
+  QFontMetrics fm(font);
+  TextMeasure m;
+  m.advance = fm.horizontalAdvance(text);
+  m.ascent = fm.ascent();
+  m.height = fm.height();
+  m.box = fm.boundingRect(text).united(QRect(0, -m.ascent, m.advance, m.height)).adjusted(-2, -2, 2, 2);
+  return g_text_measures.emplace(key, m).first->second;
+}
+
+// The one colour of the image's pixels in `area`, or nothing when they are
+// not all alike or the area is not wholly inside.
+std::optional<QRgb> uniform_ground(const QImage& image, const QRect& area) {
+  if (area.isEmpty() || !image.rect().contains(area)) return std::nullopt;
+  const QRgb ground = image.pixel(area.topLeft());
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (line[x] != ground) return std::nullopt;
+  }
+  return ground;
+}
+
+}  // namespace
+
 // ---- fonts -------------------------------------------------------------------------
 bool ui_load_font(int font, const std::string& name, int points, unsigned style) {
   if (points <= 0 || name.empty()) return false;
@@ -169,6 +232,9 @@ bool ui_load_font(int font, const std::string& name, int points, unsigned style)
   if (QFontInfo(f).family().isEmpty()) return false;
   g_fonts[font] = f;
   g_font_smooth[font] = (style & UI_FONT_HIGH_QUALITY) != 0;
+  // What was kept of an earlier font under this number.
+  g_text_measures.clear();
+  g_text_stamps.clear();
   return true;
 }
 
@@ -286,17 +352,41 @@ void ui_draw_text(int x, int y, const std::string& text, int64_t front, int64_t 
   auto smooth = g_font_smooth.find(g_drawing_font);
   if (smooth == g_font_smooth.end() || !smooth->second)
     font.setStyleStrategy(QFont::NoAntialias);
-  QFontMetrics fm(font);
   QString t = to_qstring(text);
+  const TextMeasure& m = measure_text(font, g_drawing_font, t);
   QPainter p(image);
-  if (back >= 0) p.fillRect(x, y, fm.horizontalAdvance(t), fm.height(), to_qcolor(back));
+  if (back >= 0) p.fillRect(x, y, m.advance, m.height, to_qcolor(back));
+  const QColor pen = colour_or_black(front);
+  const QPoint baseline(x, y + m.ascent);
+  const qreal ratio = image->devicePixelRatio();
+  const QRect box = m.box;
+  const QRect area((baseline + box.topLeft()) * ratio, box.size() * ratio);
+  const bool whole_pixels = ratio == std::floor(ratio) && (image->format() == QImage::Format_RGB32);
+  const std::optional<QRgb> ground = whole_pixels ? uniform_ground(*image, area) : std::nullopt;
+  QString key;
+  if (ground) {
+    key = QString::number(g_drawing_font) + QLatin1Char('/') + QString::number(pen.rgb()) +
+          QLatin1Char('/') + QString::number(*ground) + QLatin1Char('/') +
+          QString::number(ratio) + QLatin1Char('/') + t;
+    auto found = g_text_stamps.find(key);
+    if (found != g_text_stamps.end()) {
+      p.setCompositionMode(QPainter::CompositionMode_Source);
+      p.drawImage(baseline + found->second.offset, found->second.image);
+      return;
+    }
+  }
   p.setFont(font);
-  p.setPen(colour_or_black(front));
-  p.drawText(QPoint(x, y + fm.ascent()), t);
+  p.setPen(pen);
+  p.drawText(baseline, t);
+  if (key.isEmpty()) return;
+  // The first drawing on this ground: what it left is the stamp.
+  p.end();
+  if (g_text_stamps.size() >= kMostKeptTexts) g_text_stamps.clear();
+  g_text_stamps.emplace(key, TextStamp{image->copy(area), box.topLeft()});
 }
 
 int ui_text_width(const std::string& text) {
-  return QFontMetrics(ui_font(g_drawing_font)).horizontalAdvance(to_qstring(text));
+  return measure_text(ui_font(g_drawing_font), g_drawing_font, to_qstring(text)).advance;
 }
 
 int ui_text_height(const std::string& text) {
@@ -376,6 +466,10 @@ void ui_canvas_player_click(QWidget* canvas, int x, int y) {
 
 int ui_canvas_last_x(QWidget* canvas) { return static_cast<Canvas*>(canvas)->last_x; }
 int ui_canvas_last_y(QWidget* canvas) { return static_cast<Canvas*>(canvas)->last_y; }
+
+void ui_set_image_button_face(QWidget* button, const QImage& face) {
+  static_cast<ImageButton*>(button)->set_face(face);
+}
 
 QWidget* ui_make_image_button(int gadget, QWidget* parent, const QImage& face) {
   auto* button = new ImageButton(parent, face);

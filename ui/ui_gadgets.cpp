@@ -24,6 +24,51 @@ const Scope* current_scope() {
   return &g_scopes.back();
 }
 
+// A one-line field. A text the program sets while the field cannot be seen
+// (on a tab page not shown) waits until the field is shown: laying a text out
+// is what costs, and the Techniques tab rewrites its 169 fields at once,
+// whichever tab is in front. The gadget's text is the waiting one meanwhile.
+class TextField : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+  QString shown_or_waiting() const { return waiting_ ? *waiting_ : text(); }
+
+  void set_from_program(const QString& t) {
+    if (!isVisible()) {
+      waiting_ = t;
+      return;
+    }
+    waiting_.reset();
+    put(t);
+  }
+
+  // The waiting text goes in now (the player is about to act on the field).
+  void take_waiting() {
+    if (!waiting_) return;
+    QString t = std::move(*waiting_);
+    waiting_.reset();
+    put(t);
+  }
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    ProgramSetting setting;
+    take_waiting();
+    QLineEdit::showEvent(event);
+  }
+
+ private:
+  // The same text again changes nothing but the cursor and the modified mark.
+  void put(const QString& t) {
+    if (text() != t) setText(t);
+    else setModified(false);
+    if (cursorPosition() != 0) setCursorPosition(0);
+  }
+
+  std::optional<QString> waiting_;
+};
+
 // A label that raises a click (image gadgets and hyperlinks).
 class ClickLabel : public QLabel {
  public:
@@ -78,6 +123,13 @@ QWidget* begin_gadget(int number) {
   return parent;
 }
 
+// The font a gadget made now gets.
+int new_gadget_font() {
+  return g_ui_default_font != UI_DEFAULT_FONT && ui_font_exists(g_ui_default_font)
+             ? g_ui_default_font
+             : UI_DEFAULT_FONT;
+}
+
 bool finish_gadget(int number, GadgetKind kind, QWidget* widget, int x, int y, int w, int h) {
   const Scope* scope = current_scope();
   Gadget g;
@@ -86,7 +138,7 @@ bool finish_gadget(int number, GadgetKind kind, QWidget* widget, int x, int y, i
   g.window = scope ? scope->window : -1;
   g.widget = widget;
   widget->setProperty("ui_gadget", number);
-  if (g_ui_default_font != UI_DEFAULT_FONT && ui_font_exists(g_ui_default_font)) {
+  if (new_gadget_font() != UI_DEFAULT_FONT) {
     g.font = g_ui_default_font;
     widget->setFont(ui_font(g_ui_default_font));
     if (kind == GadgetKind::list) ui_list_font_changed(widget);
@@ -115,8 +167,35 @@ void set_roles(QWidget* widget, QPalette::ColorRole front_role, QPalette::ColorR
   if (fill) widget->setAutoFillBackground(back != UI_DEFAULT_COLOUR);
 }
 
+void apply_colours(Gadget& g);
+
+// Puts on the colours of a gadget that was hidden when they were set, once
+// it is shown, and then lets the gadget go.
+class ShowColoursFilter : public QObject {
+ public:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      object->removeEventFilter(this);
+      Gadget* g = ui_find_gadget(object->property("ui_gadget").toInt());
+      if (g && g->widget == object && g->colours_waiting) apply_colours(*g);
+    }
+    return false;
+  }
+};
+
 void apply_colours(Gadget& g) {
   QWidget* w = g.widget;
+  // A new palette costs as much as laying the text out, and fields on a tab
+  // page not shown are recoloured by the hundred: they get it when shown.
+  if (!w->isVisible()) {
+    if (!g.colours_waiting) {
+      static ShowColoursFilter* filter = new ShowColoursFilter;
+      g.colours_waiting = true;
+      w->installEventFilter(filter);
+    }
+    return;
+  }
+  g.colours_waiting = false;
   switch (g.kind) {
     case GadgetKind::label:
     case GadgetKind::check_box:
@@ -284,9 +363,39 @@ bool ui_button(int gadget, int x, int y, int w, int h, const std::string& text) 
   return finish_gadget(gadget, GadgetKind::button, button, x, y, w, h);
 }
 
+namespace {
+
+// An image button made again under its number in the same place (a pool
+// button recoloured, dozens at a time) keeps its widget and takes the new
+// face, when nothing else about the old one differs from a new gadget: the
+// program sees a new gadget, and no widget is torn down and built again.
+bool reface_image_button(int gadget, const QImage& face, int x, int y, int w, int h) {
+  const Scope* scope = current_scope();
+  Gadget* old = ui_find_gadget(gadget);
+  if (!scope || !scope->parent || !old || old->kind != GadgetKind::image_button) return false;
+  QWidget* button = old->widget;
+  if (button->parentWidget() != scope->parent || old->window != scope->window || old->disabled ||
+      old->front != UI_DEFAULT_COLOUR || old->back != UI_DEFAULT_COLOUR ||
+      old->font != new_gadget_font() || !button->toolTip().isEmpty())
+    return false;
+  ui_end_drawing_on_gadget(gadget);
+  ui_drop_gadget_events(gadget);
+  ui_set_image_button_face(button, face);
+  button->setGeometry(x, y, std::max(w, 0), std::max(h, 0));
+  button->raise();  // on top of its neighbours, as a new widget would be
+  g_last_created = gadget;
+  g_option_group = nullptr;
+  return true;
+}
+
+}  // namespace
+
 bool ui_image_button(int gadget, int x, int y, int w, int h, int image) {
   QImage* face = ui_find_image(image);
-  QImage copy = face ? face->copy() : QImage();
+  // The button's own picture: drawing on the image afterwards, or freeing
+  // it, leaves the button's as it is (the toolkit copies pixels on write).
+  QImage copy = face ? *face : QImage();
+  if (reface_image_button(gadget, copy, x, y, w, h)) return true;
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
   QWidget* button = ui_make_image_button(gadget, parent, copy);
@@ -321,7 +430,7 @@ bool ui_text_field(int gadget, int x, int y, int w, int h, const std::string& te
                    unsigned flags) {
   QWidget* parent = begin_gadget(gadget);
   if (!parent) return false;
-  auto* field = new QLineEdit(parent);
+  auto* field = new TextField(parent);
   {
     ProgramSetting setting;
     field->setText(to_qstring(text));
@@ -661,15 +770,9 @@ void ui_set_text(int gadget, const std::string& text) {
     case GadgetKind::frame:
       static_cast<QGroupBox*>(w)->setTitle(to_caption(text));
       break;
-    case GadgetKind::text_field: {
-      // The same text again changes nothing but the cursor; laying a text out
-      // anew is what costs (the Techniques tab rewrites 169 fields at once).
-      auto* field = static_cast<QLineEdit*>(w);
-      if (field->text() != t) field->setText(t);
-      else field->setModified(false);
-      if (field->cursorPosition() != 0) field->setCursorPosition(0);
+    case GadgetKind::text_field:
+      static_cast<TextField*>(w)->set_from_program(t);
       break;
-    }
     case GadgetKind::spin:
       static_cast<SpinField*>(w)->write(t);
       break;
@@ -707,7 +810,7 @@ std::string ui_text(int gadget) {
     case GadgetKind::frame:
       return shown_caption(static_cast<QGroupBox*>(w)->title());
     case GadgetKind::text_field:
-      return to_std(static_cast<QLineEdit*>(w)->text());
+      return to_std(static_cast<TextField*>(w)->shown_or_waiting());
     case GadgetKind::spin:
       return to_std(spin_line(w)->text());
     case GadgetKind::combo: {
@@ -1052,7 +1155,11 @@ void ui_player_type(int gadget, const std::string& text) {
   QString t = to_qstring(text);
   switch (g->kind) {
     case GadgetKind::text_field: {
-      auto* field = static_cast<QLineEdit*>(g->widget.data());
+      auto* field = static_cast<TextField*>(g->widget.data());
+      {
+        ProgramSetting setting;
+        field->take_waiting();
+      }
       if (field->isReadOnly()) return;
       // Keys beyond the field's limit are refused one by one, so typing a
       // longer text leaves its first characters.

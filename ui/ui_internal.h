@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -43,6 +44,7 @@ struct Gadget {
   int64_t back = UI_DEFAULT_COLOUR;
   bool disabled = false;
   int font = UI_DEFAULT_FONT;
+  bool colours_waiting = false;  // set while hidden; put on when it is shown
 };
 
 class TopWindow;
@@ -159,6 +161,8 @@ bool ui_player_can_reach(const QWidget* widget);
 QFont ui_font(int font);  // UI_DEFAULT_FONT or an unknown number: the default
 bool ui_font_exists(int font);
 QImage* ui_find_image(int image);
+// Gives an image button (made by ui_make_image_button) another face.
+void ui_set_image_button_face(QWidget* button, const QImage& face);
 // The picture as the display shows it: at the display's pixels per unit.
 QImage ui_image_for_display(const QImage& image);
 void ui_free_all_images();
