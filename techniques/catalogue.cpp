@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <utility>
+#include <vector>
 
 #include "core/state.h"
 #include "techniques/engine.h"
@@ -460,9 +462,25 @@ void technique_field_range(FieldRange range, int64_t* min, int64_t* max) {
 }
 
 int technique_slot_of_field(int64_t gadget) {
-  for (int i = 0; i < TECHNIQUE_SLOT_COUNT; ++i)
-    if (g_technique_slots[i].field == gadget) return i;
-  return -1;
+  // The fields lie in one band of gadget numbers: a table over that band
+  // answers at once (the tab checks all 169 fields in a row).
+  struct FieldTable {
+    int64_t lowest = 0;
+    std::vector<int> slot_at;  // -1: no slot's field
+  };
+  static const FieldTable table = [] {
+    FieldTable t;
+    auto [low, high] = std::minmax_element(std::begin(g_technique_slots), std::end(g_technique_slots),
+                                           [](const TechniqueSlot& a, const TechniqueSlot& b) { return a.field < b.field; });
+    t.lowest = low->field;
+    t.slot_at.assign(static_cast<size_t>(high->field - low->field + 1), -1);
+    // The first slot of a field answers, as a search from the start would.
+    for (int i = TECHNIQUE_SLOT_COUNT - 1; i >= 0; --i)
+      t.slot_at[static_cast<size_t>(g_technique_slots[i].field - t.lowest)] = i;
+    return t;
+  }();
+  if (gadget < table.lowest || gadget - table.lowest >= static_cast<int64_t>(table.slot_at.size())) return -1;
+  return table.slot_at[static_cast<size_t>(gadget - table.lowest)];
 }
 
 // ORDER LEARNING: the passes of Learn, in the order they run. The field read
