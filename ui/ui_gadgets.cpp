@@ -138,9 +138,9 @@ bool finish_gadget(int number, GadgetKind kind, QWidget* widget, int x, int y, i
   g.window = scope ? scope->window : -1;
   g.widget = widget;
   widget->setProperty("ui_gadget", number);
-  if (new_gadget_font() != UI_DEFAULT_FONT) {
-    g.font = g_ui_default_font;
-    widget->setFont(ui_font(g_ui_default_font));
+  g.font = new_gadget_font();
+  if (g.font != UI_DEFAULT_FONT) {
+    widget->setFont(ui_font(g.font));
     if (kind == GadgetKind::list) ui_list_font_changed(widget);
   }
   widget->setGeometry(x, y, std::max(w, 0), std::max(h, 0));
