@@ -8,9 +8,20 @@
 # Targets are the fuzz/*_fuzz.cpp names without "_fuzz" (paste, main_prefs,
 # ...); all of them when none is named. Each starts from its seeds in
 # fuzz/corpus/<target>/ and from what earlier runs kept in
-# build-fuzz/corpus/<target>/. An input that crashes, leaks or hangs is
-# written to build-fuzz/findings/<target>/ and the script exits with 1.
+# build-fuzz/corpus/<target>/ (with FUZZ_FRESH_CORPUS=1 from its seeds
+# alone, in a new folder that the run then keeps). An input that crashes,
+# leaks or hangs is written to a folder of this run alone,
+# build-fuzz/findings/<target>/<run>/, and the script exits with 1.
 # FUZZ_JOBS (default 3) targets run at once, each on one core.
+#
+# Each target has its own input size limit (the table below): the readers of
+# files and the recent-files log get inputs well past the 64 KiB at which
+# they cut a line, and a draws file of thousands of tickets. libFuzzer
+# lengthens its inputs toward that limit step by step (-len_control); value
+# profiling is on, so that a comparison with a value the inputs never held
+# still guides the search, and fuzz/dict/<target>.dict gives each format's
+# words: its numbers as the format writes them, separators, magic lines and
+# field forms.
 #
 # Leaks are checked by LeakSanitizer when each run ends (a leak fails the
 # run), not after every input: libFuzzer's check after an input scans the
@@ -21,8 +32,15 @@
 # The table gives per target the seconds it ran, the inputs it executed and
 # their rate, libFuzzer's coverage counters of its last status line (cov:
 # the code edges reached, ft: the features, which also count how often an
-# edge was taken), and the findings. A target below 1,000 inputs a second
-# is marked "slow".
+# edge was taken), the size limit of its inputs and what this run found. A
+# target below 1,000 inputs a second is marked "slow".
+#
+# A leak is reported by LeakSanitizer only as the run ends, when no input is
+# at hand: libFuzzer then saves the empty input it was running. So after a
+# leak the inputs this run added to the corpus are replayed with a check
+# after each one, which saves the input that leaks beside the other findings;
+# the table names it, or, when the replay finds none, the line of the log
+# that reports the leak.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -55,6 +73,27 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 # ordinary tests, gives the whole story. Set ASAN_OPTIONS to override.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16:malloc_context_size=2}"
 
+# The largest input of each target in bytes, and how many runs without new
+# coverage libFuzzer waits before it lets its inputs grow (-len_control, 100
+# by its default).
+max_len_of() {
+  case "$1" in
+    draws_file | prizes | extract) echo 262144 ;;
+    database_import | statistics | main_prefs) echo 131072 ;;
+    recent_files) echo 196608 ;;
+    technique_prefs | generate) echo 8192 ;;
+    paste | text_values) echo 1024 ;;
+    *) echo 4096 ;;
+  esac
+}
+len_control_of() {
+  case "$1" in
+    draws_file | prizes | extract | database_import | statistics | main_prefs | recent_files) echo 20 ;;
+    *) echo 100 ;;
+  esac
+}
+run_stamp="$(date +%Y%m%d-%H%M%S)"
+
 # One row of the table per target, gathered here as the runs end.
 rows="build-fuzz/fuzz-table.txt"
 : > "$rows"
@@ -63,13 +102,21 @@ run_target() {
   local t="$1"
   # Absolute paths: each target changes into a directory of its own before
   # libFuzzer reads the corpora.
-  local work="$root/build-fuzz/corpus/$t" findings="$root/build-fuzz/findings/$t"
+  local work="$root/build-fuzz/corpus/$t" findings="$root/build-fuzz/findings/$t/$run_stamp"
+  [ "${FUZZ_FRESH_CORPUS:-0}" = 1 ] && work="$root/build-fuzz/corpus/$t-$run_stamp"
   local log="build-fuzz/$t.log"
   mkdir -p "$work" "$findings" "fuzz/corpus/$t"
+  local max_len dict=()
+  max_len=$(max_len_of "$t")
+  [ -f "fuzz/dict/$t.dict" ] && dict=(-dict="$root/fuzz/dict/$t.dict")
+  # Inputs added to the corpus by this run are those newer than this mark.
+  local mark="build-fuzz/$t.started"
+  touch "$mark"
   local start
   start=$(date +%s)
   set +e
   "build-fuzz/fuzz/${t}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -detect_leaks=0 \
+    -max_len="$max_len" -len_control="$(len_control_of "$t")" -use_value_profile=1 "${dict[@]}" \
     -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$root/fuzz/corpus/$t" \
     > "$log" 2>&1
   local rc=$?
@@ -81,13 +128,45 @@ run_target() {
   cov=$(grep -ao ' cov: [0-9]*' "$log" | grep -o "[0-9]*$" | tail -1 || true)
   ft=$(grep -ao ' ft: [0-9]*' "$log" | grep -o "[0-9]*$" | tail -1 || true)
   rate=$(( runs / (took > 0 ? took : 1) ))
-  found=$(find "$findings" -type f | wc -l)
   local verdict="nothing found"
-  [ $rc -eq 0 ] || verdict="FOUND: see $log and $findings/"
+  if [ $rc -ne 0 ]; then
+    verdict="FOUND: see $log and $findings/"
+    local leak_line
+    leak_line=$(grep -an 'ERROR: LeakSanitizer' "$log" | head -1 | cut -d: -f1 || true)
+    if [ -n "$leak_line" ]; then
+      # The input running when the leak was reported is not its cause.
+      find "$findings" -type f -empty -delete
+      find_leaking_input "$t" "$work" "$mark" "$findings" "$max_len"
+      local leak
+      leak=$(find "$findings" -type f -name 'leak-*' | head -1)
+      if [ -n "$leak" ]; then
+        verdict="LEAK: input $leak (report: $log line $leak_line)"
+      else
+        verdict="LEAK: no single input reproduces it; report: $log line $leak_line"
+      fi
+    fi
+  fi
+  found=$(find "$findings" -type f | wc -l)
   [ "$rate" -ge 1000 ] || verdict="$verdict (slow)"
-  printf '%-22s %7s %12s %10s %7s %8s %8s  %s\n' "$t" "$took" "$runs" "$rate" "${cov:-?}" "${ft:-?}" \
-    "$found" "$verdict" >> "$rows"
+  printf '%-16s %7s %12s %8s %8s %7s %7s %8s  %s\n' "$t" "$took" "$runs" "$rate" "$max_len" "${cov:-?}" \
+    "${ft:-?}" "$found" "$verdict" >> "$rows"
   return $rc
+}
+
+# Replays the inputs a run added to its corpus, and any seed, with
+# libFuzzer's leak check after each: the first that leaks is saved as
+# leak-<hash> in the findings folder. Bounded in time, since each check
+# scans the heap.
+find_leaking_input() {
+  local t="$1" work="$2" mark="$3" findings="$4" max_len="$5"
+  local replay="build-fuzz/$t.replay"
+  rm -rf "$replay"
+  mkdir -p "$replay"
+  find "$work" -type f -newer "$mark" -exec cp {} "$replay/" \;
+  cp "fuzz/corpus/$t"/* "$replay/" 2>/dev/null || true
+  timeout 600 "build-fuzz/fuzz/${t}_fuzz" -runs=0 -detect_leaks=1 -max_len="$max_len" \
+    -artifact_prefix="$findings/" "$replay" > "build-fuzz/$t.replay.log" 2>&1 || true
+  rm -rf "$replay"
 }
 
 failed=0
@@ -100,6 +179,6 @@ for t in "${targets[@]}"; do
 done
 for p in "${pids[@]}"; do wait "$p" || failed=1; done
 
-printf '%-22s %7s %12s %10s %7s %8s %8s  %s\n' target seconds executions "exec/s" cov ft findings ""
+printf '%-16s %7s %12s %8s %8s %7s %7s %8s  %s\n' target seconds executions "exec/s" max_len cov ft findings ""
 sort "$rows"
 exit $failed
