@@ -1,10 +1,16 @@
 // Writes the seed corpora of the fuzz targets into fuzz/corpus/<target>/:
-// small valid files of each kind, written by the program's own writers where
-// it has one (the past-results database and the clipboard have none, so
-// their seeds are written out here in the form the program reads).
+// valid files of each kind, small ones and ones of the largest sizes the
+// targets take (a draws file of thousands of tickets, lines and paths past
+// the readers' 64 KiB), written by the program's own writers where it has
+// one (the past-results database and the clipboard have none, so their seeds
+// are written out here in the form the program reads). Some values never
+// appear in them (no past result holds a number above 50): the targets'
+// dictionaries and value profiling are to find those.
 //
 //   make_fuzz_seeds <corpus folder>
+#include <cstdint>
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -12,8 +18,12 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "draws/draws.h"
+#include "draws/main_tab_ids.h"
+#include "draws/selection.h"
 #include "fuzz/fuzz_support.h"
+#include "support/program_fixture.h"
 #include "support/test_support.h"
+#include "techniques/catalogue.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 #include "ui/ui_test.h"
@@ -52,11 +62,54 @@ void main_prefs_seeds() {
   ui_set_text(296, "");
   save_main_prefs();
   keep_file("main_prefs", "edited", settings("kestrova.prefs"));
+  // A currency past the 64 KiB that a line of the other files keeps.
+  g_currency = std::string(70 * 1024, 'E');
+  save_main_prefs();
+  keep_file("main_prefs", "long_currency", settings("kestrova.prefs"));
+  init_game_state();
 }
 
-// The technique settings seeds serve both the reader's target and Generate's.
+// The generate target's input: bet type, switches, request, the 62 play
+// states (see generate_fuzz.cpp), then a technique settings file.
+std::string generate_input(int bet_type, int flags, int request, const std::string& states,
+                           const std::string& technique_file = "") {
+  std::string bytes{static_cast<char>(bet_type), static_cast<char>(flags), static_cast<char>(request % 256),
+                    static_cast<char>(request / 256)};
+  std::string all_states = states;
+  all_states.resize(62, '\1');
+  return bytes + all_states + technique_file;
+}
+
+// The technique settings seeds serve both the reader's target and Generate's
+// (with the techniques on and the windows read from the file).
 void keep_technique_prefs(const std::string& name) {
-  for (const char* target : {"technique_prefs", "generate"}) keep_file(target, name, settings("techniques.prefs"));
+  keep_file("technique_prefs", name, settings("techniques.prefs"));
+  keep("generate", name, generate_input(0, 1 | 8, 3, "", read_file_bytes(settings("techniques.prefs"))));
+}
+
+// Selections, bet types and requests, with the techniques as learned at start.
+void generate_seeds() {
+  const std::string all(62, '\1');
+  std::string fixed = all;
+  fixed[0] = fixed[1] = '\2';    // numbers 1 and 2 fixed
+  fixed[50] = '\2';              // star 1 fixed
+  for (int n = 30; n < 50; ++n) fixed[n] = '\0';
+  std::string few = std::string(50, '\0') + std::string(12, '\1');
+  few[3] = few[9] = few[27] = '\1';  // three numbers played
+  std::string exact(62, '\0');
+  for (int n : {4, 11, 17, 23, 38, 44}) exact[n] = '\1';
+  exact[51] = exact[56] = '\1';
+  keep("generate", "simple_learned", generate_input(0, 1, 3, all));
+  keep("generate", "simple_off", generate_input(0, 0, 10, all));
+  keep("generate", "fixed_values", generate_input(0, 0, 12, fixed));
+  keep("generate", "six_numbers", generate_input(11, 0, 20, all));
+  keep("generate", "eleven_numbers", generate_input(39, 0, 5, all));
+  keep("generate", "twelve_stars", generate_input(10, 0, 5, all));
+  keep("generate", "too_few_numbers", generate_input(0, 0, 3, few));
+  keep("generate", "every_ticket", generate_input(0, 0, 31, exact));
+  keep("generate", "jitter_scan", generate_input(0, 2 | 4, 8, all));
+  keep("generate", "large_request", generate_input(0, 16, 1200, all));
+  keep("generate", "techniques_multiple", generate_input(11, 1, 3, all));
 }
 
 void technique_prefs_seeds() {
@@ -71,14 +124,67 @@ void technique_prefs_seeds() {
   keep_technique_prefs("removed");
 }
 
+// The recent-files target's input: the log, a NUL, the path recorded, and a
+// second NUL for a log that cannot be read.
+void keep_recent(const std::string& name, const std::string& path, bool unreadable = false) {
+  keep("recent_files", name,
+       read_file_bytes(settings("recent_files.log")) + '\0' + path + (unreadable ? std::string(1, '\0') : ""));
+}
+
 void recent_files_seeds() {
   clear_recent_files();
-  keep_file("recent_files", "empty", settings("recent_files.log"));
+  keep_recent("empty", "/home/player/week12.draws.txt");
   update_recent_files("/home/player/week12.draws.txt");
   update_recent_files("/home/player/Jogos/semana 13.draws.txt");
-  keep_file("recent_files", "two", settings("recent_files.log"));
+  keep_recent("two", "/home/player/week12.draws.txt");
+  keep_recent("line_break", "/home/player/week\r\n13.draws.txt");
+  keep_recent("unreadable", "/home/player/new.draws.txt", true);
   for (int i = 1; i <= 11; ++i) update_recent_files("/home/player/week" + std::to_string(i) + ".draws.txt");
-  keep_file("recent_files", "full", settings("recent_files.log"));
+  keep_recent("full", "/home/player/week5.draws.txt");
+  // Paths past the 64 KiB that the reader keeps of a line.
+  update_recent_files("/home/player/" + std::string(66 * 1024, 'w') + ".draws.txt");
+  keep_recent("long_path", "/home/player/" + std::string(80 * 1024, 'x') + ".draws.txt");
+  clear_recent_files();
+}
+
+// Three thousand made-up weekly results, in the form of the database: each
+// draws five different numbers of 1..50 and two stars of 1..12 from a fixed
+// sequence.
+std::string many_past_results(int count) {
+  uint32_t state = 12345;
+  auto next = [&](int highest) {
+    state = state * 1103515245u + 12345u;
+    return static_cast<int>((state >> 16) % static_cast<uint32_t>(highest)) + 1;
+  };
+  std::string text = "# made-up results, oldest first\r\n";
+  int year = 2004, week = 1;
+  for (int i = 1; i <= count; ++i) {
+    int numbers[5], stars[2];
+    for (int k = 0; k < 5; ++k) {
+      bool again;
+      do {
+        numbers[k] = next(50);
+        again = false;
+        for (int j = 0; j < k; ++j) again |= numbers[j] == numbers[k];
+      } while (again);
+    }
+    std::sort(numbers, numbers + 5);
+    do {
+      stars[0] = next(12);
+      stars[1] = next(12);
+    } while (stars[0] == stars[1]);
+    if (stars[0] > stars[1]) std::swap(stars[0], stars[1]);
+    char line[64];
+    std::snprintf(line, sizeof line, "%05d %04d-%02d-%02d %02d %02d %02d %02d %02d +%02d +%02d\r\n", i, year,
+                  (week - 1) / 4 % 12 + 1, (week - 1) % 4 * 7 + 1, numbers[0], numbers[1], numbers[2], numbers[3],
+                  numbers[4], stars[0], stars[1]);
+    text += line;
+    if (++week > 48) {
+      week = 1;
+      ++year;
+    }
+  }
+  return text + "@end_database\r\n";
 }
 
 void database_seeds() {
@@ -92,7 +198,32 @@ void database_seeds() {
     keep(target, "crlf_no_end", replace_string(lines, "\n", "\r\n"));
     keep(target, "comments_only", "# nothing yet\n#\n@end_database\n");
     keep(target, "bad_line", lines + "00004 2004-03-05 04 07 33 37 39 +01 05\n");
+    keep(target, "thousands", many_past_results(3000));
   }
+}
+
+// Saves the list as a draws file and keeps it for the targets that read one.
+std::string keep_draws_file(const std::string& name) {
+  const std::string path = fuzz_directory() + name + ".draws.txt";
+  std::remove(path.c_str());
+  ui_test_push_file_answer(path);
+  save_draws_file(0, 1);
+  for (const char* target : {"draws_file", "extract"}) keep_file(target, name, path);
+  return read_file_bytes(path);
+}
+
+// A list made by the generator: `count` tickets of bet type `bet_type` from
+// every number and star, the techniques off.
+void generate_list(int64_t count, int bet_type) {
+  for (int64_t n = 1; n <= 50; ++n) g_number_play_state[static_cast<size_t>(n)] = 1;
+  for (int64_t s = 1; s <= 12; ++s) g_star_play_state[static_cast<size_t>(s)] = 1;
+  update_selection_counts();
+  g_use_special_techniques = 0;
+  g_draws_to_generate = count;
+  ui_set_state(PREFS_BET_TYPE_LIST, bet_type);
+  generate_requested_draws();
+  run_pending_events();
+  if (g_draw_count != count) std::fprintf(stderr, "the generator made %lld tickets\n", static_cast<long long>(g_draw_count));
 }
 
 void draws_file_seeds() {
@@ -103,15 +234,25 @@ void draws_file_seeds() {
     g_draw_count = i + 1;
     add_draw_to_list(numbers[i], stars[i]);
   }
-  const std::string path = fuzz_directory() + "three.draws.txt";
-  ui_test_push_file_answer(path);
-  save_draws_file(0, 1);
-  keep_file("draws_file", "three", path);
+  const std::string file = keep_draws_file("three");
   // The prize check's seeds: a result line, then the same file.
-  const std::string file = read_file_bytes(path);
   keep("prizes", "some_hits", "3 17 22 40 48 2 11\n" + file);
   keep("prizes", "first_ticket", "3 17 22 41 50 2 11\n" + file);
   keep("prizes", "out_of_range", "3 17 22 40 51 2 11\n" + file);
+
+  generate_list(3000, 0);
+  keep("prizes", "thousands", "3 17 22 40 48 2 11\n" + keep_draws_file("thousands"));
+  generate_list(300, 39);
+  keep_draws_file("eleven_numbers");
+  // A ticket text past the 64 KiB that the reader keeps of a line.
+  clear_draw_list();
+  size_draw_list(2);
+  g_draw_count = 1;
+  add_draw_to_list("3,17,22,41,50", "2,11");
+  g_draw_count = 2;
+  add_draw_to_list(std::string(70 * 1024, '7'), "2,11");
+  keep_draws_file("long_line");
+  clear_draw_list();
 }
 
 void text_seeds() {
@@ -134,6 +275,7 @@ int main(int argc, char** argv) {
   fuzz_start_program();
   main_prefs_seeds();
   technique_prefs_seeds();
+  generate_seeds();
   recent_files_seeds();
   database_seeds();
   draws_file_seeds();

@@ -1,6 +1,16 @@
 // The recent-files log: the start-up reading and normalising, the menu, an
-// update with a new path, the menu again and Clear.
+// update with a path, the menu again and Clear. The input is the log, then
+// after a NUL byte the path that a save or an open records (any bytes but
+// NUL: line breaks, paths far longer than any system allows); a second NUL
+// after the path makes the log unreadable (mode 0200, and the superuser gives
+// up passing over file permissions meanwhile), and then nothing may rewrite
+// a log that holds anything.
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "core/core.h"
 #include "core/ids.h"
@@ -9,30 +19,111 @@
 #include "support/test_support.h"
 #include "ui/ui.h"
 
+namespace {
+
+// No path is kept longer than this when the log is read.
+constexpr size_t kLongestKeptPath = 64 * 1024;
+
+std::string log_of(const std::vector<std::string>& slots) {
+  std::string bytes;
+  for (int i = 1; i <= 10; ++i) bytes += slots[static_cast<size_t>(i)] + "\r\n";
+  return bytes;
+}
+
+const std::string kEmptyLog = log_of(std::vector<std::string>(11));
+
+// Slots 1..10 after `path` is recorded over `slots`: the path first, then
+// the other non-empty paths in their order, as many as fit.
+std::vector<std::string> recorded(const std::vector<std::string>& slots, const std::string& path) {
+  std::vector<std::string> next{"", path};
+  for (int i = 1; i <= 10; ++i)
+    if (!slots[static_cast<size_t>(i)].empty() && slots[static_cast<size_t>(i)] != path)
+      next.push_back(slots[static_cast<size_t>(i)]);
+  next.resize(11);
+  return next;
+}
+
+// The log read at start, the path recorded and Clear, on a log that cannot
+// be read.
+void run_on_unreadable_log(const std::string& path, const std::string& newest, const std::string& bytes) {
+  std::vector<std::string> at_start, after_record;
+  chmod(path.c_str(), 0200);
+  const bool enforced = with_file_permissions_enforced([&] {
+    g_recent_files.assign(11, "");
+    update_recent_files("");
+    refresh_recent_files_menu();
+    at_start = g_recent_files;
+    update_recent_files(newest);
+    refresh_recent_files_menu();
+    after_record = g_recent_files;
+    clear_recent_files();
+  });
+  chmod(path.c_str(), 0600);
+  if (!enforced || bytes.empty()) return;
+  fuzz_require(at_start == std::vector<std::string>(11), "an unreadable log lists nothing");
+  fuzz_require(after_record == at_start, "a path is not recorded over an unreadable log");
+  fuzz_require(read_file_bytes(path) == bytes, "an unreadable log is never rewritten");
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_start_program();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string input = fuzz_bytes(data, size);
+  const size_t log_end = std::min(input.find('\0'), input.size());
+  const size_t path_end = log_end < input.size() ? std::min(input.find('\0', log_end + 1), input.size()) : log_end;
+  const std::string bytes = input.substr(0, log_end);
+  const std::string newest = log_end < input.size() ? input.substr(log_end + 1, path_end - log_end - 1) : "";
   const std::string path = fuzz_directory() + "settings/recent_files.log";
-  fuzz_write_file(path, fuzz_bytes(data, size));
+  fuzz_write_file(path, bytes);
+  if (path_end < input.size()) {
+    run_on_unreadable_log(path, newest, bytes);
+    return 0;
+  }
+
   g_recent_files.assign(11, "");
   update_recent_files("");
   refresh_recent_files_menu();
   const std::string normalised = read_file_bytes(path);
+  const std::vector<std::string> slots = g_recent_files;
+  fuzz_require(normalised == log_of(slots), "the log holds the ten slots");
+  if (bytes.empty()) fuzz_require(normalised == kEmptyLog, "a missing log is made empty");
   // Reading the normalised log gives the same log again.
   update_recent_files("");
   fuzz_require(read_file_bytes(path) == normalised, "the normalised log is stable");
   for (int item = MENU_RECENT_FIRST; item <= MENU_RECENT_LAST; ++item) ui_menu_item_text(MENU_MAIN, item);
 
-  const std::string newest = fuzz_directory() + "week12.draws.txt";
   update_recent_files(newest);
   refresh_recent_files_menu();
-  fuzz_require(g_recent_files[1] == newest, "the newest path heads the list");
-  int64_t seen = 0;
-  for (int i = 1; i <= 10; ++i) seen += g_recent_files[i] == newest ? 1 : 0;
-  fuzz_require(seen == 1, "a path is listed once");
+  const bool one_line = newest.find_first_of("\r\n") == std::string::npos;
+  if (!one_line || newest.empty()) {
+    // A path with a line break is never recorded.
+    fuzz_require(g_recent_files == slots, "the slots stay as they were");
+    fuzz_require(read_file_bytes(path) == normalised, "the log stays as it was");
+  } else {
+    fuzz_require(g_recent_files == recorded(slots, newest), "the path heads the list, which keeps its order");
+    fuzz_require(read_file_bytes(path) == log_of(g_recent_files), "the log holds the ten slots");
+    if (fuzz_is_utf8(newest))
+      fuzz_require(ui_menu_item_text(MENU_MAIN, MENU_RECENT_FIRST) == "1: " + newest, "the menu shows the path");
+    // The next start reads the same slots, a path longer than is kept cut
+    // short.
+    const std::vector<std::string> saved = g_recent_files;
+    g_recent_files.assign(11, "");
+    update_recent_files("");
+    for (size_t i = 1; i <= 10; ++i) {
+      const std::string& read = g_recent_files[i];
+      if (saved[i].size() <= kLongestKeptPath)
+        fuzz_require(read == saved[i], "the next start reads the same paths");
+      else
+        fuzz_require(read.size() + 4 > kLongestKeptPath && saved[i].compare(0, read.size(), read) == 0,
+                     "a path longer than is kept is cut short");
+    }
+  }
   clear_recent_files();
+  fuzz_require(read_file_bytes(path) == kEmptyLog, "Clear empties the log");
   return 0;
 }

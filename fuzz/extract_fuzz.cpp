@@ -1,0 +1,109 @@
+// Extract: the list read from a draws file (the input), then written out as
+// the plain-text extract, which is read back here: its five header lines
+// give the count, the ticket size and the cost of the list, and each ticket
+// line, read value by value, gives its ticket's values, each field of its
+// numbers and stars texts read as an integer.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/core.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "draws/draws.h"
+#include "draws/selection.h"
+#include "fuzz/fuzz_support.h"
+#include "support/program_fixture.h"
+#include "support/test_support.h"
+#include "ui/ui.h"
+#include "ui/ui_test.h"
+
+namespace {
+
+// The extract's lines, each of which must end with CR LF.
+std::vector<std::string> lines_of(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    const size_t end = bytes.find("\r\n", start);
+    fuzz_require(end != std::string::npos, "every line of the extract ends with CR LF");
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+// The values of a ticket line "3 17 22 40 48 + 2 11": the numbers, each
+// followed by a blank, "+ ", then the stars separated by single blanks.
+bool read_ticket_line(const std::string& line, std::vector<int64_t>& numbers, std::vector<int64_t>& stars) {
+  numbers.clear();
+  stars.clear();
+  const char* p = line.c_str();
+  const char* end = p + line.size();
+  auto read_value = [&](std::vector<int64_t>& into) {
+    if (p == end || (*p != '-' && (*p < '0' || *p > '9'))) return false;
+    char* after = nullptr;
+    into.push_back(std::strtoll(p, &after, 10));
+    p = after;
+    return true;
+  };
+  while (p != end && *p != '+') {
+    if (!read_value(numbers) || p == end || *p++ != ' ') return false;
+  }
+  if (p == end || *p++ != '+' || p == end || *p++ != ' ') return false;
+  for (;;) {
+    if (!read_value(stars)) return false;
+    if (p == end) return true;
+    if (*p++ != ' ') return false;
+  }
+}
+
+std::vector<int64_t> values_of(const std::string& text, int64_t count) {
+  std::vector<int64_t> values;
+  for (int64_t j = 1; j <= count; ++j) values.push_back(val_int(string_field(text, j, ",")));
+  return values;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz_start_program();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = fuzz_directory() + "fuzz.draws.txt";
+  fuzz_write_file(path, fuzz_bytes(data, size));
+  FuzzEmptyDrawListAfter empty_list_after;
+  ui_test_clear_messages();
+  open_draws_file(path);
+  if (g_draw_count == 0) return 0;
+
+  const std::string extract = fuzz_directory() + "extract.txt";
+  std::remove(extract.c_str());
+  ui_test_clear_messages();
+  ui_test_push_file_answer(extract);
+  extract_draws_to_text();
+  fuzz_require(ui_test_messages().empty(), "a list is extracted without a message");
+  const std::vector<std::string> lines = lines_of(read_file_bytes(extract));
+  fuzz_require(static_cast<int64_t>(lines.size()) == 5 + g_draw_count, "five header lines and one per ticket");
+  fuzz_require(lines[0] == "# Draws:" + std::to_string(g_draw_count), "the header gives the count");
+  fuzz_require(lines[1] == "Numbers:" + std::to_string(g_numbers_per_draw), "the header gives the numbers");
+  fuzz_require(lines[2] == "  Stars:" + std::to_string(g_stars_per_draw), "the header gives the stars");
+  // The count times the selected bet type's price, as 32-bit floats.
+  char cost[64];
+  std::snprintf(cost, sizeof cost, "%.2f",
+                static_cast<double>(static_cast<float>(g_draw_count) * bet_type_price(ui_state(PREFS_BET_TYPE_LIST))));
+  fuzz_require(lines[3] == "   Cost:" + std::string(cost) + " " + g_currency, "the header gives the cost");
+  fuzz_require(lines[4].rfind("   Date:", 0) == 0 && lines[4].size() == 8 + 19, "the header gives the date");
+  std::vector<int64_t> numbers, stars;
+  for (int64_t i = 1; i <= g_draw_count; ++i) {
+    fuzz_require(read_ticket_line(lines[static_cast<size_t>(4 + i)], numbers, stars), "a ticket line reads back");
+    fuzz_require(numbers == values_of(g_draw_numbers[static_cast<size_t>(i)], g_numbers_per_draw) &&
+                     stars == values_of(g_draw_stars[static_cast<size_t>(i)], g_stars_per_draw),
+                 "a ticket line gives its ticket");
+  }
+  return 0;
+}
