@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <sys/types.h>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,9 @@ void discard_staged_file(StagedFile& file);
 // the temporary file, each write, the flush to disk, the rename, the flush of
 // the folder), so that a test can stop the process at any one of them.
 extern void (*g_test_staged_file_step)();
+// For the tests only: when set, it stands in for the system's change of a
+// staged file's mode, so that a test can make every change fail.
+extern int (*g_test_change_file_mode)(int fd, mode_t mode);
 
 // Writes `bytes` as the whole content of `path` through a staged file.
 // Returns 1 when the new content is in place, 0 otherwise.

@@ -1,3 +1,8 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 
 #include "core/core.h"
@@ -63,6 +68,17 @@ bool recent_files_log_unreadable() {
   return false;
 }
 
+// A log that is there but may not be written (read-only) is never replaced:
+// the rename of a rewrite would pass over its permission.
+bool recent_files_log_read_only() {
+  struct stat state {};
+  if (::stat(recent_files_log_path().c_str(), &state) != 0 || !S_ISREG(state.st_mode)) return false;
+  int fd = ::open(recent_files_log_path().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == EACCES || errno == EPERM || errno == EROFS;
+  ::close(fd);
+  return false;
+}
+
 }  // namespace
 
 void update_recent_files(const std::string& path) {
@@ -71,7 +87,7 @@ void update_recent_files(const std::string& path) {
   if (plain_file_size(recent_files_log_path()) < 1) {
     // A missing or empty log is only created; the path of this call is not
     // recorded and the slots in memory stay as they are.
-    write_recent_files_log(true);
+    if (!recent_files_log_read_only()) write_recent_files_log(true);
     return;
   }
   // A log that cannot be read stays as it is, and so do the slots.
@@ -88,7 +104,8 @@ void update_recent_files(const std::string& path) {
     for (int i = 1; i <= k_recent_slots; ++i)
       g_recent_files[i] = i - 1 < static_cast<int>(kept.size()) ? kept[i - 1] : "";
   }
-  write_recent_files_log(false);
+  // The list of this run still shows in the menu.
+  if (!recent_files_log_read_only()) write_recent_files_log(false);
 }
 
 void refresh_recent_files_menu() {
@@ -102,6 +119,6 @@ void refresh_recent_files_menu() {
 
 void clear_recent_files() {
   g_recent_files.assign(k_recent_slots + 1, "");
-  if (!recent_files_log_unreadable()) write_recent_files_log(true);
+  if (!recent_files_log_unreadable() && !recent_files_log_read_only()) write_recent_files_log(true);
   refresh_recent_files_menu();
 }

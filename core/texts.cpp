@@ -245,6 +245,12 @@ constexpr TranslationEntry k_interface_texts[] = {
      "option turned off.",
      "As técnicas têm de ser aprendidas primeiro (Aprender no separador Técnicas), ou a opção "
      "das técnicas desligada."},
+    {"No ticket of this selection passes the techniques. Widen the pool or the technique windows, "
+     "or turn the techniques off.",
+     "No ticket of this selection passes the techniques. Widen the pool or the technique windows, "
+     "or turn the techniques off.",
+     "Nenhuma chave desta seleção passa nas técnicas. Alargue o conjunto ou as janelas das "
+     "técnicas, ou desligue as técnicas."},
 };
 
 }  // namespace

@@ -120,9 +120,11 @@ void generate_requested_draws();
 void show_zero_rejection_labels();
 // Reads the ticket size from the selected bet type, refuses what it cannot
 // generate, lowers g_draws_to_generate to the number of different tickets the
-// selection allows, and runs the progress window until that many are listed
-// or the player cancels.
-void generate_draws();
+// selection allows (with the techniques on, that pass them), and runs the
+// progress window until that many are listed or the player cancels. False
+// for a refused run, which leaves the list, its sizes and its labels as they
+// were.
+bool generate_draws();
 std::string format_percent(float value);
 std::string format_elapsed_time(int64_t milliseconds);
 

@@ -144,6 +144,44 @@ int64_t different_tickets() {
          combinations(g_played_star_count, g_stars_per_draw - g_fixed_star_count);
 }
 
+// The values of 1..highest in one play state, ascending.
+std::vector<int64_t> values_in_state(const std::vector<int64_t>& play_state, int64_t highest,
+                                     int64_t state) {
+  std::vector<int64_t> values;
+  for (int64_t v = 1; v <= highest; ++v)
+    if (play_state[v] == state) values.push_back(v);
+  return values;
+}
+
+// With the techniques on (simple tickets only): how many tickets of the
+// selection pass them, counted until there are `enough`. The number check
+// reads only the numbers and the star check only the stars, so the passing
+// tickets are the passing number sets times the passing star pairs.
+int64_t tickets_passing_techniques(int64_t enough) {
+  const std::vector<int64_t> fixed_stars = values_in_state(g_star_play_state, g_highest_star, 2);
+  const std::vector<int64_t> played_stars = values_in_state(g_star_play_state, g_highest_star, 1);
+  int64_t star_pairs = 0;
+  auto count_pair = [&](std::vector<int64_t> pair) {
+    std::sort(pair.begin(), pair.end());
+    if (check_star_windows(str_int(pair[0]) + "," + str_int(pair[1])) == 1) ++star_pairs;
+  };
+  const size_t free_stars = 2 - std::min<size_t>(fixed_stars.size(), 2);
+  if (free_stars == 0) {
+    count_pair({fixed_stars[0], fixed_stars[1]});
+  } else if (free_stars == 1) {
+    for (int64_t s : played_stars) count_pair({fixed_stars[0], s});
+  } else {
+    for (size_t i = 0; i < played_stars.size(); ++i)
+      for (size_t j = i + 1; j < played_stars.size(); ++j)
+        count_pair({played_stars[i], played_stars[j]});
+  }
+  if (star_pairs == 0) return 0;
+  const int64_t number_sets_needed = std::max<int64_t>(1, (enough + star_pairs - 1) / star_pairs);
+  return star_pairs * count_passing_numbers(values_in_state(g_number_play_state, g_highest_number, 2),
+                                            values_in_state(g_number_play_state, g_highest_number, 1),
+                                            number_sets_needed);
+}
+
 }  // namespace
 
 std::string format_percent(float value) {
@@ -163,22 +201,42 @@ std::string format_elapsed_time(int64_t milliseconds) {
   return " \u231A" + s;
 }
 
-void generate_draws() {
+bool generate_draws() {
   // The ticket size comes from the front of the entry text, "5N + 2S — 2.50 EUR":
   // the first and third blank-separated fields without their letter.
   const std::string entry = ui_text(PREFS_BET_TYPE_LIST);
   auto without_letter = [](const std::string& field) {
     return val_int(text_left(field, text_length(field) - 1));
   };
+  // A refused run changes nothing: the listed tickets keep their sizes.
+  const int64_t listed_numbers_per_draw = g_numbers_per_draw;
+  const int64_t listed_stars_per_draw = g_stars_per_draw;
   g_numbers_per_draw = without_letter(string_field(entry, 1, " "));
   g_stars_per_draw = without_letter(string_field(entry, 3, " "));
-  if (const char* refusal = generation_refusal()) {
-    ui_message(translate("Warning!"), translate(refusal), UI_ICON_WARNING);
-    return;
+  const char* refusal = generation_refusal();
+  // Beyond the different tickets there are only repeats, and with the
+  // techniques on beyond the tickets that pass them only rejections: the
+  // cap keeps every run finite. The caller restores the request afterwards.
+  int64_t cap = refusal == nullptr ? std::min(g_draws_to_generate, different_tickets()) : 0;
+  if (refusal == nullptr && g_use_special_techniques == 1) {
+    const int64_t passing = tickets_passing_techniques(std::max<int64_t>(cap, 1));
+    if (passing == 0)
+      refusal = "No ticket of this selection passes the techniques. Widen the pool or the technique "
+                "windows, or turn the techniques off.";
+    cap = std::min(cap, passing);
   }
-  // Beyond the different tickets there are only repeats; the caller restores
-  // the request after the run.
-  g_draws_to_generate = std::min(g_draws_to_generate, different_tickets());
+  if (refusal != nullptr) {
+    g_numbers_per_draw = listed_numbers_per_draw;
+    g_stars_per_draw = listed_stars_per_draw;
+    ui_message(translate("Warning!"), translate(refusal), UI_ICON_WARNING);
+    return false;
+  }
+  g_draw_count = 0;
+  ui_set_text(GADGET_DRAWS_LABEL, translate("Draws:") + format_number(0, 0) + "/" +
+                                      format_number(static_cast<double>(g_draws_to_generate), 0));
+  ui_set_text(GADGET_COST_LABEL, translate("  Cost:") + "0.00" + " " + g_currency);
+  show_zero_rejection_labels();
+  g_draws_to_generate = cap;
 
   seed_random(static_cast<uint32_t>(ui_milliseconds()));
   reset_hit_counters();
@@ -190,7 +248,7 @@ void generate_draws() {
   // The window's first labels already show the elapsed time, so the run's
   // start is taken before it opens, not left at the previous run's.
   g_generation_start_ms = ui_milliseconds();
-  if (!open_progress_window()) return;
+  if (!open_progress_window()) return true;
   ui_clear_items(GADGET_DRAW_LIST);
   forget_listed_tickets();
   g_preview_valid = 0;
@@ -209,7 +267,8 @@ void generate_draws() {
       show_progress_rejections();
     } else if (kind == UI_EVENT_GADGET && ui_event_object() == GADGET_PROGRESS_CANCEL) {
       close_progress_window();
-      return;
+      g_draws_changed = g_draw_count > 0 ? 1 : 0;
+      return true;
     }
 
     if (g_draw_count > 0 && (g_scan_for_repeats == 1 ? ticket_is_listed_by_scan(numbers, stars)
@@ -231,23 +290,23 @@ void generate_draws() {
   show_progress_rejections();
   ui_delay(500);
   ui_close_window(WINDOW_PROGRESS);
+  // Tickets that are in no file yet: Open asks before it replaces them.
+  g_draws_changed = g_draw_count > 0 ? 1 : 0;
+  return true;
 }
 
 void generate_requested_draws() {
-  g_draw_count = 0;
-  ui_set_text(GADGET_DRAWS_LABEL, translate("Draws:") + format_number(0, 0) + "/" +
-                                      format_number(static_cast<double>(g_draws_to_generate), 0));
-  ui_set_text(GADGET_COST_LABEL, translate("  Cost:") + "0.00" + " " + g_currency);
-  show_zero_rejection_labels();
   ui_disable_window(WINDOW_MAIN, true);
   read_technique_windows();
 
   // generate_draws lowers the request to what the selection allows once the
-  // ticket size of this run is known.
+  // ticket size of this run is known. A refused run leaves the list and its
+  // summary as they were.
   int64_t requested = g_draws_to_generate;
-  generate_draws();
+  const bool ran = generate_draws();
   g_draws_to_generate = requested;
   ui_disable_window(WINDOW_MAIN, false);
+  if (!ran) return;
 
   ui_set_text(GADGET_DRAWS_LABEL, translate("Draws:") +
                                       format_number(static_cast<double>(g_draw_count), 0) + "/" +

@@ -231,6 +231,7 @@ void clear_draw_list() {
   g_technique_reject_count = 0;
   show_zero_rejection_labels();
   g_preview_valid = 0;
+  g_draws_changed = 0;
 }
 
 void show_preview_window() {

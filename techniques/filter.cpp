@@ -574,3 +574,34 @@ int64_t check_number_techniques(const std::string& numbers) {
   }
   return 1;
 }
+
+int64_t count_passing_numbers(const std::vector<int64_t>& fixed, const std::vector<int64_t>& played,
+                              int64_t enough) {
+  const int need = 5 - static_cast<int>(fixed.size());
+  const int pool = static_cast<int>(played.size());
+  if (need < 0 || need > pool || enough <= 0) return 0;
+  if (!filter_tables_current()) build_filter_tables();
+  // Every choice of `need` played values in ascending order of their
+  // indexes, each merged with the fixed values into an ascending ticket, as
+  // the generator writes its numbers.
+  int chosen[5];
+  for (int i = 0; i < need; ++i) chosen[i] = i;
+  int64_t passing = 0;
+  for (;;) {
+    int64_t x[5];
+    int a = 0, b = 0;
+    for (int k = 0; k < 5; ++k) {
+      if (b == need || (a < static_cast<int>(fixed.size()) && fixed[a] < played[chosen[b]]))
+        x[k] = fixed[a++];
+      else
+        x[k] = played[chosen[b++]];
+    }
+    if (windows_pass(g_filter, x) && !shares_too_many(g_filter, x) && ++passing >= enough)
+      return passing;
+    int i = need - 1;
+    while (i >= 0 && chosen[i] == pool - need + i) --i;
+    if (i < 0) return passing;
+    ++chosen[i];
+    for (int j = i + 1; j < need; ++j) chosen[j] = chosen[j - 1] + 1;
+  }
+}

@@ -63,6 +63,12 @@ int64_t check_number_techniques(const std::string& numbers);
 // then no candidate can pass. 1 otherwise.
 int64_t technique_windows_admit_tickets();
 int64_t check_star_windows(const std::string& stars);
+// How many tickets of five numbers, each made of every value of `fixed` and
+// the rest from `played` (both ascending, no value in both), pass
+// check_number_techniques; the count stops as soon as it reaches `enough`.
+// The rejection counters are left as they are.
+int64_t count_passing_numbers(const std::vector<int64_t>& fixed, const std::vector<int64_t>& played,
+                              int64_t enough);
 void invalidate_candidate_filter();
 // The same decisions read step by step off the texts, with no tables: the
 // reference the fast filter is measured and tested against.

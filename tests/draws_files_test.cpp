@@ -655,24 +655,92 @@ TEST_F(DrawsFilesTest, RecentListFollowsSavesAndOpens) {
   EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_RECENT_FIRST + 2), "3: " + c);
 }
 
-TEST_F(DrawsFilesTest, AChangedListAsksBeforeAnOpenReplacesIt) {
-  const std::string path = at("two.draws.txt");
-  write_file_bytes(path, draws_file_bytes(simple_tickets(2)));
-  list_tickets(simple_tickets(5));
-  g_draws_changed = 1;
-  ui_test_push_message_answer(UI_ANSWER_NO);
+// Tickets a run listed are in no file: Open asks before it replaces them, by
+// its button, its menu entry and a Recent Files entry alike, and No keeps
+// them. A complete Open, Save and Clear leave nothing unsaved; a cancelled run
+// leaves its tickets unsaved; Generate itself never asks.
+TEST_F(DrawsFilesTest, OpenAsksBeforeItReplacesTicketsThatWereNeverSaved) {
+  const std::string two = at("two.draws.txt");
+  write_file_bytes(two, draws_file_bytes(simple_tickets(2)));
+  const std::string question = "The Draws have been changed.\n\nContinue?";
+  g_use_special_techniques = 0;
+  auto generate = [](int64_t n) {
+    g_draws_to_generate = n;
+    click_gadget(GADGET_GENERATE);
+  };
+  // Nothing unsaved at start: no question, and the file enters the recent list.
+  ui_test_push_file_answer(two);
   click_gadget(GADGET_OPEN_DRAWS);
-  expect_single_message("Warning!", "The Draws have been changed.\n\nContinue?",
-                        UI_MESSAGE_YES_NO | UI_ICON_INFO);
-  EXPECT_TRUE(ui_test_file_dialogs().empty());
-  EXPECT_EQ(g_draw_count, 5);
+  EXPECT_TRUE(ui_test_messages().empty());
+  ASSERT_EQ(g_draw_count, 2);
+  ASSERT_EQ(g_recent_files[1], two);
 
+  struct Way {
+    const char* name;
+    std::function<void()> open;
+    bool dialog;
+  };
+  const Way ways[] = {{"button", [] { click_gadget(GADGET_OPEN_DRAWS); }, true},
+                      {"menu", [] { run_menu(MENU_OPEN); }, true},
+                      {"recent entry", [] { run_menu(MENU_RECENT_FIRST); }, false}};
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    generate(5);
+    ASSERT_EQ(g_draw_count, 5);
+    const Snapshot before = snapshot();
+    const size_t dialogs = ui_test_file_dialogs().size();
+    ui_test_clear_messages();
+    ui_test_push_message_answer(UI_ANSWER_NO);
+    way.open();
+    expect_single_message("Warning!", question, UI_MESSAGE_YES_NO | UI_ICON_INFO);
+    EXPECT_EQ(ui_test_file_dialogs().size(), dialogs);
+    EXPECT_TRUE(snapshot() == before);
+
+    ui_test_clear_messages();
+    ui_test_push_message_answer(UI_ANSWER_YES);
+    if (way.dialog) ui_test_push_file_answer(two);
+    way.open();
+    ASSERT_EQ(ui_test_messages().size(), 1u);
+    EXPECT_EQ(ui_test_messages()[0].text, question);
+    EXPECT_EQ(g_draw_count, 2);
+
+    // Once opened whole, the list is that file's: no question.
+    ui_test_clear_messages();
+    if (way.dialog) ui_test_push_file_answer(two);
+    way.open();
+    EXPECT_TRUE(ui_test_messages().empty());
+    EXPECT_EQ(g_draw_count, 2);
+  }
+
+  auto open_asks = [&] {
+    ui_test_clear_messages();
+    ui_test_push_message_answer(UI_ANSWER_NO);
+    run_menu(MENU_RECENT_FIRST);
+    return !ui_test_messages().empty() && ui_test_messages()[0].text == question;
+  };
+  // A cancelled run keeps its tickets, unsaved.
+  ui_test_set_idle_hook([] {
+    if (g_draw_count >= 3 && ui_window_exists(WINDOW_PROGRESS)) ui_test_click(GADGET_PROGRESS_CANCEL);
+  });
+  generate(100000000);
+  ui_test_set_idle_hook(nullptr);
+  ASSERT_GE(g_draw_count, 3);
+  EXPECT_TRUE(open_asks());
+  // Saved, they are in a file.
+  ui_test_push_file_answer(at("five.draws.txt"));
+  click_gadget(GADGET_SAVE_DRAWS_AS);
+  EXPECT_FALSE(open_asks());
+  // Cleared, there is nothing to lose.
+  generate(5);
+  click_gadget(GADGET_CLEAR_LIST);
+  EXPECT_FALSE(open_asks());
+  // A new run replaces unsaved tickets without a question: it is the
+  // player's own replacement.
+  generate(5);
   ui_test_clear_messages();
-  ui_test_push_message_answer(UI_ANSWER_YES);
-  ui_test_push_file_answer(path);
-  click_gadget(GADGET_OPEN_DRAWS);
-  EXPECT_EQ(g_draw_count, 2);
-  EXPECT_EQ(g_draws_changed, 0);
+  generate(5);
+  EXPECT_TRUE(ui_test_messages().empty());
+  EXPECT_EQ(g_draw_count, 5);
 }
 
 TEST_F(DrawsFilesTest, FileLabelShowsTheNameAfterTheLastSeparator) {

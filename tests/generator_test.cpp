@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <set>
 #include <string>
@@ -93,53 +94,128 @@ TEST_F(GeneratorTest, OneSimpleTicketAtTheDefaultPrice) {
   EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 13), string_field(g_draw_stars[1], 2, ","));
 }
 
-TEST_F(GeneratorTest, RefusalsComeInTheirOrderAndLeaveTheOldList) {
+// A past-results database of the one draw 1 2 3 4 5 + 1 2, learned: every
+// checked window admits exactly that ticket, which the common-numbers limit
+// (3 by default) then rejects.
+void learn_from_one_draw() {
+  ui_test_clear_messages();
+  ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+  std::string path = (std::filesystem::current_path() / "one.txt").string();
+  write_file_bytes(path, "00001 2004-02-13 01 02 03 04 05 +01 +02\n@end_database\n");
+  import_file_through_open(path);
+  ASSERT_EQ(g_database_draw_count, 1);
+  click_gadget(GADGET_LEARN);
+  ASSERT_TRUE(ui_test_messages().empty());
+  ui_set_state(GADGET_PANEL, TAB_MAIN);
+}
+
+// What a refused click must leave exactly as it was: the list and its count,
+// the summary labels, the hit counters and the sizes of the listed tickets.
+struct ListedState {
+  int64_t count, numbers_per_draw, stars_per_draw, hits_2_1;
+  std::vector<std::string> numbers, stars, rows;
+  std::string draws_label, cost_label, repeated_label, techniques_label, common_label;
+  bool operator==(const ListedState&) const = default;
+};
+
+ListedState listed_state() {
+  ListedState s{g_draw_count, g_numbers_per_draw, g_stars_per_draw, g_hits_2_1, {}, {}, {},
+                ui_text(GADGET_DRAWS_LABEL), ui_text(GADGET_COST_LABEL),
+                ui_text(GADGET_REPEATED_LABEL), ui_text(GADGET_TECHNIQUES_LABEL),
+                ui_text(GADGET_COMMON_LABEL)};
+  for (int64_t i = 1; i <= g_draw_count; ++i) {
+    s.numbers.push_back(g_draw_numbers[i]);
+    s.stars.push_back(g_draw_stars[i]);
+  }
+  for (int row = 0; row < ui_count_items(GADGET_DRAW_LIST); ++row)
+    s.rows.push_back(ui_item_text(GADGET_DRAW_LIST, row, 1) + "/" + ui_item_text(GADGET_DRAW_LIST, row, 2));
+  return s;
+}
+
+TEST_F(GeneratorTest, ARefusedRunLeavesTheListedTicketsAsTheyWere) {
+  constexpr int BET_7N_3S = 23;
   struct Case {
     const char* name;
     int bet_type;
     int64_t techniques;
     std::vector<int> played, fixed, played_stars, fixed_stars;
     const char* message;
+    bool learned;  // the windows learned from one past result (see learn_from_one_draw)
   };
   const std::vector<int> all = range(1, 50), stars = range(1, 12);
   const std::vector<Case> cases = {
       {"6 numbers with the option on", BET_6N_2S, 1, all, {}, stars, {},
-       "Techniques only work with simple draws (5N+2S)."},
+       "Techniques only work with simple draws (5N+2S).", false},
       {"7 fixed, option on: the option answers first", BET_6N_2S, 1, range(8, 50), range(1, 7),
-       stars, {}, "Techniques only work with simple draws (5N+2S)."},
-      {"4 numbers", BET_5N_2S, 0, range(1, 4), {}, stars, {}, "Not enough numbers to play with."},
+       stars, {}, "Techniques only work with simple draws (5N+2S).", false},
+      {"4 numbers", BET_5N_2S, 0, range(1, 4), {}, stars, {}, "Not enough numbers to play with.", false},
       {"7 fixed for 6 numbers", BET_6N_2S, 0, range(8, 50), range(1, 7), stars, {},
-       "Too many fixed numbers."},
-      {"1 star", BET_5N_2S, 0, all, {}, {5}, {}, "Not enough stars to play with."},
-      {"3 fixed stars", BET_5N_2S, 0, all, {}, range(4, 12), {1, 2, 3}, "Too many fixed stars."},
+       "Too many fixed numbers.", false},
+      {"1 star", BET_5N_2S, 0, all, {}, {5}, {}, "Not enough stars to play with.", false},
+      {"3 fixed stars", BET_5N_2S, 0, all, {}, range(4, 12), {1, 2, 3}, "Too many fixed stars.", false},
       {"5 fixed numbers and 2 fixed stars", BET_5N_2S, 0, range(6, 50), range(1, 5), range(3, 12),
-       {1, 2}, "Too many fixed numbers and stars."},
+       {1, 2}, "Too many fixed numbers and stars.", false},
+      {"techniques not learned", BET_5N_2S, 1, all, {}, stars, {},
+       "The techniques must be learned first (Learn on the Techniques tab), or the techniques "
+       "option turned off.",
+       false},
+      // Learned from 1 2 3 4 5 + 1 2 alone, the windows admit that ticket only,
+      // and the common-numbers limit then rejects it.
+      {"no ticket passes the techniques", BET_5N_2S, 1, all, {}, stars, {},
+       "No ticket of this selection passes the techniques. Widen the pool or the technique "
+       "windows, or turn the techniques off.",
+       true},
   };
+  const std::string saved = (std::filesystem::current_path() / "kept.draws.txt").string();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    // A listed ticket from before, which a refusal leaves in the list control.
+    start_program_for_test();
+    if (c.learned) learn_from_one_draw();
+    // Five unsaved tickets of another size, and a prize tier that was counted.
+    g_use_special_techniques = 0;
     select_pool(all, {}, stars, {});
-    generate(1);
-    ASSERT_EQ(g_draw_count, 1);
-    std::string before = ui_item_text(GADGET_DRAW_LIST, 0, 1);
+    generate(5, BET_7N_3S);
+    ASSERT_EQ(g_draw_count, 5);
+    g_hits_2_1 = 4;
+    show_hit_counters();
+    const ListedState before = listed_state();
+    auto tiers_shown = [] {
+      std::vector<std::string> texts;
+      for (int g = GADGET_TIER_FIRST; g <= GADGET_TIER_LAST; ++g) texts.push_back(ui_text(g));
+      return texts;
+    };
+    const std::vector<std::string> tiers_before = tiers_shown();
+    ASSERT_EQ(tiers_before[10], "2+1:4");
 
     g_use_special_techniques = c.techniques;
     select_pool(c.played, c.fixed, c.played_stars, c.fixed_stars);
     generate(3, c.bet_type);
-    ASSERT_EQ(ui_test_messages().size(), 1u);
-    EXPECT_EQ(ui_test_messages()[0].title, translate("Warning!"));
-    EXPECT_EQ(ui_test_messages()[0].text, translate(c.message));
-    EXPECT_EQ(ui_test_messages()[0].flags, static_cast<unsigned>(UI_ICON_WARNING));
-    EXPECT_EQ(g_draw_count, 0);
-    EXPECT_EQ(ui_count_items(GADGET_DRAW_LIST), 1);
-    EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 1), before);
-    EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "0/3");
-    EXPECT_EQ(ui_text(GADGET_COST_LABEL), translate("  Cost:") + "0.00 EUR");
+    expect_single_message(translate("Warning!"), translate(c.message));
     EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
-    // The sizes of the refused bet type are in force afterwards.
-    EXPECT_EQ(g_numbers_per_draw, c.bet_type == BET_6N_2S ? 6 : 5);
-    EXPECT_EQ(g_stars_per_draw, 2);
-    g_use_special_techniques = 0;
+    EXPECT_TRUE(listed_state() == before);
+    EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "5/5");
+    EXPECT_EQ(tiers_shown(), tiers_before);
+    EXPECT_EQ(g_numbers_per_draw, 7);
+    EXPECT_EQ(g_stars_per_draw, 3);
+
+    // Save As still writes those five tickets.
+    std::filesystem::remove(saved);
+    ui_test_clear_messages();
+    ui_test_push_file_answer(saved);
+    click_gadget(GADGET_SAVE_DRAWS_AS);
+    EXPECT_TRUE(ui_test_messages().empty());
+    std::vector<std::string> lines;
+    const std::string bytes = read_file_bytes(saved);
+    for (size_t at = 0, end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
+      lines.push_back(bytes.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 9u + 15u);
+    EXPECT_EQ(lines[5], "5");
+    EXPECT_EQ(lines[6], "7");
+    EXPECT_EQ(lines[7], "3");
+    for (size_t i = 0; i < 5; ++i) {
+      EXPECT_EQ(lines[10 + 3 * i], before.numbers[i]);
+      EXPECT_EQ(lines[11 + 3 * i], before.stars[i]);
+    }
   }
 }
 
@@ -344,20 +420,6 @@ TEST_F(GeneratorTest, TheProgressIsRefreshedOnTheTimerUntilCancel) {
                 "/100,000,000");
 }
 
-// A past-results database of the one draw 1 2 3 4 5 + 1 2, learned: every
-// checked window admits exactly that ticket, which the common-numbers limit
-// (3 by default) then rejects.
-void learn_from_one_draw() {
-  ui_test_clear_messages();
-  ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
-  std::string path = (std::filesystem::current_path() / "one.txt").string();
-  write_file_bytes(path, "00001 2004-02-13 01 02 03 04 05 +01 +02\n@end_database\n");
-  import_file_through_open(path);
-  ASSERT_EQ(g_database_draw_count, 1);
-  click_gadget(GADGET_LEARN);
-  ASSERT_TRUE(ui_test_messages().empty());
-  ui_set_state(GADGET_PANEL, TAB_MAIN);
-}
 
 // With the option on, a run that no candidate can pass (a checked window
 // whose minimum is above its maximum, as every window is before Learn) is
@@ -423,19 +485,21 @@ TEST_F(GeneratorTest, TechniquesThatAdmitNoTicketAreRefusedBeforeTheRun) {
             "opção das técnicas desligada.");
 }
 
-// Learned windows that admit only a ticket the common-numbers limit rejects:
-// the label counts the rejections and the money they spared.
+// Learned windows that admit one ticket of a pool of 15,504 number sets: the
+// run ends by itself with that ticket, and the label counts the candidates
+// rejected on the way and the money they spared.
 TEST_F(GeneratorTest, TechniqueRejectionsShowTheMoneySaved) {
   learn_from_one_draw();
+  ui_test_type(GADGET_MAX_COMMON_NUMBERS, "5");
+  run_pending_events();
   g_use_special_techniques = 1;
-  ui_test_set_idle_hook([&] {
-    if (g_technique_reject_count >= 1000 && ui_window_exists(WINDOW_PROGRESS))
-      ui_test_click(GADGET_PROGRESS_CANCEL);
-  });
-  generate(5);
+  select_pool(range(1, 20), {}, {1, 2}, {});
+  // A run may draw the one ticket at once (1 chance in 15,504): then again.
+  for (int attempt = 0; attempt < 3 && g_technique_reject_count == 0; ++attempt) generate(5);
   EXPECT_TRUE(ui_test_messages().empty());
-  EXPECT_EQ(g_draw_count, 0);
-  ASSERT_GE(g_technique_reject_count, 1000);
+  ASSERT_EQ(g_draw_count, 1);
+  EXPECT_EQ(g_draw_numbers[1], "1,2,3,4,5");
+  ASSERT_GT(g_technique_reject_count, 0);
   float saved = static_cast<float>(g_technique_reject_count) * 2.5f;
   EXPECT_EQ(ui_text(GADGET_TECHNIQUES_LABEL),
             translate("Techniques:") + format_number(static_cast<double>(g_technique_reject_count), 0) +
@@ -463,6 +527,151 @@ TEST(FormatElapsedTime, DropsLeadingZeroUnits) {
                {86399000, "23h59m59s"}, {86400000, "1d00h00m00s"}, {90000000, "1d01h00m00s"},
                {86700000, "1d00h05m00s"}, {864000000, "10d00h00m00s"}};
   for (const Case& c : cases) EXPECT_EQ(format_elapsed_time(c.ms), std::string(" \u231A") + c.text) << c.ms;
+}
+
+}  // namespace
+
+namespace {
+
+// The tickets of a selection that pass the techniques, read off the texts
+// step by step (the reference checks), for a pool small enough to walk.
+int64_t tickets_passing_by_hand(const std::vector<int>& fixed, const std::vector<int>& played,
+                                const std::vector<int>& stars) {
+  int64_t number_sets = 0, star_pairs = 0;
+  const size_t need = 5 - fixed.size();
+  std::vector<int> chosen;
+  std::function<void(size_t)> walk = [&](size_t from) {
+    if (chosen.size() == need) {
+      std::vector<int> ticket = fixed;
+      ticket.insert(ticket.end(), chosen.begin(), chosen.end());
+      std::sort(ticket.begin(), ticket.end());
+      std::string text;
+      for (int v : ticket) text += (text.empty() ? "" : ",") + str_int(v);
+      number_sets += check_number_techniques_literal(text);
+      return;
+    }
+    for (size_t i = from; i < played.size(); ++i) {
+      chosen.push_back(played[i]);
+      walk(i + 1);
+      chosen.pop_back();
+    }
+  };
+  walk(0);
+  for (size_t a = 0; a < stars.size(); ++a)
+    for (size_t b = a + 1; b < stars.size(); ++b)
+      star_pairs += check_star_windows_literal(str_int(stars[a]) + "," + str_int(stars[b]));
+  return number_sets * star_pairs;
+}
+
+// With the techniques on, the cap is the number of tickets of the selection
+// that pass them: none is refused before the progress window opens, fewer
+// than asked end the run by itself with all of them, enough run as usual.
+// The windows are learned from the real history and trimmed at 10 %.
+TEST_F(GeneratorTest, WithTheTechniquesTheCapIsTheTicketsThatPass) {
+  const std::string history = shared_data_path("past_results.txt");
+  if (history.empty()) GTEST_SKIP() << "no past results beside the project";
+  ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+  import_file_through_open(history);
+  ASSERT_EQ(g_database_draw_count, 1698);
+  click_gadget(GADGET_LEARN);
+  ui_test_type(GADGET_REMOVE_THRESHOLD, "10");
+  run_pending_events();
+  click_gadget(GADGET_REMOVE);
+  ASSERT_TRUE(ui_test_messages().empty());
+  ui_set_state(GADGET_PANEL, TAB_MAIN);
+  const TechniqueTable learned_sum = g_techniques[T_sum_numbers];
+
+  const std::string none_pass =
+      "No ticket of this selection passes the techniques. Widen the pool or the technique "
+      "windows, or turn the techniques off.";
+  std::vector<int> evens;
+  for (int n = 2; n <= 24; n += 2) evens.push_back(n);
+  struct Case {
+    const char* name;
+    std::vector<int> played, fixed, stars;
+    const char* typed_sum;     // minimum and maximum of the sum, or nullptr
+    const char* max_common;    // the common-numbers limit typed, or nullptr
+    int64_t requested;
+    int64_t made;              // -1: refused
+  };
+  const std::vector<Case> cases = {
+      {"7 numbers and 3 stars", range(1, 7), {}, range(1, 3), nullptr, nullptr, 100, -1},
+      {"1, 2 and 3 fixed, the rest played", range(4, 50), {1, 2, 3}, range(1, 12), nullptr, nullptr,
+       100, -1},
+      {"12 even numbers", evens, {}, range(1, 12), nullptr, nullptr, 100, -1},
+      // Only 1 2 3 4 6 sums to 16.
+      {"a sum of 16 typed", range(1, 50), {}, range(1, 12), "16", nullptr, 100, -1},
+      {"no number in common with any past result", range(1, 50), {}, range(1, 12), nullptr, "0", 100,
+       -1},
+      {"8 numbers and 3 stars, 54 pass", {9, 12, 24, 33, 34, 35, 43, 46}, {}, {1, 2, 4}, nullptr,
+       nullptr, 100, 54},
+      {"the whole pool", range(1, 50), {}, range(1, 12), nullptr, nullptr, 100, 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Three tickets listed before, made with the techniques off.
+    g_use_special_techniques = 0;
+    select_pool(range(1, 50), {}, range(1, 12), {});
+    generate(3);
+    ASSERT_EQ(g_draw_count, 3);
+    const ListedState before = listed_state();
+
+    ui_test_type(g_technique_slots[0].field, c.typed_sum ? c.typed_sum : str_int(learned_sum.max));
+    ui_test_type(g_technique_slots[1].field, c.typed_sum ? c.typed_sum : str_int(learned_sum.min));
+    ui_test_type(GADGET_MAX_COMMON_NUMBERS, c.max_common ? c.max_common : "3");
+    run_pending_events();
+    read_technique_windows();
+    select_pool(c.played, c.fixed, c.stars, {});
+    if (c.made >= 0 && c.made < c.requested)
+      EXPECT_EQ(tickets_passing_by_hand(c.fixed, c.played, c.stars), c.made);
+    if (c.max_common != nullptr) {
+      // Every number is in some past result, so every ticket shares one.
+      std::set<int64_t> seen;
+      for (int64_t i = 1; i <= g_database_draw_count; ++i)
+        for (int64_t k = 1; k <= 5; ++k)
+          seen.insert(val_int(string_field(g_database_draws[i], k, " ")));
+      ASSERT_EQ(seen.size(), 50u);
+    }
+
+    g_use_special_techniques = 1;
+    bool progress_opened = false, cancelled = false;
+    ui_test_set_idle_hook([&] {
+      if (!ui_window_exists(WINDOW_PROGRESS)) return;
+      progress_opened = true;
+      if (!cancelled && g_technique_reject_count + g_repeated_count >= 20000000) {
+        cancelled = true;
+        ui_test_click(GADGET_PROGRESS_CANCEL);
+      }
+    });
+    generate(c.requested);
+    ui_test_set_idle_hook(nullptr);
+    if (c.made < 0) {
+      expect_single_message(translate("Warning!"), none_pass);
+      EXPECT_FALSE(progress_opened);
+      EXPECT_TRUE(listed_state() == before);
+      continue;
+    }
+    EXPECT_TRUE(ui_test_messages().empty());
+    EXPECT_FALSE(cancelled) << "the run had to be cancelled";
+    ASSERT_EQ(g_draw_count, c.made);
+    EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + str_int(c.made) + "/" +
+                                               str_int(c.requested));
+    std::set<std::string> distinct;
+    for (int64_t i = 1; i <= g_draw_count; ++i) {
+      EXPECT_EQ(check_number_techniques_literal(g_draw_numbers[i]), 1) << g_draw_numbers[i];
+      EXPECT_EQ(check_star_windows_literal(g_draw_stars[i]), 1) << g_draw_stars[i];
+      distinct.insert(g_draw_numbers[i] + "/" + g_draw_stars[i]);
+    }
+    EXPECT_EQ(distinct.size(), static_cast<size_t>(c.made));
+  }
+  // The refusal speaks the player's language.
+  g_language = 2;
+  select_pool(range(1, 7), {}, range(1, 3), {});
+  generate(5);
+  ASSERT_EQ(ui_test_messages().size(), 1u);
+  EXPECT_EQ(ui_test_messages()[0].text,
+            "Nenhuma chave desta seleção passa nas técnicas. Alargue o conjunto ou as janelas das "
+            "técnicas, ou desligue as técnicas.");
 }
 
 }  // namespace

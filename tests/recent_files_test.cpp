@@ -291,4 +291,42 @@ TEST_F(RecentFilesTest, AnUnreadableLogIsLeftUntouched) {
   EXPECT_EQ(slots(), ten(p));
 }
 
+// A read-only log in a writable folder is not replaced: not after a save,
+// not by Clear, whose rename would pass over its permission. The menu shows
+// the list of this run all the same.
+TEST_F(RecentFilesTest, AReadOnlyLogKeepsItsBytesAndMode) {
+  const std::vector<std::string> p = numbered(3);
+  const std::string bytes = log_of(ten(p));
+  write_file_bytes(log_path(), bytes);
+  ASSERT_EQ(chmod(log_path().c_str(), 0444), 0);
+  std::vector<std::string> after_save, after_clear;
+  std::string first_item;
+  const bool enforced = with_file_permissions_enforced([&] {
+    record("");
+    record("/home/player/new.draws.txt");
+    after_save = slots();
+    first_item = ui_menu_item_text(MENU_MAIN, MENU_RECENT_FIRST);
+    EXPECT_EQ(read_file_bytes(log_path()), bytes);
+    clear_recent_files();
+    after_clear = slots();
+  });
+  if (!enforced) GTEST_SKIP() << "this superuser cannot give up writing every file";
+  EXPECT_EQ(read_file_bytes(log_path()), bytes);
+  struct stat state {};
+  ASSERT_EQ(stat(log_path().c_str(), &state), 0);
+  EXPECT_EQ(state.st_mode & 0777, 0444u);
+  std::vector<std::string> expected = p;
+  expected.insert(expected.begin(), "/home/player/new.draws.txt");
+  EXPECT_EQ(after_save, ten(expected));
+  EXPECT_EQ(first_item, "1: /home/player/new.draws.txt");
+  EXPECT_EQ(after_clear, ten({}));
+  EXPECT_TRUE(staged_leftovers(g_program_dir + "settings").empty());
+
+  // An empty read-only log is not filled either.
+  write_file_bytes(log_path(), "");
+  ASSERT_EQ(chmod(log_path().c_str(), 0444), 0);
+  with_file_permissions_enforced([&] { record("/home/player/other.draws.txt"); });
+  EXPECT_EQ(read_file_bytes(log_path()), "");
+}
+
 }  // namespace

@@ -4,9 +4,11 @@
 // length limit, a file-size limit, and a path holding a line break.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -15,6 +17,7 @@
 
 #include "app/app.h"
 #include "core/core.h"
+#include "core/files.h"
 #include "core/ids.h"
 #include "core/state.h"
 #include "draws/draws.h"
@@ -104,6 +107,7 @@ bool holds(const std::string& bytes, const std::string& piece) { return bytes.fi
 class SaveEdges : public ::testing::Test {
  protected:
   void SetUp() override { dir_ = start_program_for_test(); }
+  void TearDown() override { g_test_change_file_mode = nullptr; }
   std::string dir_;
 };
 
@@ -163,6 +167,44 @@ TEST_F(SaveEdges, APlayersTmpFileBesideTheTargetSurvivesTheSave) {
     EXPECT_TRUE(holds(read_file_bytes(target), save.marker));
     EXPECT_EQ(read_file_bytes(target + ".tmp"), "the player's own");
     EXPECT_TRUE(staged_leftovers(fs::path(target).parent_path()).empty());
+  }
+}
+
+// A file system that keeps modes of its own (a FAT stick, some network
+// mounts) refuses every change of mode: each save, of a new file and over an
+// old one, still succeeds, and the file keeps the mode the system gave it.
+TEST_F(SaveEdges, ASaveSucceedsWhenTheFileSystemRefusesModeChanges) {
+  int refused = 0;
+  static int* counter = nullptr;
+  counter = &refused;
+  g_test_change_file_mode = [](int, mode_t) {
+    ++*counter;
+    errno = EPERM;
+    return -1;
+  };
+  for (const Save& save : five_saves()) {
+    SCOPED_TRACE(save.name);
+    const std::string target = save.target();
+    for (bool existed : {false, true}) {
+      SCOPED_TRACE(existed ? "over an old file" : "a new file");
+      fs::remove(target);
+      if (existed) write_file_bytes(target, save.old_content);
+      const int before = refused;
+      ui_test_clear_messages();
+      save.write(target);
+      EXPECT_TRUE(nothing_reported());
+      EXPECT_GT(refused, before) << "the mode change was tried";
+      ASSERT_TRUE(fs::exists(target));
+      // A log that was missing is only created, with ten free slots.
+      if (existed || save.name != std::string("recent-files log"))
+        EXPECT_TRUE(holds(read_file_bytes(target), save.marker));
+      else
+        EXPECT_EQ(read_file_bytes(target), save.old_content);
+      struct stat state {};
+      ASSERT_EQ(::stat(target.c_str(), &state), 0);
+      EXPECT_EQ(state.st_mode & 0777, 0600u) << "the mode of a file the system made";
+      EXPECT_TRUE(staged_leftovers(fs::path(target).parent_path()).empty());
+    }
   }
 }
 
