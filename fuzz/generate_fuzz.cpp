@@ -7,7 +7,7 @@
 //             the technique settings file in bytes 66.. (else the windows
 //             learned at start), bit 4 a large request
 //   bytes 2-3 the request: 1 + byte 2 modulo 32, or with bit 4
-//             1 + (byte 2 + 256 byte 3) modulo 1500
+//             1 + (byte 2 + 256 byte 3) modulo 800
 //   bytes 4-65 the play states of numbers 1..50 and stars 1..12, each byte
 //             modulo 3 (0 not played, 1 played, 2 fixed); a missing byte plays
 //             its value
@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -48,7 +49,7 @@ namespace {
 constexpr size_t kStatesStart = 4;
 constexpr size_t kTechniquesStart = kStatesStart + 50 + 12;
 // Candidates a run may try without a new ticket before Cancel is pressed.
-constexpr int64_t kCandidatesWithoutTicket = 400;
+constexpr int64_t kCandidatesWithoutTicket = 250;
 
 int64_t g_candidates_since_ticket = 0;
 int64_t g_tickets_seen = 0;
@@ -88,7 +89,7 @@ std::pair<int64_t, int64_t> ticket_size(int bet_type) {
 
 // The refusal a selection must get, in the order the checks are made; ""
 // when none of these applies (with the techniques on the windows may still
-// refuse the run).
+// refuse the run: unlearned, or passing no ticket of the selection).
 std::string expected_refusal(bool techniques, int64_t per_numbers, int64_t per_stars, int64_t played,
                              int64_t fixed, int64_t played_stars, int64_t fixed_stars) {
   if (techniques && (per_numbers > 5 || per_stars > 2)) return "Techniques only work with simple draws (5N+2S).";
@@ -127,6 +128,42 @@ void check_ticket_part(const std::string& text, int64_t per, const std::vector<i
   for (int64_t v = 1; v <= highest; ++v)
     if (states[static_cast<size_t>(v)] == 2)
       fuzz_require(std::count(values.begin(), values.end(), v) == 1, "a ticket holds every fixed value");
+}
+
+// With the techniques on: how many tickets of the selection (5 numbers and 2
+// stars) pass the filter, counted here one by one; -1 when there are too
+// many to count at each input.
+int64_t passing_tickets(int64_t different) {
+  if (different > 600) return -1;
+  auto passing_sets = [](const std::vector<int64_t>& states, int64_t highest, int64_t per, bool stars) {
+    std::vector<int64_t> fixed, played;
+    for (int64_t v = 1; v <= highest; ++v) {
+      if (states[static_cast<size_t>(v)] == 2) fixed.push_back(v);
+      if (states[static_cast<size_t>(v)] == 1) played.push_back(v);
+    }
+    const int64_t free = per - static_cast<int64_t>(fixed.size());
+    int64_t count = 0;
+    // Every choice of `free` played values, by a bit mask over them.
+    std::vector<int> chosen(static_cast<size_t>(free));
+    std::function<void(size_t, size_t)> walk = [&](size_t from, size_t k) {
+      if (k == chosen.size()) {
+        std::vector<int64_t> values = fixed;
+        for (int i : chosen) values.push_back(played[static_cast<size_t>(i)]);
+        std::sort(values.begin(), values.end());
+        std::string text;
+        for (int64_t v : values) text += (text.empty() ? "" : ",") + std::to_string(v);
+        count += (stars ? check_star_windows(text) : check_number_techniques(text)) == 1;
+        return;
+      }
+      for (size_t i = from; i < played.size(); ++i) {
+        chosen[k] = static_cast<int>(i);
+        walk(i + 1, k + 1);
+      }
+    };
+    walk(0, 0);
+    return count;
+  };
+  return passing_sets(g_number_play_state, 50, 5, false) * passing_sets(g_star_play_state, 12, 2, true);
 }
 
 struct ListState {
@@ -186,7 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int bet_type = byte(0, 0) % BET_TYPE_COUNT;
   const uint8_t flags = byte(1, 1);
   const bool techniques = (flags & 1) != 0;
-  const int64_t requested = (flags & 16) != 0 ? 1 + (byte(2, 2) + 256 * byte(3, 0)) % 1500 : 1 + byte(2, 2) % 32;
+  const int64_t requested = (flags & 16) != 0 ? 1 + (byte(2, 2) + 256 * byte(3, 0)) % 800 : 1 + byte(2, 2) % 32;
   for (int64_t n = 1; n <= 50; ++n) g_number_play_state[static_cast<size_t>(n)] = byte(kStatesStart + n - 1, 1) % 3;
   for (int64_t s = 1; s <= 12; ++s) g_star_play_state[static_cast<size_t>(s)] = byte(kStatesStart + 49 + s, 1) % 3;
   update_selection_counts();
@@ -211,8 +248,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   g_tickets_seen = 0;
   g_cancelled = false;
   ui_test_set_idle_hook(count_candidate);
-  generate_draws();
-  const bool made = ui_test_messages().empty();
+  const bool made = generate_draws();
+  fuzz_require(made == ui_test_messages().empty(), "a run is refused with a message, and only then");
   ui_test_set_idle_hook(nullptr);
   run_pending_events();
   fuzz_require(g_draws_to_generate <= requested, "the run asked for at most the request");
@@ -241,10 +278,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   const int64_t different = choose(played, per_numbers - fixed) * choose(played_stars, per_stars - fixed_stars);
+  // The run's cap, left in the request: what was asked, or every ticket of
+  // the selection (with the techniques on, every one that passes them).
+  const int64_t cap = g_draws_to_generate;
   fuzz_require(g_draw_count >= 0 && g_draw_count <= requested, "no more tickets than asked for");
-  fuzz_require(g_draw_count <= different, "no more tickets than the selection allows");
-  if (!g_cancelled && !techniques)
-    fuzz_require(g_draw_count == std::min(requested, different), "a run makes what was asked or all there are");
+  fuzz_require(cap <= std::min(requested, different), "no more tickets than the selection allows");
+  if (!techniques) fuzz_require(cap == std::min(requested, different), "the cap is the request or every ticket");
+  else if (const int64_t passing = passing_tickets(different); passing >= 0)
+    fuzz_require(cap == std::min(requested, passing), "the cap is the request or every ticket that passes");
+  if (!g_cancelled) fuzz_require(g_draw_count == cap, "a run ends with its cap, by itself");
+  else fuzz_require(g_draw_count < cap, "only a run short of its cap is cancelled");
   fuzz_require(ui_count_items(GADGET_DRAW_LIST) == g_draw_count, "one row per ticket");
   fuzz_require(g_numbers_per_draw == per_numbers && g_stars_per_draw == per_stars, "the bet type's sizes are in force");
   fuzz_require(g_hits_3_2 == 0 && g_hits_0_1 == 0, "a run starts the hit counters afresh");

@@ -195,11 +195,20 @@ void database_seeds() {
       "00003 2004-02-27 14 18 19 31 37 +04 +05\n";
   for (const char* target : {"database_import", "statistics"}) {
     keep(target, "three", lines + "@end_database\n");
+    keep(target, "one", "00001 2004-02-13 16 29 32 36 41 +07 +09\n");
     keep(target, "crlf_no_end", replace_string(lines, "\n", "\r\n"));
     keep(target, "comments_only", "# nothing yet\n#\n@end_database\n");
     keep(target, "bad_line", lines + "00004 2004-03-05 04 07 33 37 39 +01 05\n");
-    keep(target, "thousands", many_past_results(3000));
+    // Well-formed lines of a damaged database: values beyond the game, out
+    // of order, every first digit.
+    keep(target, "beyond_the_game",
+         "00001 2004-02-13 58 61 73 84 97 +13 +24\n00002 2004-02-20 93 05 66 70 80 +31 +62\n"
+         "00003 2004-02-27 00 42 89 95 68 +00 +87\n");
   }
+  // The import's large inputs; the statistics target, for which an entry
+  // more only counts once more, takes a few hundred.
+  keep("database_import", "thousands", many_past_results(3000));
+  keep("statistics", "hundreds", many_past_results(300));
 }
 
 // Saves the list as a draws file and keeps it for the targets that read one.

@@ -4,7 +4,8 @@
 // NUL: line breaks, paths far longer than any system allows); a second NUL
 // after the path makes the log unreadable (mode 0200, and the superuser gives
 // up passing over file permissions meanwhile), and then nothing may rewrite
-// a log that holds anything.
+// a log that holds anything; one more byte after it, when odd, makes the log
+// read-only instead (mode 0444): it is read, and never rewritten.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -24,45 +25,55 @@ namespace {
 // No path is kept longer than this when the log is read.
 constexpr size_t kLongestKeptPath = 64 * 1024;
 
+// Slots 1..10 (slot 0 is the list's scratch place).
+std::vector<std::string> listed() { return std::vector<std::string>(g_recent_files.begin() + 1, g_recent_files.begin() + 11); }
+
 std::string log_of(const std::vector<std::string>& slots) {
   std::string bytes;
-  for (int i = 1; i <= 10; ++i) bytes += slots[static_cast<size_t>(i)] + "\r\n";
+  for (const std::string& slot : slots) bytes += slot + "\r\n";
   return bytes;
 }
 
-const std::string kEmptyLog = log_of(std::vector<std::string>(11));
+const std::string kEmptyLog = log_of(std::vector<std::string>(10));
 
-// Slots 1..10 after `path` is recorded over `slots`: the path first, then
-// the other non-empty paths in their order, as many as fit.
+// Slots 1..10 after `path` is recorded over slots 1..10: the path first,
+// then the other non-empty paths in their order, as many as fit.
 std::vector<std::string> recorded(const std::vector<std::string>& slots, const std::string& path) {
-  std::vector<std::string> next{"", path};
-  for (int i = 1; i <= 10; ++i)
-    if (!slots[static_cast<size_t>(i)].empty() && slots[static_cast<size_t>(i)] != path)
-      next.push_back(slots[static_cast<size_t>(i)]);
-  next.resize(11);
+  std::vector<std::string> next{path};
+  for (const std::string& slot : slots)
+    if (!slot.empty() && slot != path) next.push_back(slot);
+  next.resize(10);
   return next;
 }
 
 // The log read at start, the path recorded and Clear, on a log that cannot
-// be read.
-void run_on_unreadable_log(const std::string& path, const std::string& newest, const std::string& bytes) {
+// be read (mode 0200) or may not be written (0444), with file permissions
+// binding.
+void run_on_protected_log(const std::string& path, const std::string& newest, const std::string& bytes,
+                          bool read_only) {
   std::vector<std::string> at_start, after_record;
-  chmod(path.c_str(), 0200);
+  std::string log_after_record;
+  chmod(path.c_str(), read_only ? 0444 : 0200);
   const bool enforced = with_file_permissions_enforced([&] {
     g_recent_files.assign(11, "");
     update_recent_files("");
     refresh_recent_files_menu();
-    at_start = g_recent_files;
+    at_start = listed();
     update_recent_files(newest);
     refresh_recent_files_menu();
-    after_record = g_recent_files;
+    after_record = listed();
     clear_recent_files();
   });
   chmod(path.c_str(), 0600);
   if (!enforced || bytes.empty()) return;
-  fuzz_require(at_start == std::vector<std::string>(11), "an unreadable log lists nothing");
+  fuzz_require(read_file_bytes(path) == bytes, "a protected log is never rewritten");
+  if (read_only) {
+    if (!newest.empty() && newest.find_first_of("\r\n") == std::string::npos)
+      fuzz_require(after_record == recorded(at_start, newest), "a read-only log still lists the path in the menu");
+    return;
+  }
+  fuzz_require(at_start == std::vector<std::string>(10), "an unreadable log lists nothing");
   fuzz_require(after_record == at_start, "a path is not recorded over an unreadable log");
-  fuzz_require(read_file_bytes(path) == bytes, "an unreadable log is never rewritten");
 }
 
 }  // namespace
@@ -81,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz_directory() + "settings/recent_files.log";
   fuzz_write_file(path, bytes);
   if (path_end < input.size()) {
-    run_on_unreadable_log(path, newest, bytes);
+    run_on_protected_log(path, newest, bytes, path_end + 1 < input.size() && (input[path_end + 1] & 1) != 0);
     return 0;
   }
 
@@ -89,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   update_recent_files("");
   refresh_recent_files_menu();
   const std::string normalised = read_file_bytes(path);
-  const std::vector<std::string> slots = g_recent_files;
+  const std::vector<std::string> slots = listed();
   fuzz_require(normalised == log_of(slots), "the log holds the ten slots");
   if (bytes.empty()) fuzz_require(normalised == kEmptyLog, "a missing log is made empty");
   // Reading the normalised log gives the same log again.
@@ -102,20 +113,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool one_line = newest.find_first_of("\r\n") == std::string::npos;
   if (!one_line || newest.empty()) {
     // A path with a line break is never recorded.
-    fuzz_require(g_recent_files == slots, "the slots stay as they were");
+    fuzz_require(listed() == slots, "the slots stay as they were");
     fuzz_require(read_file_bytes(path) == normalised, "the log stays as it was");
   } else {
-    fuzz_require(g_recent_files == recorded(slots, newest), "the path heads the list, which keeps its order");
-    fuzz_require(read_file_bytes(path) == log_of(g_recent_files), "the log holds the ten slots");
+    fuzz_require(listed() == recorded(slots, newest), "the path heads the list, which keeps its order");
+    fuzz_require(read_file_bytes(path) == log_of(listed()), "the log holds the ten slots");
     if (fuzz_is_utf8(newest))
       fuzz_require(ui_menu_item_text(MENU_MAIN, MENU_RECENT_FIRST) == "1: " + newest, "the menu shows the path");
     // The next start reads the same slots, a path longer than is kept cut
     // short.
-    const std::vector<std::string> saved = g_recent_files;
+    const std::vector<std::string> saved = listed();
     g_recent_files.assign(11, "");
     update_recent_files("");
-    for (size_t i = 1; i <= 10; ++i) {
-      const std::string& read = g_recent_files[i];
+    for (size_t i = 0; i < 10; ++i) {
+      const std::string& read = g_recent_files[i + 1];
       if (saved[i].size() <= kLongestKeptPath)
         fuzz_require(read == saved[i], "the next start reads the same paths");
       else

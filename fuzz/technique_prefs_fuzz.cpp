@@ -2,8 +2,8 @@
 // taken back in, every field's range check, then the filter with the windows
 // it read (the fast one against the literal one, on fixed tickets and on a
 // ticket taken from the bytes past the file's 678), Remove, and the writer,
-// whose file reads back to the same windows and is written again byte for
-// byte.
+// whose file holds exactly the windows' encoding and reads back to the same
+// windows.
 #include <cstdint>
 #include <vector>
 
@@ -61,17 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   remove_weak_outcomes();
   compare_filters("3,17,22,41,50", "2,11");
 
+  // The file holds the version line and each window's low 32 bits,
+  // little-endian, and reads back to the same windows.
   const std::string path = fuzz_directory() + "settings/techniques.prefs";
   save_technique_prefs();
-  const std::string saved = read_file_bytes(path);
-  fuzz_require(saved.size() == kFileBytes, "the file holds the version line and every slot");
+  std::string expected = "2\n";
   std::vector<int64_t> windows;
-  for (const TechniqueSlot& slot : g_technique_slots) windows.push_back(*slot.value);
+  for (const TechniqueSlot& slot : g_technique_slots) {
+    const uint32_t low = static_cast<uint32_t>(*slot.value);
+    for (int k = 0; k < 4; ++k) expected += static_cast<char>((low >> (8 * k)) & 0xFF);
+    windows.push_back(*slot.value);
+  }
+  fuzz_require(read_file_bytes(path) == expected, "the file holds the version line and every window");
   reset_technique_windows();
   fuzz_require(load_technique_prefs() == 1, "a saved file loads");
   for (size_t k = 0; k < windows.size(); ++k)
     fuzz_require(*g_technique_slots[k].value == windows[k], "every window comes back");
-  save_technique_prefs();
-  fuzz_require(read_file_bytes(path) == saved, "a second save writes the same bytes");
   return 0;
 }

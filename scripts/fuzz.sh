@@ -88,7 +88,7 @@ max_len_of() {
 }
 len_control_of() {
   case "$1" in
-    draws_file | prizes | extract | database_import | statistics | main_prefs | recent_files) echo 20 ;;
+    draws_file | prizes | extract | database_import | statistics | main_prefs | recent_files) echo "${FUZZ_LEN_CONTROL:-100}" ;;
     *) echo 100 ;;
   esac
 }
@@ -116,7 +116,7 @@ run_target() {
   start=$(date +%s)
   set +e
   "build-fuzz/fuzz/${t}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -detect_leaks=0 \
-    -max_len="$max_len" -len_control="$(len_control_of "$t")" -use_value_profile=1 "${dict[@]}" \
+    -max_len="$max_len" -len_control="$(len_control_of "$t")" -use_value_profile=1 -entropic_scale_per_exec_time=1 "${dict[@]}" ${FUZZ_EXTRA:-} \
     -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$root/fuzz/corpus/$t" \
     > "$log" 2>&1
   local rc=$?
@@ -159,7 +159,7 @@ run_target() {
 # scans the heap.
 find_leaking_input() {
   local t="$1" work="$2" mark="$3" findings="$4" max_len="$5"
-  local replay="build-fuzz/$t.replay"
+  local replay="$root/build-fuzz/$t.replay"
   rm -rf "$replay"
   mkdir -p "$replay"
   find "$work" -type f -newer "$mark" -exec cp {} "$replay/" \;
