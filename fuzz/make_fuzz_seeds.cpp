@@ -199,15 +199,21 @@ void database_seeds() {
     keep(target, "crlf_no_end", replace_string(lines, "\n", "\r\n"));
     keep(target, "comments_only", "# nothing yet\n#\n@end_database\n");
     keep(target, "bad_line", lines + "00004 2004-03-05 04 07 33 37 39 +01 05\n");
-    // Well-formed lines of a damaged database: values beyond the game, out
-    // of order, every first digit.
+    // Well-formed lines of a damaged database: values beyond the game and
+    // out of order, every first digit among them, entries that begin with 9.
     keep(target, "beyond_the_game",
-         "00001 2004-02-13 58 61 73 84 97 +13 +24\n00002 2004-02-20 93 05 66 70 80 +31 +62\n"
-         "00003 2004-02-27 00 42 89 95 68 +00 +87\n");
+         "00001 2004-02-13 91 58 61 73 84 +13 +24\n00002 2004-02-20 94 05 66 70 80 +31 +62\n"
+         "00003 2004-02-27 97 42 89 00 68 +00 +87\n");
   }
-  // The import's large inputs; the statistics target, for which an entry
-  // more only counts once more, takes a few hundred.
-  keep("database_import", "thousands", many_past_results(3000));
+  // The reader's large inputs: a comment and a draw line far past what it
+  // keeps of a line. The statistics target also gets a database of a few
+  // hundred entries (thousands would cost each of its inputs tens of
+  // milliseconds, most of it in the import's count shown after every line).
+  const std::string long_comment = "# " + std::string(120 * 1024, 'x') + "\n";
+  for (const char* target : {"database_import", "statistics"}) {
+    keep(target, "long_comment", long_comment + lines + "@end_database\n");
+    keep(target, "long_line", lines + "00004 2004-03-05 04 07 33 37 39 +01 +05" + std::string(8 * 1024, ' ') + "\n");
+  }
   keep("statistics", "hundreds", many_past_results(300));
 }
 
