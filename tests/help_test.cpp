@@ -494,7 +494,7 @@ TEST(HelpManual, TheRefusalWhenNoTicketPassesIsInBothManuals) {
 // the language chooser, a file dialog's title and the file types of the
 // dialogs.
 const std::vector<std::string> kShownAsTheyAre = {"OK", "Save Prefs", "Language/Idioma", "English",
-                                                  "Portugu\xC3\xAAs", "Extract Draws", "Draws (*.draws.txt)",
+                                                  "Português", "Extract Draws", "Draws (*.draws.txt)",
                                                   "Draws (*.txt)"};
 
 std::string trimmed(std::string_view s) {
