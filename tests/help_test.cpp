@@ -12,7 +12,14 @@
 #include "app/app.h"
 #include "core/core.h"
 #include "core/ids.h"
+#include "core/state.h"
+#include "draws/main_tab_ids.h"
+#include "draws/selection.h"
+#include "support/draws_support.h"
+#include "support/program_fixture.h"
 #include "support/test_support.h"
+#include "techniques/tab_gadgets.h"
+#include "techniques/techniques.h"
 #include "ui/ui.h"
 #include "ui/ui_test.h"
 
@@ -416,6 +423,8 @@ const char* const kBoxMessageKeys[] = {
     "Not enough stars to play with.",
     "Too many fixed stars.",
     "Too many fixed numbers and stars.",
+    "No ticket of this selection passes the techniques. Widen the pool or the technique windows, or "
+    "turn the techniques off.",
     "No draws found.",
     "The numbers must be in the range 1:",
     "The stars must be in the range 1:",
@@ -428,6 +437,8 @@ const char* const kBoxMessageKeys[] = {
     "File already exists! Overwrite it?",
     "Can't write the file.",
     "Really abort?",
+    "The Draws have been changed.",
+    "Continue?",
     "Applied Tarvik rules.",
     "The number of best numbers must be in the range 1:",
     "The number of best stars must be in the range 1:",
@@ -462,17 +473,23 @@ TEST(HelpManual, EveryMessageIsListedInTheManualOfItsLanguage) {
   g_language = 1;
 }
 
+// Captions that the program shows as they are, in both languages: buttons,
+// the language chooser, a file dialog's title and the file types of the
+// dialogs.
+const std::vector<std::string> kShownAsTheyAre = {"OK", "Save Prefs", "Language/Idioma", "English",
+                                                  "Português", "Extract Draws", "Draws (*.draws.txt)",
+                                                  "Draws (*.txt)"};
+
+std::string trimmed(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return std::string(s);
+}
+
 // Every name that a manual marks as the program's own (a caption, a label, a
 // button, a tool tip) is written exactly as that language's program shows it.
 TEST(HelpManual, EveryCaptionTheManualNamesIsOneTheProgramShows) {
-  // Captions that the program shows as they are, in both languages.
-  const std::vector<std::string> shown_as_they_are = {"OK", "Save Prefs", "Language/Idioma", "English",
-                                                      "Português"};
-  auto trimmed = [](std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return std::string(s);
-  };
+  const std::vector<std::string>& shown_as_they_are = kShownAsTheyAre;
   const std::string open = "<span class=\"ui\">";
   for (const ManualLanguage& m : kManualLanguages) {
     std::vector<std::string> captions = shown_as_they_are;
@@ -489,6 +506,131 @@ TEST(HelpManual, EveryCaptionTheManualNamesIsOneTheProgramShows) {
     }
     EXPECT_GT(named, 50) << m.code;
   }
+}
+
+// The other way round: every text of the program's table (window titles,
+// tabs, frames, labels, buttons, tool tips, the Tarvik window's lines, file
+// dialogs' titles and messages) and every caption shown as it is, written in
+// the manual of its language as that program shows it.
+TEST(HelpManual, EveryTextOfTheProgramIsInTheManualOfItsLanguage) {
+  for (const ManualLanguage& m : kManualLanguages) {
+    const std::string text = manual_text(m.code);
+    std::vector<std::string> shown = kShownAsTheyAre;
+    for (const TranslationEntry& row : g_interface_texts)
+      shown.push_back(trimmed(m.language == 1 ? row.english : row.portuguese));
+    for (const std::string& caption : shown)
+      EXPECT_NE(text.find(caption), std::string::npos) << m.code << " manual never names \"" << caption << "\"";
+  }
+}
+
+// What the part before a value of a label reads: "Generated:3/3 (100%)"
+// gives "Generated:", " (Max Common Numbers:0)" gives "Max Common Numbers:";
+// a text without a colon is a caption whole.
+std::string caption_of(const std::string& shown) {
+  std::string text = trimmed(shown);
+  size_t colon = text.rfind(':');
+  if (colon != std::string::npos) text.erase(colon + 1);
+  while (!text.empty() && text.front() == '(') text.erase(0, 1);
+  return trimmed(text);
+}
+
+// Runs `open`; `read` is called once inside the window's own loop as soon
+// as `window` exists with its gadget `last` (the one made last, when the
+// window fills itself after it opens), and must close it or let it close.
+void while_window_shows(int window, const std::function<void()>& open, const std::function<void()>& read,
+                        int last = -1) {
+  bool seen = false;
+  ui_test_set_idle_hook([&seen, window, read, last] {
+    if (seen || !ui_window_exists(window) || (last >= 0 && !ui_gadget_exists(last))) return;
+    seen = true;
+    read();
+  });
+  open();
+  ui_test_set_idle_hook(nullptr);
+  EXPECT_TRUE(seen) << "window " << window << " never showed";
+}
+
+// The secondary windows and the file dialogs as the program shows them, in
+// each language: every title, caption, legend, button and line of text is
+// one the manual of that language names.
+TEST(HelpManual, EveryWindowAndFileDialogShowsOnlyWhatTheManualNames) {
+  for (const ManualLanguage& m : kManualLanguages) {
+    start_program_for_test(m.language);
+    ASSERT_EQ(g_language, m.language);
+    std::vector<std::pair<std::string, std::string>> shown;  // where, what
+    auto note = [&shown](const std::string& where, const std::string& what) {
+      if (!caption_of(what).empty()) shown.emplace_back(where, caption_of(what));
+    };
+    auto note_window = [&note](const std::string& where, int window, std::initializer_list<int> gadgets) {
+      note(where + " title", ui_window_title(window));
+      for (int g : gadgets) note(where + " gadget " + std::to_string(g), ui_text(g));
+    };
+
+    while_window_shows(WINDOW_ABOUT, show_about_window, [&] {
+      note_window("About", WINDOW_ABOUT, {913, 915, 917, 919, 925, 930, 935, 911});
+      ui_test_key(WINDOW_ABOUT, UI_KEY_ESCAPE);
+    });
+    while_window_shows(WINDOW_CREDITS, show_tool_credits_window, [&] {
+      note_window("Credits", WINDOW_CREDITS, {909});
+      ui_test_key(WINDOW_CREDITS, UI_KEY_ESCAPE);
+    });
+    while_window_shows(WINDOW_TARVIK, show_tarvik_rules_window, [&] {
+      note_window("Tarvik", WINDOW_TARVIK, {GADGET_TARVIK_APPLY, GADGET_TARVIK_CLOSE});
+      std::string rules = ui_text(GADGET_TARVIK_TEXT);
+      for (size_t from = 0, to; from < rules.size(); from = to + 1) {
+        to = rules.find('\n', from);
+        if (to == std::string::npos) to = rules.size();
+        // A rules line is quoted whole, its colon no end of a caption.
+        std::string line = trimmed(rules.substr(from, to - from));
+        if (!line.empty()) shown.emplace_back("Tarvik text", line);
+      }
+      ui_test_key(WINDOW_TARVIK, UI_KEY_ESCAPE);
+    });
+    // The association blocks of the Techniques tab.
+    for (int g : {609, 610, 611, 612, 613, 614, 615, 814, 815, 871, 872, 873, 874, 875, 876})
+      note("association block gadget " + std::to_string(g), ui_text(g));
+
+    // The file dialogs, each cancelled; Open comes while the list is empty.
+    ui_test_click(GADGET_OPEN_DRAWS);
+    run_pending_events();
+    ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+    ui_test_click(GADGET_OPEN_DATABASE);
+    run_pending_events();
+    ui_set_state(GADGET_PANEL, TAB_MAIN);
+    list_tickets({{"3,17,22,41,50", "2,11"}, {"5,9,23,30,44", "4,7"}});
+    ui_test_click(GADGET_SAVE_DRAWS_AS);
+    run_pending_events();
+    ui_test_click(GADGET_EXTRACT);
+    run_pending_events();
+    ASSERT_EQ(ui_test_file_dialogs().size(), 4u) << m.code;
+    for (const UiFileDialogRecord& dialog : ui_test_file_dialogs()) {
+      note("file dialog", dialog.title);
+      shown.emplace_back("file type of " + dialog.title, dialog.filter.substr(0, dialog.filter.find('|')));
+    }
+
+    while_window_shows(WINDOW_PREVIEW, [] { click_gadget(GADGET_PREVIEW); }, [&] {
+      note_window("Preview", WINDOW_PREVIEW,
+                  {GADGET_PREVIEW_PLAYED_CAPTION, GADGET_PREVIEW_UNHIT_CAPTION, GADGET_PREVIEW_CLOSE});
+      ui_test_key(WINDOW_PREVIEW, UI_KEY_ESCAPE);
+    }, GADGET_PREVIEW_UNHIT_STARS);
+
+    // A small run without the techniques; its window shows its final counts
+    // before it closes by itself.
+    g_use_special_techniques = 0;
+    ui_set_state(PREFS_SPECIAL_TECHNIQUES, 0);
+    while_window_shows(WINDOW_PROGRESS, [] { click_gadget(GADGET_GENERATE); }, [&] {
+      note_window("progress", WINDOW_PROGRESS,
+                  {GADGET_PROGRESS_GENERATED, GADGET_PROGRESS_COST, GADGET_PROGRESS_REASONS, GADGET_PROGRESS_REPEATED,
+                   GADGET_PROGRESS_TECHNIQUES, GADGET_PROGRESS_COMMON, GADGET_PROGRESS_CANCEL});
+    });
+
+    const std::string text = manual_text(m.code);
+    EXPECT_GT(shown.size(), 50u) << m.code;
+    for (const auto& [where, what] : shown)
+      EXPECT_NE(text.find(what), std::string::npos)
+          << m.code << " manual never names \"" << what << "\" (" << where << ")";
+  }
+  g_language = 1;
 }
 
 // ---- pictures for a look --------------------------------------------------------
