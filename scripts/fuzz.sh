@@ -17,11 +17,16 @@
 # Each target has its own input size limit (the table below): the readers of
 # files and the recent-files log get inputs well past the 64 KiB at which
 # they cut a line, and a draws file of thousands of tickets. libFuzzer
-# lengthens its inputs toward that limit step by step (-len_control); value
-# profiling is on, so that a comparison with a value the inputs never held
-# still guides the search, and fuzz/dict/<target>.dict gives each format's
-# words: its numbers as the format writes them, separators, magic lines and
-# field forms.
+# lengthens its inputs toward that limit step by step (-len_control, at its
+# default pace: a faster one fills the corpus with large inputs), and fuzzes
+# an input the less the longer it takes (its entropic schedule scaled by
+# execution time), so that the few inputs of tens of milliseconds keep every
+# target above 1,000 inputs a second. Value profiling is on, so that a
+# comparison with a value the inputs never held still guides the search, and
+# fuzz/dict/<target>.dict gives each format's words: its numbers as the
+# format writes them, separators, magic lines and field forms.
+# FUZZ_LEN_CONTROL sets -len_control of the large-input targets, and
+# FUZZ_EXTRA adds libFuzzer options to every run.
 #
 # Leaks are checked by LeakSanitizer when each run ends (a leak fails the
 # run), not after every input: libFuzzer's check after an input scans the
