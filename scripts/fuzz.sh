@@ -87,7 +87,7 @@ max_len_of() {
     database_import | statistics | main_prefs) echo 131072 ;;
     recent_files) echo 196608 ;;
     technique_prefs | generate) echo 8192 ;;
-    paste | text_values) echo 1024 ;;
+    paste | text_values) echo 4096 ;;
     *) echo 4096 ;;
   esac
 }
