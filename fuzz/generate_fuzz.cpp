@@ -40,6 +40,7 @@
 #include "draws/main_tab_ids.h"
 #include "draws/selection.h"
 #include "fuzz/fuzz_support.h"
+#include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "techniques/catalogue.h"
 #include "techniques/techniques.h"
@@ -198,11 +199,7 @@ ListState list_state() {
 // against a result, with some counters set.
 void list_earlier_tickets() {
   clear_draw_list();
-  size_draw_list(2);
-  g_draw_count = 1;
-  add_draw_to_list("1,2,3,4,5,6,7", "1,2,3");
-  g_draw_count = 2;
-  add_draw_to_list("8,13,21,34,40,45,50", "4,8,12");
+  list_tickets({{"1,2,3,4,5,6,7", "1,2,3"}, {"8,13,21,34,40,45,50", "4,8,12"}});
   g_numbers_per_draw = 7;
   g_stars_per_draw = 3;
   g_hits_3_2 = 1;

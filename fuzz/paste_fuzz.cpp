@@ -17,6 +17,7 @@
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
 #include "fuzz/fuzz_support.h"
+#include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "ui/ui.h"
 #include "ui/ui_test.h"
@@ -54,11 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ui_test_clear_messages();
   clear_draw_list();
   // Two tickets to check the pasted result against.
-  size_draw_list(2);
-  g_draw_count = 1;
-  add_draw_to_list("3,17,22,41,50", "2,11");
-  g_draw_count = 2;
-  add_draw_to_list("1,2,3,4,5,6,7,8,9,10,11", "1,2,3,4,5,6,7,8,9,10,11,12");
+  list_tickets({{"3,17,22,41,50", "2,11"}, {"1,2,3,4,5,6,7,8,9,10,11", "1,2,3,4,5,6,7,8,9,10,11,12"}});
   // What the fields hold before: an earlier result.
   const char* earlier[] = {"5", "9", "23", "31", "44", "3", "8"};
   std::vector<std::string> before;
