@@ -584,7 +584,8 @@ int64_t check_number_techniques(const std::string& numbers) {
 #define KESTROVA_NO_COVERAGE
 #endif
 
-KESTROVA_NO_COVERAGE int64_t count_passing_numbers(const std::vector<int64_t>& fixed, const std::vector<int64_t>& played,
+KESTROVA_NO_COVERAGE
+int64_t count_passing_numbers(const std::vector<int64_t>& fixed, const std::vector<int64_t>& played,
                               int64_t enough) {
   const int fixed_count = static_cast<int>(fixed.size());
   const int need = 5 - fixed_count;
