@@ -11,6 +11,7 @@
 #include "core/core.h"
 #include "core/files.h"
 #include "core/settings_file.h"
+#include "core/text.h"
 #include "draws/selection.h"
 #include "ui/ui.h"
 
@@ -25,36 +26,6 @@ constexpr int64_t MAX_HIGHEST_STAR = 12;
 // count above the table is cut to it.
 int64_t game_size_from(int64_t stored, int64_t table) {
   return stored < 1 ? table : std::min(stored, table);
-}
-
-// Invalid UTF-8 (an edited file) becomes U+FFFD, so that every text the
-// program holds is well formed.
-std::string valid_utf8(const std::string& s) {
-  std::string out;
-  size_t i = 0;
-  while (i < s.size()) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-    bool ok = len > 0 && i + len <= s.size();
-    uint32_t cp = len == 1 ? c : len == 2 ? c & 0x1F : len == 3 ? c & 0x0F : c & 0x07;
-    for (size_t k = 1; ok && k < len; ++k) {
-      unsigned char cc = static_cast<unsigned char>(s[i + k]);
-      if ((cc & 0xC0) != 0x80) ok = false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8.
-    if (ok && ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) ||
-               (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF))
-      ok = false;
-    if (ok) {
-      out.append(s, i, len);
-      i += len;
-    } else {
-      out += "\xEF\xBF\xBD";
-      ++i;
-    }
-  }
-  return out;
 }
 
 std::string main_prefs_path() { return g_program_dir + "settings/kestrova.prefs"; }

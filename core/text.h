@@ -39,3 +39,7 @@ std::string str_int(int64_t v);
 std::string format_number(double v, int decimals, bool thousands = true);
 // The last two characters of "0" + decimal v: 7 -> "07", 40 -> "40".
 std::string two_digits(int64_t v);
+// The text with every byte that is not part of well-formed UTF-8 (an edited
+// file) replaced by U+FFFD; overlong forms, surrogates and values beyond
+// U+10FFFF are not well formed.
+std::string valid_utf8(const std::string& s);

@@ -17,10 +17,6 @@ const std::string& fuzz_directory();
 // Writes bytes as the whole content of a file, replacing it.
 void fuzz_write_file(const std::string& path, const std::string& bytes);
 std::string fuzz_bytes(const uint8_t* data, size_t size);
-// Whether the bytes are UTF-8 as the toolkit hands text over (the system's
-// clipboard, a field, a menu): a text of any other bytes cannot come from
-// it, and a gadget given one shows it changed.
-bool fuzz_is_utf8(const std::string& bytes);
 // Imports a small well-formed past-results database and learns from it, so
 // that the filter has windows and past results to work with.
 void fuzz_learn_sample_database();

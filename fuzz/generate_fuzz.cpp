@@ -146,7 +146,7 @@ int64_t passing_tickets(int64_t different) {
     }
     const int64_t free = per - static_cast<int64_t>(fixed.size());
     int64_t count = 0;
-    // Every choice of `free` played values, by a bit mask over them.
+    // Every choice of `free` played values, in ascending order of their indexes.
     std::vector<int> chosen(static_cast<size_t>(free));
     std::function<void(size_t, size_t)> walk = [&](size_t from, size_t k) {
       if (k == chosen.size()) {

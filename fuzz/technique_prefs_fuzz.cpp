@@ -68,8 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string expected = "2\n";
   std::vector<int64_t> windows;
   for (const TechniqueSlot& slot : g_technique_slots) {
-    const uint32_t low = static_cast<uint32_t>(*slot.value);
-    for (int k = 0; k < 4; ++k) expected += static_cast<char>((low >> (8 * k)) & 0xFF);
+    expected += le32_bytes(*slot.value);
     windows.push_back(*slot.value);
   }
   fuzz_require(read_file_bytes(path) == expected, "the file holds the version line and every window");
