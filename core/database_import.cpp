@@ -1,7 +1,8 @@
 // Import of the past-results database: a text file of 39-character draw
 // lines and "#" comment lines, ended by "@end_database" or by the end of the
 // file. Each draw line leaves its last 20 characters, once its two "+" are
-// taken out, as one entry: five numbers and two stars of two digits each.
+// taken out, as one entry: five numbers and two stars of two digits each. A
+// line whose entry cannot be a draw stops the import like a malformed one.
 #include <cstdio>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "core/ids.h"
 #include "core/text.h"
 #include "techniques/tab_gadgets.h"
+#include "techniques/techniques.h"
 #include "ui/ui.h"
 
 namespace {
@@ -31,6 +33,23 @@ std::string draw_line_fault(const std::string& text, int64_t characters) {
   if (count_string(text, " ") != kDrawLineBlanks) return "Invalid number of spaces in line:";
   if (count_string(text, "+") != kDrawLinePluses) return "Invalid number of stars in line:";
   return "";
+}
+
+// Whether an entry can be a draw of this lottery: five different numbers in
+// 1..50 and two different stars in 1..12, read as every reader of the
+// entries reads them. The range is the format's own, not the current game's,
+// so the full game's results stay importable in a smaller game.
+bool entry_is_a_draw(const std::string& entry) {
+  int64_t values[7];
+  for (int k = 0; k < 7; ++k) {
+    values[k] = val_int(string_field(entry, k + 1, " "));
+    const int64_t highest = k < 5 ? 50 : 12;
+    if (values[k] < 1 || values[k] > highest) return false;
+    const int first = k < 5 ? 0 : 5;
+    for (int e = first; e < k; ++e)
+      if (values[e] == values[k]) return false;
+  }
+  return true;
 }
 
 void show_imported_count() {
@@ -70,9 +89,12 @@ void import_draws_database() {
   show_imported_count();
   start_long_operation();
 
+  // The candidate filter keeps tables built from the entries; a file of the
+  // same path and count may differ anywhere, so every way out renews them.
   auto finish = [&] {
     std::fclose(file);
     end_long_operation();
+    invalidate_candidate_filter();
   };
 
   TextLine line;
@@ -95,12 +117,16 @@ void import_draws_database() {
     const bool end_line = line.text == kEndLine;
     if (!comment && !end_line) {
       std::string fault = draw_line_fault(line.text, line.characters);
+      std::string entry;
+      if (fault.empty()) {
+        entry = text_mid(replace_string(line.text, "+", ""), kEntryStart);
+        if (!entry_is_a_draw(entry)) fault = "Invalid number or star in line:";
+      }
       if (!fault.empty()) {
         finish();
         ui_message(translate("Error"), translate(fault) + str_int(line_number), UI_ICON_WARNING);
         return;
       }
-      std::string entry = text_mid(replace_string(line.text, "+", ""), kEntryStart);
       ++g_database_draw_count;
       g_database_draws.push_back(entry);
       show_imported_count();

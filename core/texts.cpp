@@ -251,6 +251,11 @@ constexpr TranslationEntry k_interface_texts[] = {
      "or turn the techniques off.",
      "Nenhuma chave desta seleção passa nas técnicas. Alargue o conjunto ou as janelas das "
      "técnicas, ou desligue as técnicas."},
+    {"The numbers and the stars of a result must all be different.",
+     "The numbers and the stars of a result must all be different.",
+     "Os números e as estrelas de um resultado têm de ser todos diferentes."},
+    {"Invalid number or star in line:", "Invalid number or star in line:",
+     "Número ou estrela inválido na linha:"},
 };
 
 }  // namespace

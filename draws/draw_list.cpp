@@ -209,6 +209,23 @@ int64_t check_result_fields_range() {
       translate("The stars must be in the range 1:") + str_int(g_highest_star);
   for (int g = GADGET_RESULT_STAR_FIRST; g <= GADGET_RESULT_STAR_LAST; ++g)
     if (check_range_field(g, static_cast<float>(g_highest_star), stars_message) == 1) return 0;
+  // No drawn result repeats a number or a star, so a repeat is a slip of
+  // typing or pasting; checked, it would count a ticket's value once per
+  // field. The focus goes to the field that repeats an earlier one.
+  auto repeats_earlier = [](int first, int field) {
+    for (int g = first; g < field; ++g)
+      if (val_int(ui_text(g)) == val_int(ui_text(field))) return true;
+    return false;
+  };
+  for (int g = GADGET_RESULT_NUMBER_FIRST; g <= GADGET_RESULT_STAR_LAST; ++g) {
+    int first = g <= GADGET_RESULT_NUMBER_LAST ? GADGET_RESULT_NUMBER_FIRST : GADGET_RESULT_STAR_FIRST;
+    if (!repeats_earlier(first, g)) continue;
+    ui_message(translate("Warning!"),
+               translate("The numbers and the stars of a result must all be different."),
+               UI_ICON_WARNING);
+    ui_set_focus(g);
+    return 0;
+  }
   return 1;
 }
 

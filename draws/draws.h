@@ -82,8 +82,9 @@ int64_t tier_colour(int64_t tier);
 
 // The result box of the Main tab (gadgets 133..144).
 void validate_result_field(int64_t gadget);  // colours field 136..142
-// Range check of the seven result fields before an action: 1 when all pass;
-// 0 after the first bad field has warned and taken the focus.
+// Check of the seven result fields before an action: each in range, the five
+// numbers all different and the two stars different. 1 when all pass; 0 after
+// the first bad field has warned and taken the focus.
 int64_t check_result_fields_range();
 void check_for_prizes();
 void validate_typed_draw();

@@ -55,7 +55,7 @@ void remove_weak_associations();
 // notices by itself when any of them changed: windows and limits at every
 // call; the database by its count, storage, path, first and last entries at
 // every call and by all of its entries after a pause of 50 ms. Code that
-// rewrites entries in place and checks again at once (a test) calls
+// replaces or rewrites entries (the import, a test) calls
 // invalidate_candidate_filter.
 int64_t check_number_techniques(const std::string& numbers);
 // 0 when some window that the filter checks at both ends admits no value

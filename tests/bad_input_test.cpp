@@ -99,19 +99,28 @@ TEST(BadInput, TechniqueSettingsAtTheExtremesAreUsedSafely) {
   }
 }
 
-// Past results whose entries are not numbers of 1..50 and 1..12 (the import
-// checks only the length, the blanks and the "+"): Learn, Remove and the
-// Statistics tab skip what has no cell.
+// Past results whose entries are not numbers of 1..50 and 1..12: the import
+// stops at the first of them, and the engine, given such entries all the
+// same, learns, removes and filters without reading past a table: Learn,
+// Remove and the Statistics tab skip what has no cell.
 TEST(BadInput, PastResultsOutOfRangeAreLearnedAndRemovedSafely) {
   const std::string dir = start_program_for_test();
-  import_lines(dir,
-               "# entries of every kind that pass the line checks\n"
-               "00001 2004-02-13 99 99 99 99 99 +99 +99\n"
-               "00002 2004-02-20 -1 -2 -3 -4 -5 +-1 +-2\n"
-               "00003 2004-02-27 $F %1 xx 00 50 +00 +12\n"
-               "00004 2004-03-05 50 40 30 20 10 +12 +01\n"
-               "00005 2004-03-12 +07 07 07 07 07 07 0+7\n");
-  ASSERT_EQ(g_database_draw_count, 5);
+  const std::vector<std::string> odd_entries = {
+      "99 99 99 99 99 99 99", "-1 -2 -3 -4 -5 -1 -2", "$F %1 xx 00 50 00 12",
+      "50 40 30 20 10 12 01", "07 07 07 07 07 07 07"};
+  std::string lines = "# entries of every kind that pass the line checks\n"
+                      "00001 2004-02-13 16 29 32 36 41 +07 +09\n";
+  for (const std::string& e : odd_entries)
+    lines += "00002 2004-02-20 " + text_left(e, 15) + "+" + text_mid(e, 16, 2) + " +" + text_mid(e, 19, 2) + "\n";
+  import_lines(dir, lines);
+  ASSERT_EQ(ui_test_messages().size(), 1u);
+  EXPECT_EQ(ui_test_messages()[0].text, "Invalid number or star in line:3");
+  ASSERT_EQ(g_database_draw_count, 1);
+
+  g_database_draws.assign(1, "");
+  for (const std::string& e : odd_entries) g_database_draws.push_back(e);
+  g_database_draw_count = static_cast<int64_t>(odd_entries.size());
+  ui_test_select_tab(GADGET_PANEL, TAB_TECHNIQUES);
   click_gadget(GADGET_LEARN);
   EXPECT_GT(g_techniques[T_sum_numbers].max, 0) << "Learn ran";
   click_gadget(GADGET_REMOVE);

@@ -155,18 +155,57 @@ TEST_F(MainTabTest, CheckForPrizesMarksRowsAndCountsTiers) {
   EXPECT_EQ(ui_text(GADGET_TIER_FIRST + 6), "3+2:1");
 }
 
-TEST_F(MainTabTest, ResultValuesTypedTwiceCountOncePerField) {
-  list_tickets({{"3,17,22,41,50", "2,11"}, {"3,3,22,40,48", "2,11"}});
-  type_result({"3", "3", "22", "40", "48", "2", "11"});
+// No drawn result repeats a value. A repeated one is refused after the range
+// checks, by Check for Prizes and Validate alike, with the focus on the field
+// that repeats an earlier one, and nothing else changes.
+TEST_F(MainTabTest, AResultWithARepeatedValueIsRefused) {
+  for (TechniqueTable& t : g_techniques) {
+    t.min = 0;
+    t.max = 999;
+  }
+  g_max_number_sequence = 5;
+  g_max_common_numbers = 5;
+  list_tickets({{"3,17,22,41,50", "2,11"}, {"22,23,35,12,14", "8,9"}});
+  type_result({"3", "17", "22", "40", "48", "2", "11"});
   press(GADGET_CHECK_PRIZES);
-  EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 24), "3");  // 3 twice, 22 once
-  EXPECT_EQ(g_hits_3_2, 1);
-  // 7 hits: red, and no tier counts it.
-  EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 1, 24), "7");
-  EXPECT_EQ(ui_item_colour(GADGET_DRAW_LIST, 1), HIT_COLOUR_RED);
-  int64_t total = 0;
-  for (int k = 0; k < 18; ++k) total += val_int(text_mid(ui_text(GADGET_TIER_FIRST + k), 5));
-  EXPECT_EQ(total, 1);
+  ASSERT_EQ(ui_text(GADGET_TIER_FIRST + 6), "3+2:1");
+  const int64_t first_row_colour = ui_item_colour(GADGET_DRAW_LIST, 0);
+  struct Case {
+    std::vector<std::string> typed;
+    int focus;
+  } cases[] = {
+      {{"22", "22", "35", "12", "14", "8", "9"}, 137},  // numbers
+      {{"22", "23", "35", "12", "14", "8", "8"}, 142},  // stars
+      {{"22", "22", "35", "12", "14", "8", "8"}, 137},  // both: the numbers first
+      {{"5", "17", "22", "40", "05", "2", "11"}, 140},  // the same value, written apart
+      {{"3", "17", "22", "40", "17", "2", "11"}, 140},
+  };
+  for (int action : {GADGET_CHECK_PRIZES, GADGET_VALIDATE}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << action << " " << c.focus);
+      type_result(c.typed);
+      ui_set_focus(GADGET_GENERATE);
+      press(action);
+      expect_single_message(translate("Warning!"),
+                            translate("The numbers and the stars of a result must all be different."));
+      EXPECT_EQ(ui_focused_gadget(), c.focus);
+      EXPECT_EQ(ui_text(GADGET_TIER_FIRST + 6), "3+2:1");
+      EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 24), "3");
+      EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 1, 24), "1");
+      EXPECT_EQ(ui_item_colour(GADGET_DRAW_LIST, 0), first_row_colour);
+    }
+  }
+  // The range check still answers first.
+  type_result({"22", "22", "35", "12", "51", "8", "8"});
+  press(GADGET_VALIDATE);
+  expect_single_message(translate("Warning!"), translate("The numbers must be in the range 1:") + "50");
+  EXPECT_EQ(ui_focused_gadget(), 140);
+  // In Portuguese too.
+  g_language = 2;
+  type_result({"22", "22", "35", "12", "14", "8", "9"});
+  press(GADGET_CHECK_PRIZES);
+  expect_single_message("Aviso!", "Os números e as estrelas de um resultado têm de ser todos diferentes.");
+  g_language = 1;
 }
 
 TEST_F(MainTabTest, CheckForPrizesRefusesAnEmptyListAndBadFields) {
