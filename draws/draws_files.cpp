@@ -4,9 +4,9 @@
 // A save or an extract never writes over the target in place: the lines go
 // to a temporary file beside it, which replaces the target in one rename once
 // every line is on disk. An abort, a full disk or a crash therefore leaves the
-// previous file as it was. An open reads the header first and replaces the
-// list only when the header is sound; tickets are then read as they come, so
-// the count the file announces never reserves room by itself.
+// previous file as it was. An open reads the header and every ticket first
+// and replaces the list only when all of them are sound; tickets are read as
+// they come, so the count the file announces never reserves room by itself.
 
 #include <algorithm>
 #include <initializer_list>
@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/core.h"
 #include "core/files.h"
@@ -42,6 +44,11 @@ constexpr int64_t kMostStars = 12;
 // n bytes holds at most n / 3 tickets: the room made up front never exceeds
 // that, whatever line 6 announces.
 constexpr uintmax_t kFewestBytesPerTicket = 3;
+
+// Every game of this lottery draws its numbers from 1..50 and its stars from
+// 1..12 at most, so a file from any game size holds only such values.
+constexpr int64_t kHighestNumber = 50;
+constexpr int64_t kHighestStar = 12;
 
 // No line that this program writes comes near this; a longer line of a
 // hand-made file is kept up to here (cut at a character boundary).
@@ -153,6 +160,22 @@ bool read_header(FILE* file, DrawsFileHeader& header) {
   return true;
 }
 
+// Whether a ticket's numbers (or stars) text can be part of a draw: every
+// field, read as an integer as the prize check reads it, in 1..highest, and
+// no value twice.
+bool ticket_values_possible(const std::string& text, int64_t highest) {
+  uint64_t seen = 0;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    const int64_t value = val_int(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (value < 1 || value > highest || (seen >> value & 1) != 0) return false;
+    seen |= uint64_t{1} << value;
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
 void show_list_summary(int64_t count) {
   ui_set_text(GADGET_DRAWS_LABEL, translate("Draws:") + str_int(count));
   ui_set_text(GADGET_COST_LABEL, translate("  Cost:") + cost_text(count) + " " + g_currency);
@@ -246,6 +269,37 @@ void open_draws_file(const std::string& given_path) {
     return;
   }
 
+  // The tickets are read and checked before the list is touched: one that no
+  // draw of this lottery can be refuses the whole file, like a bad header.
+  const uintmax_t room = std::min<uintmax_t>(static_cast<uintmax_t>(announced),
+                                             size / kFewestBytesPerTicket);
+  std::vector<std::string> numbers_read(1);
+  std::vector<std::string> stars_read(1);
+  numbers_read.reserve(room + 1);
+  stars_read.reserve(room + 1);
+  std::string index_line;
+  std::string numbers;
+  std::string stars;
+  bool aborted = false;
+  int64_t read = 0;
+  while (read < announced) {
+    if (!read_line(file, index_line) || !read_line(file, numbers) || !read_line(file, stars))
+      break;  // the file ends early: only whole tickets count
+    if (!ticket_values_possible(numbers, kHighestNumber) || !ticket_values_possible(stars, kHighestStar)) {
+      finish();
+      warn(translate("Error"), translate("Not a valid draws file."));
+      return;
+    }
+    numbers_read.push_back(std::move(numbers));
+    stars_read.push_back(std::move(stars));
+    ++read;
+    if (poll_abort_request()) {
+      aborted = true;
+      break;
+    }
+  }
+  finish();
+
   ui_clear_items(GADGET_DRAW_LIST);
   ui_set_text(GADGET_COST_LABEL, header.lines[2]);
   ui_set_text(GADGET_REPEATED_LABEL, header.lines[3]);
@@ -257,30 +311,14 @@ void open_draws_file(const std::string& given_path) {
   forget_listed_tickets();
   g_draw_numbers.assign(1, "");
   g_draw_stars.assign(1, "");
-  const uintmax_t room = std::min<uintmax_t>(static_cast<uintmax_t>(announced),
-                                             size / kFewestBytesPerTicket);
-  g_draw_numbers.reserve(room + 1);
-  g_draw_stars.reserve(room + 1);
-
-  std::string index_line;
-  std::string numbers;
-  std::string stars;
-  bool aborted = false;
-  while (g_draw_count < announced) {
-    if (!read_line(file, index_line) || !read_line(file, numbers) || !read_line(file, stars))
-      break;  // the file ends early: only whole tickets count
+  g_draw_numbers.reserve(static_cast<size_t>(read) + 1);
+  g_draw_stars.reserve(static_cast<size_t>(read) + 1);
+  for (int64_t i = 1; i <= read; ++i) {
     g_draw_numbers.emplace_back();
     g_draw_stars.emplace_back();
     ++g_draw_count;
-    add_draw_to_list(numbers, stars);
-    if (poll_abort_request()) {
-      aborted = true;
-      break;
-    }
+    add_draw_to_list(numbers_read[static_cast<size_t>(i)], stars_read[static_cast<size_t>(i)]);
   }
-  finish();
-  g_draw_numbers.resize(g_draw_count + 1);
-  g_draw_stars.resize(g_draw_count + 1);
   // Whatever the list now holds, the counters and the preview cache belong
   // to the list it replaced.
   reset_hit_counters();

@@ -19,6 +19,7 @@
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
 #include "draws/selection.h"
+#include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
 #include "techniques/catalogue.h"
@@ -132,19 +133,29 @@ TEST(BadInput, PastResultsOutOfRangeAreLearnedAndRemovedSafely) {
 }
 
 // A draws file that announces more tickets than it holds, with tickets no
-// generator makes: the list holds what is there, and the prize check, the
-// preview, the extract and a save work on it.
+// generator makes, is refused whole and the list stays; listed all the same,
+// those tickets are checked, previewed, extracted and saved without reading
+// past a table.
 TEST(BadInput, ADrawsFileOfOddTicketsIsCheckedPreviewedAndWritten) {
   const std::string dir = start_program_for_test();
   std::string file = "LOTTODRAWSFILE-1.01\r\n\r\n\r\n\r\n\r\n1000\r\n11\r\n12\r\n\r\n";
   int index = 1;
   for (const auto& t : kOddTickets) file += "#:" + str_int(index++) + "\r\n" + t[0] + "\r\n" + t[1] + "\r\n";
   write_file_bytes(dir + "/odd.draws.txt", file);
+  list_tickets({{"1,2,3,4,5", "1,2"}});
   open_draws_file(dir + "/odd.draws.txt");
-  ASSERT_EQ(g_draw_count, 6);
-  EXPECT_EQ(ui_test_messages().back().text, "The file holds fewer draws than it announces.");
+  expect_single_message("Error", "Not a valid draws file.");
+  ASSERT_EQ(g_draw_count, 1);
+  EXPECT_EQ(ui_count_items(GADGET_DRAW_LIST), 1);
+
+  std::vector<Ticket> odd;
+  for (const auto& t : kOddTickets) odd.push_back({t[0], t[1]});
+  list_tickets(odd);
+  g_numbers_per_draw = 11;
+  g_stars_per_draw = 12;
   for (int64_t i = 1; i <= g_draw_count; ++i) expect_filters_agree(g_draw_numbers[i], g_draw_stars[i]);
 
+  ui_test_select_tab(GADGET_PANEL, TAB_MAIN);
   type_result({"3", "17", "22", "40", "48", "2", "11"});
   click_gadget(GADGET_CHECK_PRIZES);
   EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 24), "3");
@@ -158,14 +169,13 @@ TEST(BadInput, ADrawsFileOfOddTicketsIsCheckedPreviewedAndWritten) {
             std::string::npos);
   ui_test_push_file_answer(dir + "/copy.draws.txt");
   click_gadget(GADGET_SAVE_DRAWS_AS);
+  EXPECT_NE(read_file_bytes(dir + "/copy.draws.txt").find("\r\n-2147483648,0,99,-1,1000\r\n-5,13\r\n"),
+            std::string::npos);
+  // What the program could write from such a list, it refuses to read back.
+  ui_test_clear_messages();
   open_draws_file(dir + "/copy.draws.txt");
-  ASSERT_EQ(g_draw_count, 6);
-  index = 1;
-  for (const auto& t : kOddTickets) {
-    EXPECT_EQ(g_draw_numbers[index], t[0]);
-    EXPECT_EQ(g_draw_stars[index], t[1]);
-    ++index;
-  }
+  expect_single_message("Error", "Not a valid draws file.");
+  EXPECT_EQ(g_draw_count, 6);
 }
 
 // Pasted results of every size: the fields take what the rule gives, and the

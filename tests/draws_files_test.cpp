@@ -230,7 +230,7 @@ TEST_F(DrawsFilesTest, SaveAfterAnOpenWritesBackWithoutAsking) {
     SCOPED_TRACE(route.name);
     dir_ = start_program_for_test();
     const std::string path = at("kept.draws.txt");
-    const std::vector<Ticket> tickets = {{"5,6,7,8,9", "3,4"}, {"07,x", ""}};
+    const std::vector<Ticket> tickets = {{"5,6,7,8,9", "3,4"}, {"07, 8", "12"}};
     write_file_bytes(path, draws_file_bytes(tickets));
     ui_test_push_file_answer(path);
     open_via(route);
@@ -244,7 +244,7 @@ TEST_F(DrawsFilesTest, SaveAfterAnOpenWritesBackWithoutAsking) {
     EXPECT_EQ(lines[1], "  Cost:5.00 EUR");
     EXPECT_EQ(lines[2], "  Repeated:7");
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 9, lines.end()),
-              (std::vector<std::string>{"#:1", "5,6,7,8,9", "3,4", "#:2", "07,x", ""}));
+              (std::vector<std::string>{"#:1", "5,6,7,8,9", "3,4", "#:2", "07, 8", "12"}));
   }
   // Save with no file known yet asks for a name like Save As.
   dir_ = start_program_for_test();
@@ -336,6 +336,11 @@ TEST_F(DrawsFilesTest, BadFilesAreRefusedAndTheListStaysShown) {
     spoil(parts);
     return draws_file_bytes(body, parts);
   };
+  auto with_last = [&](const Ticket& last) {
+    std::vector<Ticket> tickets = body;
+    tickets.push_back(last);
+    return draws_file_bytes(tickets);
+  };
   const std::string not_valid = "Not a valid draws file.";
   const std::vector<Case> cases = {
       {"older version", spoiled([](FileParts& p) { p.first = "LOTTODRAWSFILE-1.00"; }), not_valid},
@@ -354,6 +359,17 @@ TEST_F(DrawsFilesTest, BadFilesAreRefusedAndTheListStaysShown) {
        "Invalid number of draws in the file."},
       {"negative count", spoiled([](FileParts& p) { p.count = "-1"; }),
        "Invalid number of draws in the file."},
+      // A ticket that no draw of this lottery can be, after sound ones.
+      {"a number twice", with_last({"5,5,23,30,44", "2,11"}), not_valid},
+      {"a star twice", with_last({"5,6,23,30,44", "8,8"}), not_valid},
+      {"number 0", with_last({"0,6,23,30,44", "2,11"}), not_valid},
+      {"number 51", with_last({"5,6,23,30,51", "2,11"}), not_valid},
+      {"number 60", with_last({"5,6,23,30,60", "2,11"}), not_valid},
+      {"star 13", with_last({"5,6,23,30,44", "2,13"}), not_valid},
+      {"star 0", with_last({"5,6,23,30,44", "0,11"}), not_valid},
+      {"an empty field", with_last({"5,,23,30,44", "2,11"}), not_valid},
+      {"no stars", with_last({"5,6,23,30,44", ""}), not_valid},
+      {"a repeat in a multiple bet", with_last({"1,2,3,4,5,6,1", "1,2,3"}), not_valid},
       {"empty file", "", ".DRAWS.TXT file not found."},
       {"folder", "<folder>", ".DRAWS.TXT file not found."},
       {"missing", "<missing>", ".DRAWS.TXT file not found."},
@@ -376,6 +392,21 @@ TEST_F(DrawsFilesTest, BadFilesAreRefusedAndTheListStaysShown) {
     EXPECT_TRUE(snapshot() == before);
     EXPECT_EQ(g_draw_numbers.capacity(), capacity);
   }
+}
+
+// Every game of the lottery draws from 1..50 and 1..12 at most: a file from
+// a larger game opens in a smaller one, as it stands.
+TEST_F(DrawsFilesTest, TicketsOfEveryGameSizeOpen) {
+  g_highest_number = 30;
+  g_highest_star = 9;
+  const std::vector<Ticket> tickets = {{"46,47,48,49,50", "11,12"}, {"1,2,3,4,5", "1,2"},
+                                       {"07,8,9,10,11", "03,4"}};
+  write_file_bytes(at("big.draws.txt"), draws_file_bytes(tickets));
+  open_draws_file(at("big.draws.txt"));
+  EXPECT_TRUE(ui_test_messages().empty());
+  ASSERT_EQ(g_draw_count, 3);
+  EXPECT_EQ(g_draw_numbers[1], "46,47,48,49,50");
+  EXPECT_EQ(g_draw_stars[3], "03,4");
 }
 
 TEST_F(DrawsFilesTest, EveryLineEndOpensAndAShortFileYieldsWhatItHolds) {
@@ -485,12 +516,11 @@ TEST_F(DrawsFilesTest, EscapeWhileOpeningKeepsTheTicketsReadSoFar) {
     const std::string path = at("hundred.draws.txt");
     write_file_bytes(path, draws_file_bytes(simple_tickets(100)));
     g_preview_valid = 1;
-    bool pressed = false;
+    // The open polls once after each ticket it reads, and lists the tickets
+    // once all are read: Escape comes at the tenth poll.
+    int polls = 0;
     ui_test_set_idle_hook([&] {
-      if (!pressed && g_draw_count == 10) {
-        pressed = true;
-        ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
-      }
+      if (++polls == 10) ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
     });
     ui_test_push_message_answer(c.answer);
     ui_test_push_file_answer(path);
@@ -529,12 +559,9 @@ TEST_F(DrawsFilesTest, SaveAfterAnAbortedOpenAsksForANameAndTouchesNoFile) {
   ASSERT_EQ(g_draws_file_path, a);
   ASSERT_EQ(g_draw_count, 5);
 
-  bool pressed = false;
+  int polls = 0;  // one after each ticket read
   ui_test_set_idle_hook([&] {
-    if (!pressed && g_draw_count == 20) {
-      pressed = true;
-      ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
-    }
+    if (++polls == 20) ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
   });
   ui_test_push_message_answer(UI_ANSWER_YES);  // really abort
   open_draws_file(b);
