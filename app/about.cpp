@@ -193,9 +193,9 @@ void show_about_window() {
     if (closes_window(kind, object, ABOUT_OK)) break;
     if (kind != UI_EVENT_GADGET) continue;
     std::string address = mail_address_for(object);
-    if (!address.empty()) {
-      open_in_browser("mailto:" + address + "?subject=" + program_title());
-    }
+    if (!address.empty() && !open_in_browser("mailto:" + address + "?subject=" + program_title()))
+      ui_message(translate("Warning!"), translate("The link could not be opened:") + " " + address,
+                 UI_ICON_WARNING);
   }
 
   ui_disable_window(WINDOW_MAIN, false);

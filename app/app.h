@@ -34,5 +34,12 @@ std::string program_title();
 int64_t dispatch_event(int64_t kind);
 void show_about_window();
 void show_tool_credits_window();
+// The manual of the current language in the program directory, as a path
+// and as the address handed to the system.
+std::string manual_file_path();
 std::string build_manual_url();
-void open_in_browser(const std::string& text);
+// Hands an address to the system's default program; false when the system
+// refused it (no program for it, a malformed address).
+bool open_in_browser(const std::string& text);
+// HTML Help: opens the manual, or says which file could not be opened.
+void open_manual();

@@ -34,7 +34,7 @@ int64_t handle_menu_event(int64_t item) {
     case MENU_SAVE_AS: save_draws_file(0, 1); break;
     case MENU_RECENT_CLEAR: clear_recent_files(); break;
     case MENU_EXIT: return 1;
-    case MENU_HTML_HELP: open_in_browser(build_manual_url()); break;
+    case MENU_HTML_HELP: open_manual(); break;
     case MENU_CREDITS: show_tool_credits_window(); break;
     case MENU_ABOUT: show_about_window(); break;
     default: break;  // 10 is disabled; Escape (1000) does nothing here

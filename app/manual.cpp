@@ -3,6 +3,8 @@
 #include <string>
 
 #include "app/app.h"
+#include "core/core.h"
+#include "core/files.h"
 #include "core/state.h"
 #include "ui/ui.h"
 
@@ -42,14 +44,27 @@ std::string percent_encode(const std::string& text) {
 
 }  // namespace
 
+std::string manual_file_path() {
+  return g_program_dir + "Kestrova_Manual10_" + (g_language == 2 ? "PT" : "EN") + ".html";
+}
+
 std::string build_manual_url() {
-  std::string path = g_program_dir + "Kestrova_Manual10_" + (g_language == 2 ? "PT" : "EN") + ".html";
+  std::string path = manual_file_path();
   if (path.empty() || path[0] != '/') path = "/" + path;
   return "file://" + path;
 }
 
-void open_in_browser(const std::string& text) {
+bool open_in_browser(const std::string& text) {
   // The encoded address goes straight to the system's opener, never through
   // a shell, so characters a shell would act on are only ever part of it.
-  ui_open_address(percent_encode(text));
+  return ui_open_address(percent_encode(text));
+}
+
+void open_manual() {
+  // The system's opener starts a browser for any file address, present or
+  // not, so a missing manual is noticed here; an empty file or a folder is
+  // no manual either.
+  const std::string path = manual_file_path();
+  if (plain_file_size(path) > 0 && open_in_browser(build_manual_url())) return;
+  ui_message(translate("Warning!"), translate("The manual could not be opened:") + " " + path, UI_ICON_WARNING);
 }

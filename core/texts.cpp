@@ -256,6 +256,10 @@ constexpr TranslationEntry k_interface_texts[] = {
      "Os números e as estrelas de um resultado têm de ser todos diferentes."},
     {"Invalid number or star in line:", "Invalid number or star in line:",
      "Número ou estrela inválido na linha:"},
+    {"The manual could not be opened:", "The manual could not be opened:",
+     "Não foi possível abrir o manual:"},
+    {"The link could not be opened:", "The link could not be opened:",
+     "Não foi possível abrir a ligação:"},
 };
 
 }  // namespace

@@ -185,7 +185,7 @@ TEST(EventLoop, TabChangeIsRecordedAsAGadgetEventOfThePanel) {
 }
 
 TEST(EventLoop, HelpMenuOpensTheManualCreditsAndAbout) {
-  start_program_for_test();
+  start_program_for_test(1, [] { write_file_bytes("Kestrova_Manual10_EN.html", "<html></html>"); });
   ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
   EXPECT_EQ(run_pending_events(), 0);
   ASSERT_EQ(ui_test_opened_addresses().size(), 1u);

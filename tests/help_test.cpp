@@ -254,6 +254,55 @@ TEST_F(HelpTest, MailLinksOfTheTeamOpenAMailAndTheThirdDoesNothing) {
   EXPECT_FALSE(ui_window_exists(WINDOW_ABOUT));
 }
 
+// HTML Help that finds no manual, or whose address the system refuses, says
+// which file it looked for; a mail link the system refuses says so too, and
+// the About window stays open.
+TEST_F(HelpTest, AManualOrALinkThatCannotBeOpenedIsReported) {
+  struct Case {
+    const char* name;
+    int64_t language;
+    const char* file;  // what stands at the manual's path: "" nothing, "/" a folder
+    bool refused;
+    const char* message;  // "" : opened without a word
+  };
+  const Case cases[] = {
+      {"present", 1, "<html></html>", false, ""},
+      {"missing", 1, "", false, "The manual could not be opened:"},
+      {"a folder", 1, "/", false, "The manual could not be opened:"},
+      {"empty", 1, "<empty>", false, "The manual could not be opened:"},
+      {"no program for it", 1, "<html></html>", true, "The manual could not be opened:"},
+      {"missing, Portuguese", 2, "", false, "Não foi possível abrir o manual:"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_language = c.language;
+    const std::string path = directory_ + (c.language == 2 ? "/Kestrova_Manual10_PT.html" : "/Kestrova_Manual10_EN.html");
+    std::filesystem::remove_all(path);
+    if (std::string(c.file) == "/") std::filesystem::create_directory(path);
+    else if (std::string(c.file) == "<empty>") write_file_bytes(path, "");
+    else if (*c.file != '\0') write_file_bytes(path, c.file);
+    ui_test_clear_messages();
+    ui_test_refuse_addresses(c.refused);
+    ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
+    dispatch_event(ui_wait_event(1000));
+    if (*c.message == '\0') {
+      EXPECT_TRUE(ui_test_messages().empty());
+      EXPECT_EQ(last_address(), build_manual_url());
+    } else {
+      expect_single_message(translate("Warning!"), std::string(c.message) + " " + path);
+    }
+  }
+  g_language = 1;
+  ui_test_refuse_addresses(true);
+  ui_test_clear_messages();
+  run_window(WINDOW_ABOUT, show_about_window, [] {
+    ui_test_click(929);
+    ui_test_key(WINDOW_ABOUT, UI_KEY_ESCAPE);
+  });
+  expect_single_message("Warning!", "The link could not be opened: " + kTeamAddress);
+  EXPECT_EQ(last_address(), "mailto:" + kTeamAddress + "?subject=Kestrova%20V1.0%20build%2026");
+}
+
 // ---- closing both windows ------------------------------------------------------
 
 struct CloseCase {
@@ -357,6 +406,7 @@ TEST_F(HelpTest, BothWindowsWorkWithoutTheirPictures) {
 
 // The Help menu reaches this code through the main loop.
 TEST_F(HelpTest, HelpMenuOpensTheManualTheCreditsAndAbout) {
+  write_file_bytes(directory_ + "/Kestrova_Manual10_EN.html", "<html></html>");
   ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
   dispatch_event(ui_wait_event(1000));
   EXPECT_EQ(last_address(), "file://" + directory_ + "/Kestrova_Manual10_EN.html");

@@ -24,6 +24,7 @@ std::deque<std::string> g_file_answers;
 std::vector<UiFileDialogRecord> g_file_dialogs;
 std::string g_test_clipboard;
 std::vector<std::string> g_opened_addresses;
+bool g_refuse_addresses = false;
 std::function<void()> g_idle_hook;
 bool g_in_idle_hook = false;
 
@@ -143,7 +144,7 @@ std::string ui_clipboard_text() {
 bool ui_open_address(const std::string& address) {
   if (g_ui_test_mode) {
     g_opened_addresses.push_back(address);
-    return true;
+    return !g_refuse_addresses;
   }
   if (!QCoreApplication::instance() || address.empty()) return false;
   // The address is already encoded: read it strictly, never "repaired".
@@ -174,6 +175,7 @@ void ui_reset_dialog_state() {
   g_file_dialogs.clear();
   g_test_clipboard.clear();
   g_opened_addresses.clear();
+  g_refuse_addresses = false;
   g_idle_hook = nullptr;
 }
 
@@ -186,6 +188,7 @@ const std::vector<UiFileDialogRecord>& ui_test_file_dialogs() { return g_file_di
 
 void ui_test_set_clipboard(const std::string& text) { g_test_clipboard = text; }
 const std::vector<std::string>& ui_test_opened_addresses() { return g_opened_addresses; }
+void ui_test_refuse_addresses(bool refuse) { g_refuse_addresses = refuse; }
 
 void ui_test_set_idle_hook(std::function<void()> hook) { g_idle_hook = std::move(hook); }
 

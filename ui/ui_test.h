@@ -48,6 +48,9 @@ const std::vector<UiFileDialogRecord>& ui_test_file_dialogs();
 
 void ui_test_set_clipboard(const std::string& text);
 const std::vector<std::string>& ui_test_opened_addresses();
+// From now on until the next reset, every opened address is still recorded
+// but refused, as by a system with no program for it.
+void ui_test_refuse_addresses(bool refuse);
 
 // Called whenever a wait or a poll finds the queue empty: the place where a
 // test acts inside a loop that the program runs (a modal window, a long
