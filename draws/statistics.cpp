@@ -210,7 +210,13 @@ void handle_chart_click(int canvas) {
     ui_stop_drawing();
   }
   set_text_if_changed(STATS_SELECTION, selection);
-  if (redraw) draw_frequency_charts();
+  // The counts are drawn on a transparent ground, so the charts are redrawn
+  // from their white ground: over the old counts each redraw would thicken
+  // their smoothed edges until they smear.
+  if (redraw) {
+    draw_chart_frames();
+    draw_frequency_charts();
+  }
 }
 
 // ---- copying the best numbers or stars ----------------------------------------

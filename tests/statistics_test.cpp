@@ -355,7 +355,8 @@ TEST_F(StatisticsTab, AClickOnABarHighlightsItAndTheWhiteGroundRestoresTheCharts
   click_chart(STATS_NUMBERS_CHART, bar_x(2), chart_track_top(hn) + 5);
   EXPECT_EQ(g_chart_highlight, 0);
   EXPECT_EQ(ui_text(STATS_SELECTION), "Selected:N/A");
-  EXPECT_GT(count_blue(STATS_NUMBERS_CHART), 0);  // the counts stay blue
+  // the counts stay blue
+  EXPECT_TRUE(ink(STATS_NUMBERS_CHART, 0, 0, ui_width(STATS_NUMBERS_CHART), chart_height(STATS_NUMBERS_CHART)).bluish);
   EXPECT_EQ(track_pixels(STATS_NUMBERS_CHART, 2, CHART_BLUE), 0);
 
   // Choosing a list row only resets the selection text.
@@ -365,6 +366,50 @@ TEST_F(StatisticsTab, AClickOnABarHighlightsItAndTheWhiteGroundRestoresTheCharts
   run_pending_events();
   EXPECT_EQ(ui_text(STATS_SELECTION), "Selected:N/A");
   EXPECT_EQ(g_chart_highlight, 1);
+}
+
+// The highlighted label is drawn on its white ground each time, so clicking
+// the blue bar again and again leaves it exactly as the first click drew it.
+TEST_F(StatisticsTab, AHighlightedLabelStaysTheSameHoweverOftenItIsClicked) {
+  learn_fixture();
+  for (int canvas : {STATS_NUMBERS_CHART, STATS_STARS_CHART}) {
+    SCOPED_TRACE(canvas);
+    const int n = canvas == STATS_NUMBERS_CHART ? 23 : 5;
+    const int h = chart_height(canvas);
+    auto label_pixels = [&] {
+      std::vector<int64_t> pixels;
+      for (int y = chart_label_y(h) - 3; y < chart_label_y(h) + 17; ++y)
+        for (int x = chart_column_x(n) - 3; x < chart_column_x(n) + CHART_COLUMN_WIDTH + 4; ++x)
+          pixels.push_back(chart_pixel(canvas, x, y));
+      return pixels;
+    };
+    click_chart(canvas, bar_x(n), bar_y(canvas));
+    ASSERT_EQ(g_chart_highlight, 1);
+    const std::vector<int64_t> first = label_pixels();
+    ASSERT_TRUE(label_ink(canvas, n).bluish);
+    for (int k = 0; k < 6; ++k) click_chart(canvas, bar_x(n), bar_y(canvas));
+    EXPECT_EQ(label_pixels(), first);
+  }
+  // Clearing the highlight redraws the charts: every text comes out as the
+  // first drawing made it, however often the highlight comes and goes.
+  auto all_pixels = [](int canvas) {
+    std::vector<int64_t> pixels;
+    ui_start_drawing_canvas(canvas);
+    for (int y = 0; y < ui_height(canvas); ++y)
+      for (int x = 0; x < ui_width(canvas); ++x) pixels.push_back(ui_point(x, y));
+    ui_stop_drawing();
+    return pixels;
+  };
+  click_chart(STATS_NUMBERS_CHART, 2, 2);
+  ASSERT_EQ(g_chart_highlight, 0);
+  const std::vector<int64_t> numbers = all_pixels(STATS_NUMBERS_CHART);
+  const std::vector<int64_t> stars = all_pixels(STATS_STARS_CHART);
+  for (int k = 0; k < 6; ++k) {
+    click_chart(STATS_NUMBERS_CHART, bar_x(23), bar_y(STATS_NUMBERS_CHART));
+    click_chart(STATS_NUMBERS_CHART, 2, 2);
+  }
+  EXPECT_TRUE(all_pixels(STATS_NUMBERS_CHART) == numbers);
+  EXPECT_TRUE(all_pixels(STATS_STARS_CHART) == stars);
 }
 
 TEST_F(StatisticsTab, CopyingTheBestNumbersPlaysExactlyThoseAndDropsEveryOtherMark) {
