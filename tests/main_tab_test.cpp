@@ -12,6 +12,7 @@
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
 #include "support/draws_support.h"
+#include "support/engine_support.h"
 #include "support/program_fixture.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
@@ -159,12 +160,7 @@ TEST_F(MainTabTest, CheckForPrizesMarksRowsAndCountsTiers) {
 // checks, by Check for Prizes and Validate alike, with the focus on the field
 // that repeats an earlier one, and nothing else changes.
 TEST_F(MainTabTest, AResultWithARepeatedValueIsRefused) {
-  for (TechniqueTable& t : g_techniques) {
-    t.min = 0;
-    t.max = 999;
-  }
-  g_max_number_sequence = 5;
-  g_max_common_numbers = 5;
+  open_every_window();
   list_tickets({{"3,17,22,41,50", "2,11"}, {"22,23,35,12,14", "8,9"}});
   type_result({"3", "17", "22", "40", "48", "2", "11"});
   press(GADGET_CHECK_PRIZES);
