@@ -13,11 +13,15 @@
 #include "core/core.h"
 #include "core/ids.h"
 #include "core/state.h"
+#include "core/text.h"
+#include "draws/draws.h"
 #include "draws/main_tab_ids.h"
 #include "draws/selection.h"
+#include "draws/statistics.h"
 #include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
+#include "techniques/catalogue.h"
 #include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
@@ -681,6 +685,174 @@ TEST(HelpManual, EveryWindowAndFileDialogShowsOnlyWhatTheManualNames) {
           << m.code << " manual never names \"" << what << "\" (" << where << ")";
   }
   g_language = 1;
+}
+
+// ---- what the manuals say of the real history -------------------------------------
+
+// The past results as the import keeps them: five numbers, then two stars.
+std::vector<std::vector<int64_t>> imported_results() {
+  std::vector<std::vector<int64_t>> results;
+  for (int64_t i = 1; i <= g_database_draw_count; ++i) {
+    std::vector<int64_t> values;
+    for (int k = 1; k <= 7; ++k) values.push_back(val_int(string_field(g_database_draws[i], k, " ")));
+    results.push_back(values);
+  }
+  return results;
+}
+
+// A technique's window as its fields show it, "min..max"; the max alone for
+// a technique checked by its maximum only.
+std::string shown_window(TechniqueId technique) {
+  const TechniqueRow& row = g_technique_catalogue[technique];
+  const std::string max = ui_text(g_technique_slots[row.max_slot - 1].field);
+  if (row.min_slot == 0) return max;
+  return ui_text(g_technique_slots[row.min_slot - 1].field) + ".." + max;
+}
+
+void remove_at(const std::string& percent) {
+  ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+  click_gadget(GADGET_LEARN);
+  ui_test_type(GADGET_REMOVE_THRESHOLD, percent);
+  run_pending_events();
+  click_gadget(GADGET_REMOVE);
+}
+
+// Every figure that a manual takes from the real history (the draws of 2004
+// to 2023), as its program shows it after Learn and Remove on that history.
+// The counts behind the worked example of Remove are counted here from the
+// imported results themselves.
+TEST(HelpManual, FiguresTakenFromTheRealHistoryAreWhatTheProgramShows) {
+  const std::string history = shared_data_path("past_results.txt");
+  if (history.empty()) GTEST_SKIP() << "no past results beside the project";
+  for (const ManualLanguage& m : kManualLanguages) {
+    start_program_for_test(m.language);
+    ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+    import_file_through_open(history);
+    ASSERT_EQ(g_database_draw_count, 1698);
+
+    // Results by how many of their numbers lie in row 4 (19..24) and how
+    // many end in 8; results with two consecutive stars.
+    int64_t in_row_4[6] = {}, ending_in_8[6] = {}, consecutive_stars = 0;
+    for (const std::vector<int64_t>& r : imported_results()) {
+      in_row_4[std::count_if(r.begin(), r.begin() + 5, [](int64_t n) { return n >= 19 && n <= 24; })]++;
+      ending_in_8[std::count_if(r.begin(), r.begin() + 5, [](int64_t n) { return n % 10 == 8; })]++;
+      if (r[6] == r[5] + 1) ++consecutive_stars;
+    }
+    std::vector<std::pair<std::string, std::string>> figures;  // what, as the manual must hold it
+    figures.emplace_back("the share of row 4's value 3",
+                         str_int(in_row_4[3]) + " × 100 / " + str_int(in_row_4[0]));
+    figures.emplace_back("the share of ending 8's value 2",
+                         str_int(ending_in_8[2]) + " × 100 / " + str_int(ending_in_8[0]));
+    figures.emplace_back("results with consecutive stars", str_int(consecutive_stars));
+
+    ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+    click_gadget(GADGET_LEARN);
+    const std::string row_4 = shown_window(T_row_4), gaps = shown_window(T_max_distance);
+    const std::string ending_8 = shown_window(T_ending_8);
+    remove_at("1");
+    figures.emplace_back("row 4 at 1 %", row_4 + " → " + shown_window(T_row_4));
+    figures.emplace_back("Max distance between Nrs at 1 %", gaps + " → " + shown_window(T_max_distance));
+    remove_at("10");
+    figures.emplace_back("ending 8 at 10 %", ending_8 + " → " + shown_window(T_ending_8));
+    ASSERT_TRUE(ui_test_messages().empty());
+
+    ui_set_state(GADGET_PANEL, TAB_STATISTICS);
+    ui_test_canvas_click(STATS_NUMBERS_CHART, chart_column_x(23) + CHART_COLUMN_WIDTH / 2, 300);
+    run_pending_events();
+    figures.emplace_back("the bar of number 23", ui_text(STATS_SELECTION));
+    figures.emplace_back("the best number", ui_item_text(STATS_BEST_NUMBERS, 0, 0));
+
+    const std::string text = manual_text(m.code);
+    for (const auto& [what, shown] : figures)
+      EXPECT_NE(text.find(shown), std::string::npos) << m.code << " manual lacks " << what << ": " << shown;
+  }
+  g_language = 1;
+}
+
+// Typed past results through Validate; how many it calls valid.
+int64_t past_results_validated(const std::vector<std::vector<int64_t>>& results) {
+  ui_set_state(GADGET_PANEL, TAB_MAIN);
+  ui_test_clear_messages();
+  for (const std::vector<int64_t>& r : results) {
+    for (int k = 0; k < 7; ++k) ui_test_type(GADGET_RESULT_NUMBER_FIRST + k, str_int(r[k]));
+    ui_test_click(GADGET_VALIDATE);
+    run_pending_events();
+  }
+  int64_t valid = 0;
+  for (const UiMessageRecord& message : ui_test_messages()) valid += message.text == "Draw is valid." ? 1 : 0;
+  EXPECT_EQ(ui_test_messages().size(), results.size());
+  return valid;
+}
+
+// The manuals' advice on Validate: right after Learn every past result is
+// invalid, since it shares its five numbers with itself; with Max Common
+// Numbers at 5 before Learn every one is valid, and after Remove only some.
+TEST(HelpManual, ValidatingPastResultsWorksAsTheManualsSay) {
+  const std::string history = shared_data_path("past_results.txt");
+  if (history.empty()) GTEST_SKIP() << "no past results beside the project";
+  start_with_techniques_tab();
+  import_file_through_open(history);
+  const std::vector<std::vector<int64_t>> results = imported_results();
+  ASSERT_EQ(results.size(), 1698u);
+  click_gadget(GADGET_LEARN);
+  EXPECT_EQ(past_results_validated(results), 0);
+
+  ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+  ui_test_type(GADGET_MAX_COMMON_NUMBERS, "5");
+  click_gadget(GADGET_LEARN);
+  EXPECT_EQ(ui_text(GADGET_MAX_COMMON_NUMBERS), "5");
+  EXPECT_EQ(past_results_validated(results), 1698);
+
+  remove_at("10");
+  const int64_t valid = past_results_validated(results);
+  EXPECT_GT(valid, 0);
+  EXPECT_LT(valid, 1698);
+}
+
+// In a game of 10 numbers (a settings file can hold one) no sum of the real
+// history fits the sum table, which ends at 10+9+8+7+6 = 40: Learn leaves Sum
+// Nrs unlearned and Generate refuses as before Learn; with the techniques off
+// it generates.
+TEST(HelpManual, AGameOfTenNumbersLearnsNoSumFromTheRealHistory) {
+  const std::string history = shared_data_path("past_results.txt");
+  if (history.empty()) GTEST_SKIP() << "no past results beside the project";
+  start_program_for_test(1, [] {
+    std::filesystem::create_directory("settings");
+    std::string prefs = "2\n" + le32_bytes(10) + le32_bytes(12);
+    for (int n = 1; n <= 10 + 12; ++n) prefs += le32_bytes(1);  // every number and star played
+    // 5 tickets, EUR, both options on, "5N + 2S".
+    prefs += le32_bytes(5) + "EUR\n" + le32_bytes(1) + le32_bytes(1) + le32_bytes(0);
+    for (int price = 1; price <= 40; ++price) prefs += "\n";
+    write_file_bytes("settings/kestrova.prefs", prefs + le32_bytes(1));
+  });
+  ASSERT_EQ(g_highest_number, 10);
+  ASSERT_EQ(g_use_special_techniques, 1);
+  ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+  import_file_through_open(history);
+  int64_t lowest_sum = 999;
+  for (const std::vector<int64_t>& r : imported_results())
+    lowest_sum = std::min(lowest_sum, r[0] + r[1] + r[2] + r[3] + r[4]);
+  EXPECT_GT(lowest_sum, 40);
+  click_gadget(GADGET_LEARN);
+  EXPECT_EQ(shown_window(T_sum_numbers), "999..0");
+
+  ui_set_state(GADGET_PANEL, TAB_MAIN);
+  ui_test_clear_messages();
+  click_gadget(GADGET_GENERATE);
+  expect_single_message(translate("Warning!"),
+                        translate("The techniques must be learned first (Learn on the Techniques tab), or the "
+                                  "techniques option turned off."));
+  EXPECT_EQ(g_draw_count, 0);
+
+  ui_set_state(GADGET_PANEL, TAB_PREFERENCES);
+  ui_test_click(PREFS_SPECIAL_TECHNIQUES);
+  run_pending_events();
+  ASSERT_EQ(g_use_special_techniques, 0);
+  ui_set_state(GADGET_PANEL, TAB_MAIN);
+  ui_test_clear_messages();
+  click_gadget(GADGET_GENERATE);
+  EXPECT_TRUE(ui_test_messages().empty());
+  EXPECT_EQ(g_draw_count, 5);
 }
 
 // ---- pictures for a look --------------------------------------------------------
