@@ -34,6 +34,7 @@ struct ToolkitWords {
   Texts columns;
   Texts tooltips;
   Texts field_menu;   // a right click on a text field
+  std::string folder_type;  // a folder's type in the file list
 };
 
 const ToolkitWords kEnglish = {
@@ -45,6 +46,7 @@ const ToolkitWords kEnglish = {
     {"Name", "Size", "Type", "Date Modified"},
     {"Back", "Forward", "Parent Directory", "Create New Folder", "List View", "Detail View"},
     {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"},
+    "Folder",
 };
 
 // European forms wherever the toolkit's European catalogue has them, the
@@ -58,6 +60,7 @@ const ToolkitWords kPortuguese = {
     {"Nome", "Tamanho", "Tipo", "Data de Modifica\xC3\xA7\xC3\xA3o"},
     {"Recuar", "Seguinte", "Pasta M\xC3\xA3" "e", "Criar Nova Pasta", "Vista Abreviada", "Vista Detalhada"},
     {"Desfazer", "Refazer", "Cortar", "Copiar", "Colar", "Apagar", "Seleccionar Tudo"},
+    "Pasta",
 };
 
 // Labels of a box other than its message.
@@ -136,6 +139,7 @@ TEST_P(ToolkitLanguage, EachProgramsToolkitWindowsSpeakItsLanguage) {
   expect_toolkit_words(open_toolkit_windows_of_the_program(), *c.words, c.name);
   EXPECT_EQ(ui_test_context_menu(PREFS_PRICE_FIELD_BASE + 0), c.words->field_menu);
   EXPECT_EQ(ui_test_context_menu(PREFS_DRAWS_SPIN), c.words->field_menu);
+  EXPECT_EQ(ui_test_file_type_text("settings"), c.words->folder_type);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPrograms, ToolkitLanguage,
@@ -239,25 +243,26 @@ TEST_F(ToolkitCatalogues, TheEuropeanCatalogueAnswersFirstAndTheBrazilianTheRest
     Texts save_buttons;
     std::string date_column;
     Texts field_menu;
+    std::string folder_type;
   };
   const Texts english_menu = kEnglish.field_menu;
   const Texts european_menu = kPortuguese.field_menu;
   const Texts brazilian_menu = {"Desfazer", "Refazer", "Recortar", "Copiar", "Colar", "Excluir", "Selecionar tudo"};
   const std::vector<Case> cases = {
       {"both", {"qtbase_pt_BR.qm", "qt_pt_PT.qm"}, false, kPortuguese.yes_no_buttons, kPortuguese.open_labels,
-       kPortuguese.save_buttons, "Data de Modifica\xC3\xA7\xC3\xA3o", european_menu},
+       kPortuguese.save_buttons, "Data de Modifica\xC3\xA7\xC3\xA3o", european_menu, "Pasta"},
       {"Brazilian only", {"qtbase_pt_BR.qm"}, false, {"Sim", "N\xC3\xA3o"},
        {"Procurar em:", "Nome do arquivo:", "Arquivos do tipo:"}, {"Salvar", "Cancelar"},
-       "Data de modifica\xC3\xA7\xC3\xA3o", brazilian_menu},
+       "Data de modifica\xC3\xA7\xC3\xA3o", brazilian_menu, "Pasta"},
       // The old European catalogue alone still gives the standard buttons
       // and the editors' menu under the places' former names.
       {"European only", {"qt_pt_PT.qm"}, false, {"Sim", "N\xC3\xA3o"},
        {"Look in:", "Nome do Ficheiro:", "Ficheiros do tipo:"}, {"Gravar", "Cancelar"},
-       "Data de Modifica\xC3\xA7\xC3\xA3o", european_menu},
+       "Data de Modifica\xC3\xA7\xC3\xA3o", european_menu, "Folder"},
       {"none", {}, false, kEnglish.yes_no_buttons, kEnglish.open_labels, kEnglish.save_buttons, "Date Modified",
-       english_menu},
+       english_menu, "Folder"},
       {"unreadable", {"qtbase_pt_BR.qm", "qt_pt_PT.qm"}, true, kEnglish.yes_no_buttons, kEnglish.open_labels,
-       kEnglish.save_buttons, "Date Modified", english_menu},
+       kEnglish.save_buttons, "Date Modified", english_menu, "Folder"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -275,6 +280,7 @@ TEST_F(ToolkitCatalogues, TheEuropeanCatalogueAnswersFirstAndTheBrazilianTheRest
     EXPECT_EQ(dialog.shown.column_titles[3], c.date_column);
     EXPECT_EQ(ui_test_context_menu(10), c.field_menu);
     EXPECT_EQ(ui_test_context_menu(11), c.field_menu);
+    EXPECT_EQ(ui_test_file_type_text(directory_), c.folder_type);
   }
 }
 

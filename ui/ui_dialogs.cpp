@@ -263,6 +263,10 @@ std::vector<std::string> ui_test_context_menu(int gadget) {
   return entries;
 }
 
+std::string ui_test_file_type_text(const std::string& path) {
+  return to_std(QFileIconProvider().type(QFileInfo(to_qstring(path))));
+}
+
 void ui_test_push_file_answer(const std::string& path) { g_file_answers.push_back(path); }
 const std::vector<UiFileDialogRecord>& ui_test_file_dialogs() { return g_file_dialogs; }
 

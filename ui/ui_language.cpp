@@ -5,20 +5,21 @@
 
 namespace {
 
-// Qt's European Portuguese catalogue was made for an older Qt: it covers only
-// part of today's texts, two of the places it translates have been renamed
-// since, and one of its labels has a stray capital. Looked up first, it gives
-// the European forms wherever it has them.
-class EuropeanPortugueseCatalogue : public QTranslator {
+// A catalogue of the toolkit's texts. The toolkit asks some of its texts
+// under names its catalogues knew them by before (the standard buttons, the
+// editors' menu, the type of a folder in the file dialogs): those are looked
+// up under the former name too. Qt's European Portuguese catalogue was made
+// for an older Qt, and has one label with a stray capital.
+class ToolkitCatalogue : public QTranslator {
  public:
   QString translate(const char* context, const char* source, const char* disambiguation,
                     int n) const override {
     QString text = QTranslator::translate(context, source, disambiguation, n);
     if (text.isEmpty()) {
-      // The standard buttons, and the editors' context menu.
       static const std::pair<const char*, const char*> renamed[] = {
           {"QPlatformTheme", "QDialogButtonBox"},
           {"QWidgetTextControl", "QTextControl"},
+          {"QAbstractFileIconProvider", "QFileDialog"},
       };
       for (const auto& [today, before] : renamed)
         if (qstrcmp(context, today) == 0)
@@ -31,12 +32,9 @@ class EuropeanPortugueseCatalogue : public QTranslator {
 
 // The Portuguese catalogues (file names without ".qm") in the order they are
 // installed: the toolkit asks the one installed last first, so the European
-// one comes after the complete Brazilian one, which answers what it lacks.
-struct Catalogue {
-  const char* file;
-  bool european;
-};
-const Catalogue kPortugueseCatalogues[] = {{"qtbase_pt_BR", false}, {"qt_pt_PT", true}};
+// one, which covers only part of today's texts, comes after the complete
+// Brazilian one, which answers what it lacks.
+const char* const kPortugueseCatalogues[] = {"qtbase_pt_BR", "qt_pt_PT"};
 
 std::vector<QTranslator*> g_toolkit_catalogues;  // installed, in that order
 std::string g_catalogue_folder;                  // "" the toolkit's own folder
@@ -56,11 +54,11 @@ void ui_set_toolkit_language(int language) {
   remove_toolkit_catalogues();
   if (language != 2) return;
   const QString folder = to_qstring(ui_test_toolkit_catalogue_folder());
-  for (const Catalogue& file : kPortugueseCatalogues) {
-    QTranslator* catalogue = file.european ? new EuropeanPortugueseCatalogue : new QTranslator;
+  for (const char* file : kPortugueseCatalogues) {
+    auto* catalogue = new ToolkitCatalogue;
     // A missing or unreadable file leaves the texts it would have given as
     // they were.
-    if (catalogue->load(QLatin1String(file.file), folder) &&
+    if (catalogue->load(QLatin1String(file), folder) &&
         QCoreApplication::installTranslator(catalogue)) {
       g_toolkit_catalogues.push_back(catalogue);
     } else {

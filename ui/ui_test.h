@@ -69,6 +69,8 @@ void ui_test_build_toolkit_windows(bool on);
 // opens (for a spin or a combo, the entries its text part gives that menu),
 // separators and shortcuts left out; empty for other gadgets.
 std::vector<std::string> ui_test_context_menu(int gadget);
+// The type that the file dialogs' list shows for this file or folder.
+std::string ui_test_file_type_text(const std::string& path);
 // Where ui_set_toolkit_language looks for the toolkit's translations; "" (and
 // ui_test_reset) the toolkit's own folder.
 void ui_test_set_toolkit_catalogue_folder(const std::string& folder);
