@@ -48,7 +48,8 @@ struct UiFileDialogRecord {
 
 // Frees every window, gadget, menu, timer, key binding and image, empties the
 // event queue, forgets scripted answers and records, and turns test mode on.
-// Loaded fonts stay; the default gadget font returns to the system's.
+// Loaded fonts stay; the default gadget font returns to the system's, and
+// the toolkit's own texts to English.
 void ui_test_reset();
 
 void ui_test_push_message_answer(int answer);  // UI_ANSWER_OK / YES / NO, in order
