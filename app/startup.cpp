@@ -152,6 +152,7 @@ void start_program() {
   create_fonts();
   load_embedded_images();
   load_main_prefs();  // a missing or foreign file leaves the defaults
+  ui_set_toolkit_language(static_cast<int>(g_language));
   build_main_window();
   update_recent_files("");
   refresh_recent_files_menu();

@@ -212,6 +212,8 @@ void select_at_random() {
 void choose_language(int64_t language) {
   if (language == g_language) return;
   g_language = language;
+  // The toolkit's own texts follow for the dialogs and menus it makes next.
+  ui_set_toolkit_language(static_cast<int>(g_language));
   ui_set_state(PREFS_ENGLISH_OPTION, 0);
   ui_set_state(PREFS_PORTUGUESE_OPTION, 0);
   ui_set_state(PREFS_LANGUAGE_FRAME + static_cast<int>(g_language), 1);

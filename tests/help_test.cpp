@@ -562,16 +562,42 @@ TEST(HelpManual, EveryCaptionTheManualNamesIsOneTheProgramShows) {
   }
 }
 
+// What the toolkit itself writes into the Portuguese program's message boxes
+// (their buttons) and file dialogs (their labels, buttons and column titles),
+// from the toolkit's own windows as the program's language builds them.
+std::vector<std::string> toolkit_texts_of_the_portuguese_program() {
+  start_program_for_test(2);
+  ui_test_build_toolkit_windows(true);
+  ui_message(translate("Warning!"), translate("Continue?"), UI_MESSAGE_YES_NO | UI_ICON_INFO);
+  ui_message(translate("Warning!"), translate("No draws found."), UI_ICON_WARNING);
+  ui_open_file_dialog(translate("Open Draws"), "", "Draws (*.draws.txt)|*.draws.txt", 0);
+  ui_save_file_dialog(translate("Save Draws"), "", "Draws (*.draws.txt)|*.draws.txt", 0);
+  std::vector<std::string> texts;
+  for (const UiMessageRecord& box : ui_test_messages())
+    texts.insert(texts.end(), box.shown.buttons.begin(), box.shown.buttons.end());
+  for (const UiFileDialogRecord& dialog : ui_test_file_dialogs())
+    for (const auto* part : {&dialog.shown.labels, &dialog.shown.buttons, &dialog.shown.column_titles})
+      for (const std::string& t : *part)
+        if (std::find(texts.begin(), texts.end(), t) == texts.end()) texts.push_back(t);
+  ui_test_reset();
+  g_language = 1;
+  return texts;
+}
+
 // The other way round: every text of the program's table (window titles,
 // tabs, frames, labels, buttons, tool tips, the Tarvik window's lines, file
 // dialogs' titles and messages) and every caption shown as it is, written in
-// the manual of its language as that program shows it.
+// the manual of its language as that program shows it; and in the Portuguese
+// manual, the toolkit's own texts of the message boxes and file dialogs.
 TEST(HelpManual, EveryTextOfTheProgramIsInTheManualOfItsLanguage) {
+  const std::vector<std::string> toolkit_texts = toolkit_texts_of_the_portuguese_program();
+  EXPECT_GE(toolkit_texts.size(), 10u) << "the toolkit's windows were not read";
   for (const ManualLanguage& m : kManualLanguages) {
     const std::string text = manual_text(m.code);
     std::vector<std::string> shown = kShownAsTheyAre;
     for (const TranslationEntry& row : g_interface_texts)
       shown.push_back(trimmed(m.language == 1 ? row.english : row.portuguese));
+    if (m.language == 2) shown.insert(shown.end(), toolkit_texts.begin(), toolkit_texts.end());
     for (const std::string& caption : shown)
       EXPECT_NE(text.find(caption), std::string::npos) << m.code << " manual never names \"" << caption << "\"";
   }

@@ -183,6 +183,7 @@ void ui_shutdown() {
   g_ui_gadgets.clear();
   ui_free_all_images();
   g_ui_queue.clear();
+  ui_set_toolkit_language(1);
   delete g_wake_timer;
   g_wake_timer = nullptr;
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -50,20 +50,12 @@ QStringList qt_filters(const std::string& filter) {
   return out;
 }
 
-std::string run_file_dialog(bool save, const std::string& title, const std::string& default_path,
-                            const std::string& filter, int filter_index) {
-  if (g_ui_test_mode) {
-    std::string answer;
-    if (!g_file_answers.empty()) {
-      answer = g_file_answers.front();
-      g_file_answers.pop_front();
-    }
-    g_file_dialogs.push_back(UiFileDialogRecord{save, title, default_path, filter, filter_index,
-                                                answer});
-    return answer;
-  }
-  ui_flush_lists();
-  QFileDialog dialog(dialog_parent(), to_qstring(title));
+// The file dialog the program asked for, not shown yet.
+std::unique_ptr<QFileDialog> make_file_dialog(QWidget* parent, bool save, const std::string& title,
+                                              const std::string& default_path,
+                                              const std::string& filter, int filter_index) {
+  auto made = std::make_unique<QFileDialog>(parent, to_qstring(title));
+  QFileDialog& dialog = *made;
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // The program asks about overwriting and reports a missing file itself.
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -85,8 +77,79 @@ std::string run_file_dialog(bool save, const std::string& title, const std::stri
       dialog.selectFile(info.fileName());
     }
   }
-  if (dialog.exec() != QDialog::Accepted) return {};
-  QStringList chosen = dialog.selectedFiles();
+  return made;
+}
+
+// The message box the program asked for, not shown yet.
+std::unique_ptr<QMessageBox> make_message_box(QWidget* parent, const std::string& title,
+                                              const std::string& text, unsigned flags) {
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  if (flags & UI_ICON_ERROR)
+    icon = QMessageBox::Critical;
+  else if (flags & UI_ICON_WARNING)
+    icon = QMessageBox::Warning;
+  else if (flags & UI_ICON_INFO)
+    icon = QMessageBox::Information;
+  auto box = std::make_unique<QMessageBox>(
+      icon, to_qstring(title), to_qstring(text),
+      (flags & UI_MESSAGE_YES_NO) ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
+  box->setTextFormat(Qt::PlainText);
+  return box;
+}
+
+// What a dialog shows of its own once it is shown: the texts of its labels,
+// push buttons, column titles and tool tips, in the order it holds them.
+UiToolkitTexts toolkit_texts(QWidget* dialog) {
+  UiToolkitTexts texts;
+  for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+    if (!widget->isVisibleTo(dialog)) continue;
+    if (!widget->toolTip().isEmpty()) texts.tooltips.push_back(to_std(widget->toolTip()));
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+      if (!label->text().isEmpty()) texts.labels.push_back(shown_caption(label->text()));
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+      texts.buttons.push_back(shown_caption(button->text()));
+    } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {
+      for (int column = 0; column < header->count(); ++column)
+        if (!header->isSectionHidden(column))
+          texts.column_titles.push_back(
+              to_std(header->model()->headerData(column, header->orientation()).toString()));
+    }
+  }
+  return texts;
+}
+
+bool g_build_toolkit_windows = false;
+
+// The toolkit keeps a file dialog's state (folder, view) among its user
+// settings; a dialog that a test builds keeps it in the test's folder.
+void keep_toolkit_settings_here() {
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QDir::currentPath());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir::currentPath());
+}
+
+std::string run_file_dialog(bool save, const std::string& title, const std::string& default_path,
+                            const std::string& filter, int filter_index) {
+  if (g_ui_test_mode) {
+    std::string answer;
+    if (!g_file_answers.empty()) {
+      answer = g_file_answers.front();
+      g_file_answers.pop_front();
+    }
+    UiToolkitTexts shown;
+    if (g_build_toolkit_windows) {
+      keep_toolkit_settings_here();
+      shown = toolkit_texts(
+          make_file_dialog(nullptr, save, title, default_path, filter, filter_index).get());
+    }
+    g_file_dialogs.push_back(UiFileDialogRecord{save, title, default_path, filter, filter_index,
+                                                answer, shown});
+    return answer;
+  }
+  ui_flush_lists();
+  std::unique_ptr<QFileDialog> dialog =
+      make_file_dialog(dialog_parent(), save, title, default_path, filter, filter_index);
+  if (dialog->exec() != QDialog::Accepted) return {};
+  QStringList chosen = dialog->selectedFiles();
   return chosen.isEmpty() ? std::string() : to_std(QDir::toNativeSeparators(chosen.first()));
 }
 
@@ -104,22 +167,15 @@ int ui_message(const std::string& title, const std::string& text, unsigned flags
       g_message_answers.pop_front();
       if (yes_no) answer = scripted == UI_ANSWER_YES ? UI_ANSWER_YES : UI_ANSWER_NO;
     }
-    g_messages.push_back(UiMessageRecord{title, text, flags, answer});
+    UiToolkitTexts shown;
+    if (g_build_toolkit_windows) {
+      shown = toolkit_texts(make_message_box(nullptr, title, text, flags).get());
+    }
+    g_messages.push_back(UiMessageRecord{title, text, flags, answer, shown});
     return answer;
   }
   ui_flush_lists();
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  if (flags & UI_ICON_ERROR)
-    icon = QMessageBox::Critical;
-  else if (flags & UI_ICON_WARNING)
-    icon = QMessageBox::Warning;
-  else if (flags & UI_ICON_INFO)
-    icon = QMessageBox::Information;
-  QMessageBox box(icon, to_qstring(title), to_qstring(text),
-                  yes_no ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
-                  dialog_parent());
-  box.setTextFormat(Qt::PlainText);
-  int result = box.exec();
+  int result = make_message_box(dialog_parent(), title, text, flags)->exec();
   if (!yes_no) return UI_ANSWER_OK;
   return result == QMessageBox::Yes ? UI_ANSWER_YES : UI_ANSWER_NO;
 }
@@ -165,6 +221,8 @@ void ui_test_reset() {
   g_ui_program_setting = 0;
   g_ui_failing_window_opens.clear();
   ui_reset_dialog_state();
+  ui_test_set_toolkit_catalogue_folder("");
+  ui_set_toolkit_language(1);
   g_ui_test_mode = true;
 }
 
@@ -177,11 +235,39 @@ void ui_reset_dialog_state() {
   g_opened_addresses.clear();
   g_refuse_addresses = false;
   g_idle_hook = nullptr;
+  g_build_toolkit_windows = false;
 }
 
 void ui_test_push_message_answer(int answer) { g_message_answers.push_back(answer); }
 const std::vector<UiMessageRecord>& ui_test_messages() { return g_messages; }
 void ui_test_clear_messages() { g_messages.clear(); }
+
+void ui_test_build_toolkit_windows(bool on) { g_build_toolkit_windows = on; }
+
+std::vector<std::string> ui_test_context_menu(int gadget) {
+  std::vector<std::string> entries;
+  Gadget* g = ui_find_gadget(gadget);
+  if (!g || !g->widget) return entries;
+  QWidget* widget = g->widget;
+  // A spin's or a combo's text is a field of its own inside it.
+  auto* field = qobject_cast<QLineEdit*>(widget);
+  if (!field) field = widget->findChild<QLineEdit*>();
+  std::unique_ptr<QMenu> menu;
+  if (auto* editor = qobject_cast<QTextEdit*>(widget))
+    menu.reset(editor->createStandardContextMenu());
+  else if (field)
+    menu.reset(field->createStandardContextMenu());
+  if (!menu) return entries;
+  // What follows a tab is the entry's shortcut.
+  for (QAction* action : menu->actions())
+    if (!action->isSeparator())
+      entries.push_back(shown_caption(action->text().section(QLatin1Char('\t'), 0, 0)));
+  return entries;
+}
+
+std::string ui_test_file_type_text(const std::string& path) {
+  return to_std(QFileIconProvider().type(QFileInfo(to_qstring(path))));
+}
 
 void ui_test_push_file_answer(const std::string& path) { g_file_answers.push_back(path); }
 const std::vector<UiFileDialogRecord>& ui_test_file_dialogs() { return g_file_dialogs; }

@@ -18,11 +18,22 @@
 #include <string>
 #include <vector>
 
+// What the toolkit itself puts into a message box or a file dialog, as the
+// player reads it (a "&" that marks a key is not shown), in the order the
+// window holds them.
+struct UiToolkitTexts {
+  std::vector<std::string> labels;         // the message, "Look in:", "File name:"...
+  std::vector<std::string> buttons;        // push buttons
+  std::vector<std::string> column_titles;  // the file list's columns
+  std::vector<std::string> tooltips;       // the file dialog's tool buttons
+};
+
 struct UiMessageRecord {
   std::string title;
   std::string text;
   unsigned flags;  // UI_MESSAGE_YES_NO and UI_ICON_* of ui.h
   int answer;      // what the program got back
+  UiToolkitTexts shown = {};  // with ui_test_build_toolkit_windows on
 };
 
 struct UiFileDialogRecord {
@@ -32,11 +43,13 @@ struct UiFileDialogRecord {
   std::string filter;
   int filter_index;
   std::string answer;
+  UiToolkitTexts shown = {};  // with ui_test_build_toolkit_windows on
 };
 
 // Frees every window, gadget, menu, timer, key binding and image, empties the
 // event queue, forgets scripted answers and records, and turns test mode on.
-// Loaded fonts stay; the default gadget font returns to the system's.
+// Loaded fonts stay; the default gadget font returns to the system's, and
+// the toolkit's own texts to English.
 void ui_test_reset();
 
 void ui_test_push_message_answer(int answer);  // UI_ANSWER_OK / YES / NO, in order
@@ -45,6 +58,24 @@ void ui_test_clear_messages();
 
 void ui_test_push_file_answer(const std::string& path);  // "" cancels
 const std::vector<UiFileDialogRecord>& ui_test_file_dialogs();
+
+// While on (until ui_test_reset), every scripted message box and file dialog
+// is also built as the toolkit's own window, exactly as outside test mode,
+// and its texts are kept in its record; the window is never shown and the
+// scripted answer still decides. The toolkit keeps a file dialog's state
+// among its user settings: these are kept in the working folder of the
+// moment instead of the user's.
+void ui_test_build_toolkit_windows(bool on);
+// The entries of the menu that a right click on a text field or an editor
+// opens (for a spin or a combo, the entries its text part gives that menu),
+// separators and shortcuts left out; empty for other gadgets.
+std::vector<std::string> ui_test_context_menu(int gadget);
+// The type that the file dialogs' list shows for this file or folder.
+std::string ui_test_file_type_text(const std::string& path);
+// Where ui_set_toolkit_language looks for the toolkit's translations; "" (and
+// ui_test_reset) the toolkit's own folder.
+void ui_test_set_toolkit_catalogue_folder(const std::string& folder);
+std::string ui_test_toolkit_catalogue_folder();  // the folder in use
 
 void ui_test_set_clipboard(const std::string& text);
 const std::vector<std::string>& ui_test_opened_addresses();
