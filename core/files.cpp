@@ -1,11 +1,14 @@
 #include "core/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -31,6 +34,11 @@ constexpr bool kSyncToDisk = true;
 
 // Links followed before a chain is taken for a loop, as the system does.
 constexpr int kMostLinksFollowed = 40;
+
+// Temporary files made before one is locked under its own name; each one
+// lost means another save took it for a leftover in the instant between its
+// creation and its lock.
+constexpr int kMostStagingAttempts = 8;
 
 std::string directory_of(const std::string& path) {
   size_t slash = path.rfind('/');
@@ -66,6 +74,76 @@ std::string final_link_target(const std::string& path) {
     current = next.is_absolute() ? next : current.parent_path() / next;
   }
   return "";
+}
+
+bool same_file(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// A name that mkostemp makes from kStagedFilePrefix and "XXXXXX": the
+// prefix, then six letters or digits, and nothing more.
+bool is_staged_file_name(const char* name) {
+  constexpr size_t prefix = sizeof kStagedFilePrefix - 1;
+  if (std::strncmp(name, kStagedFilePrefix, prefix) != 0) return false;
+  size_t k = prefix;
+  for (; name[k] != '\0'; ++k) {
+    const char c = name[k];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return k == prefix + 6;
+}
+
+int lock_file(int fd, int how) {
+  int result;
+  do result = ::flock(fd, how);
+  while (result != 0 && errno == EINTR);
+  return result;
+}
+
+// Removes the staged files in `folder` that no save holds any more: a save
+// holds the lock on its file from just after making it until the rename, so
+// one whose lock can be taken belongs to a process that has ended, or to a
+// save that made it an instant ago and has not locked it yet, which then
+// finds its name gone and makes another (lock_staged_file). Only plain files
+// with a staged file's name are looked at. A file that cannot be locked at
+// all (a file system without locks) is left, as is anything that cannot be
+// opened or removed: the save itself goes on regardless.
+void remove_staged_leftovers(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const int dir_fd = ::dirfd(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    const char* name = entry->d_name;
+    if (!is_staged_file_name(name)) continue;
+    // Links, folders, pipes and devices are never opened.
+    struct stat named {};
+    if (::fstatat(dir_fd, name, &named, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(named.st_mode)) continue;
+    const int fd = ::openat(dir_fd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) continue;
+    // Under the lock, the name must still be the file that was locked: a
+    // file removed and made again in between belongs to a newer save.
+    struct stat held {};
+    if (lock_file(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+        ::fstatat(dir_fd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && same_file(held, named)) {
+      ::unlinkat(dir_fd, name, 0);
+    }
+    ::close(fd);
+  }
+  ::closedir(dir);
+}
+
+// Takes the lock on a just-made staged file and makes sure that its name
+// still leads to it. Between mkostemp and the lock another save may have
+// taken the file for a leftover and removed it (it unlinks only while it
+// holds the lock, so once the lock is ours the name is checked after any
+// such removal). False when the name is lost: the caller makes a new file.
+// On a file system without locks the file goes on unlocked, and no other
+// save can lock it either, so none removes it.
+bool lock_staged_file(int fd, const std::string& name) {
+  lock_file(fd, LOCK_EX);
+  struct stat held {};
+  struct stat named {};
+  return ::fstat(fd, &held) == 0 && ::lstat(name.c_str(), &named) == 0 && same_file(held, named);
 }
 
 }  // namespace
@@ -127,13 +205,24 @@ bool open_staged_file(StagedFile& file, const std::string& target) {
   // The temporary file lives in the target's folder so that the rename stays
   // on one file system and replaces the target in one step. Its name is
   // short, whatever the target's length, and new: the system makes it, so no
-  // file already there is ever replaced, a leftover of a killed save
-  // included.
-  std::string name = directory_of(file.target) + "/" + kStagedFilePrefix + "XXXXXX";
-  staged_file_step();
-  file.fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (file.fd < 0) return false;
-  file.temporary = name;
+  // file already there is ever replaced.
+  const std::string folder = directory_of(file.target);
+  remove_staged_leftovers(folder);
+  for (int attempt = 1;; ++attempt) {
+    std::string name = folder + "/" + kStagedFilePrefix + "XXXXXX";
+    staged_file_step();
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    staged_file_step();
+    if (lock_staged_file(fd, name)) {
+      file.fd = fd;
+      file.temporary = name;
+      break;
+    }
+    // The name is no longer this file's, and may already be another's.
+    ::close(fd);
+    if (attempt == kMostStagingAttempts) return false;
+  }
   // Some file systems keep modes of their own (a FAT stick, some network
   // mounts) and refuse the change: the file then keeps the mode the system
   // gave it, and the save goes on.
@@ -147,27 +236,32 @@ void write_staged_file(StagedFile& file, std::string_view bytes) {
   if (file.pending.size() >= kWriteChunk) flush_pending(file);
 }
 
+// The name goes before the descriptor: once the lock is gone, the name may
+// be taken for a leftover and another file made under it.
 void discard_staged_file(StagedFile& file) {
-  if (file.fd >= 0) ::close(file.fd);
-  file.fd = -1;
   if (!file.temporary.empty()) ::unlink(file.temporary.c_str());
   file.temporary.clear();
+  if (file.fd >= 0) ::close(file.fd);
+  file.fd = -1;
 }
 
 bool commit_staged_file(StagedFile& file) {
   flush_pending(file);
   staged_file_step();
   bool ok = !file.failed && (!kSyncToDisk || ::fsync(file.fd) == 0);
-  if (::close(file.fd) != 0) ok = false;
-  file.fd = -1;
   if (ok) staged_file_step();
+  // The file stays open, and so locked, until it bears the target's name.
   if (ok && std::rename(file.temporary.c_str(), file.target.c_str()) != 0) ok = false;
   if (!ok) {
     discard_staged_file(file);
     return false;
   }
-  // The rename itself reaches the disk with its folder.
   file.temporary.clear();
+  // After the fsync a close has nothing left to report, and the target has
+  // the new content whatever it says.
+  ::close(file.fd);
+  file.fd = -1;
+  // The rename itself reaches the disk with its folder.
   staged_file_step();
   if (kSyncToDisk) {
     int dir = ::open(directory_of(file.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -24,19 +24,24 @@ bool read_text_line(FILE* file, TextLine& line, size_t keep);
 // A file written beside its target and renamed over it only when complete:
 // until then, and after a crash, an abort or a full disk, the target keeps
 // its old content. The temporary file gets a new name made by the system in
-// the target's folder, kStagedFilePrefix and six more characters; one left by
-// a crash is never read and never stops a later save. A target that is a
-// symbolic link stays one: the file at the end of its links is replaced.
+// the target's folder, kStagedFilePrefix and six more letters or digits, and
+// stays locked (flock) from just after it is made until it is renamed or
+// removed. One left by a killed save is never read, and the next staged file
+// in that folder removes it: a file of that name that no process holds
+// locked is a leftover. A target that is a symbolic link stays one: the file
+// at the end of its links is replaced.
 struct StagedFile {
   std::string target;     // the file replaced, links followed
   std::string temporary;  // empty once renamed or removed
-  int fd = -1;
+  int fd = -1;            // open, and holding the lock, until renamed or removed
   std::string pending;  // bytes not yet handed to the system
   bool failed = false;  // a write failed; commit will refuse
 };
 inline constexpr char kStagedFilePrefix[] = ".kestrova-";
-// Creates the temporary file with the target's mode (or a new file's). False
-// when it cannot be created (or the target's links form a loop).
+// Removes the leftovers of killed saves from the target's folder, then
+// creates the temporary file, locked, with the target's mode (or a new
+// file's). False when it cannot be created (or the target's links form a
+// loop).
 bool open_staged_file(StagedFile& file, const std::string& target);
 void write_staged_file(StagedFile& file, std::string_view bytes);
 // Puts everything on disk and the file in the target's place. False, with the
@@ -47,8 +52,9 @@ void discard_staged_file(StagedFile& file);
 
 // For the crash tests only, never set by the program: when set, it is called
 // just before each step of a staged file that reaches the system (creating
-// the temporary file, each write, the flush to disk, the rename, the flush of
-// the folder), so that a test can stop the process at any one of them.
+// the temporary file, locking it, each write, the flush to disk, the rename,
+// the flush of the folder), so that a test can stop the process at any one
+// of them.
 extern void (*g_test_staged_file_step)();
 // For the tests only: when set, it stands in for the system's change of a
 // staged file's mode, so that a test can make every change fail.

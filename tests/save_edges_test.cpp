@@ -1,18 +1,22 @@
 // The five saves (main settings, technique settings, recent-files log, draws
 // file, extract) at the edges of the file system: a target that is a
 // symbolic link, a file of the player's beside the target, a name at the
-// length limit, a file-size limit, and a path holding a line break.
+// length limit, a file-size limit, a path holding a line break, and what
+// killed saves and other copies of the program have in the target's folder.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app.h"
@@ -300,6 +304,243 @@ TEST_F(SaveEdges, APathWithALineBreakIsSavedAndOpenedButNotRecorded) {
   EXPECT_EQ(g_draw_count, 1);
   EXPECT_EQ(read_file_bytes(log_path), log);
   EXPECT_EQ(ui_menu_item_text(MENU_MAIN, MENU_RECENT_FIRST), first_item);
+}
+
+// ---- what killed saves and running ones leave beside the target -------------
+
+// The folder a save stages its file in.
+std::string folder_of(const Save& save) { return fs::path(save.target()).parent_path().string(); }
+
+// Set in a child before it saves: the first step at which a staged file of
+// its own in g_watched_folder holds g_watched_piece kills it, its content
+// then staged in full and its rename still to come.
+std::string g_watched_folder;
+std::string g_watched_piece;
+std::vector<std::string> g_staged_before;  // not the child's own
+void kill_once_staged_in_full() {
+  for (const std::string& name : staged_leftovers(g_watched_folder)) {
+    if (std::find(g_staged_before.begin(), g_staged_before.end(), name) != g_staged_before.end()) continue;
+    if (holds(read_file_bytes(g_watched_folder + "/" + name), g_watched_piece)) ::raise(SIGKILL);
+  }
+}
+
+// Runs the save in a child process that is killed between staging its file
+// and renaming it. True when the kill came.
+bool kill_save_before_its_rename(const Save& save) {
+  const std::string target = save.target();
+  pid_t child = fork();
+  if (child == 0) {
+    g_watched_folder = folder_of(save);
+    g_watched_piece = save.marker;
+    g_staged_before = staged_leftovers(g_watched_folder);
+    g_test_staged_file_step = kill_once_staged_in_full;
+    save.write(target);
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+// A pipe from one process to another. After the fork each side keeps only
+// its own end, so that one side ending or failing gives the other the end
+// of the file instead of a wait for ever.
+struct Pipe {
+  int ends[2] = {-1, -1};
+  Pipe() {
+    if (::pipe(ends) != 0) ADD_FAILURE() << "no pipe";
+  }
+  ~Pipe() {
+    for (int end : ends)
+      if (end >= 0) ::close(end);
+  }
+  void keep_end(int which) {
+    ::close(ends[1 - which]);
+    ends[1 - which] = -1;
+  }
+  void send(const std::string& text) const {
+    if (::write(ends[1], text.data(), text.size()) != static_cast<ssize_t>(text.size())) std::abort();
+  }
+  // Reads up to `lines` lines; fewer when the other side closed its end.
+  std::vector<std::string> receive_lines(size_t lines) const {
+    std::vector<std::string> got;
+    std::string line;
+    char c;
+    while (got.size() < lines && ::read(ends[0], &c, 1) == 1) {
+      if (c != '\n') line += c;
+      else got.push_back(std::exchange(line, ""));
+    }
+    return got;
+  }
+};
+constexpr int kReadEnd = 0;
+constexpr int kWriteEnd = 1;
+
+// Waits for the child and gives its exit code, or -1 when a signal ended it.
+int exit_code_of(pid_t child) {
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Each of the five saves removes from its folder the file that a save killed
+// after staging its content, before the rename, left there.
+TEST_F(SaveEdges, EachSaveRemovesWhatASaveKilledBeforeItsRenameLeft) {
+  for (const Save& save : five_saves()) {
+    SCOPED_TRACE(save.name);
+    const std::string target = save.target();
+    const std::string folder = folder_of(save);
+    const std::vector<std::string> before = staged_leftovers(folder);
+    write_file_bytes(target, save.old_content);
+    ASSERT_TRUE(kill_save_before_its_rename(save));
+    EXPECT_EQ(read_file_bytes(target), save.old_content);
+    std::vector<std::string> left;
+    for (const std::string& name : staged_leftovers(folder))
+      if (std::find(before.begin(), before.end(), name) == before.end()) left.push_back(name);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_TRUE(holds(read_file_bytes(folder + "/" + left[0]), save.marker));
+
+    ui_test_clear_messages();
+    save.write(target);
+    EXPECT_TRUE(nothing_reported());
+    EXPECT_TRUE(holds(read_file_bytes(target), save.marker));
+    EXPECT_TRUE(staged_leftovers(folder).empty());
+  }
+}
+
+// Another copy of the program in the middle of a save holds a staged file in
+// each of the two folders the saves write to. Every save leaves both alone,
+// while it removes the leftover of a save that died beside them; the other
+// copy then finishes its saves.
+TEST_F(SaveEdges, AStagedFileOfASaveStillRunningIsLeftAlone) {
+  const std::vector<std::string> folders = {dir_, g_program_dir + "settings"};
+  Pipe ready, go;
+  pid_t other = fork();
+  if (other == 0) {
+    ready.keep_end(kWriteEnd);
+    go.keep_end(kReadEnd);
+    StagedFile files[2];
+    std::string names;
+    for (int k = 0; k < 2; ++k) {
+      if (!open_staged_file(files[k], folders[k] + "/other.txt")) _exit(2);
+      write_staged_file(files[k], "written before, ");
+      names += fs::path(files[k].temporary).filename().string() + "\n";
+    }
+    ready.send(names);
+    if (go.receive_lines(1).size() != 1) _exit(3);
+    for (StagedFile& file : files) {
+      write_staged_file(file, "and after the other saves");
+      if (!commit_staged_file(file)) _exit(4);
+    }
+    _exit(0);
+  }
+  ASSERT_GT(other, 0);
+  ready.keep_end(kReadEnd);
+  go.keep_end(kWriteEnd);
+  const std::vector<std::string> live = ready.receive_lines(2);
+  ASSERT_EQ(live.size(), 2u);
+
+  for (const Save& save : five_saves()) {
+    SCOPED_TRACE(save.name);
+    const std::string folder = folder_of(save);
+    const std::string dead = folder + "/" + kStagedFilePrefix + "d3ad00";
+    write_file_bytes(dead, "left by a save that was killed");
+    write_file_bytes(save.target(), save.old_content);
+    ui_test_clear_messages();
+    save.write(save.target());
+    EXPECT_TRUE(nothing_reported());
+    EXPECT_TRUE(holds(read_file_bytes(save.target()), save.marker));
+    EXPECT_FALSE(fs::exists(dead));
+    for (int k = 0; k < 2; ++k) EXPECT_TRUE(fs::is_regular_file(folders[k] + "/" + live[k])) << live[k];
+  }
+
+  go.send("finish\n");
+  EXPECT_EQ(exit_code_of(other), 0) << "2: not staged, 3: no word to finish, 4: not renamed";
+  for (const std::string& folder : folders) {
+    EXPECT_EQ(read_file_bytes(folder + "/other.txt"), "written before, and after the other saves");
+    EXPECT_TRUE(staged_leftovers(folder).empty()) << folder;
+  }
+}
+
+// Another copy of the program has made its staged file and not yet locked
+// it: a save in between takes the file for a leftover and removes it. The
+// other copy, once it holds the lock, finds its name gone and stages anew;
+// its save succeeds and nothing is left.
+TEST_F(SaveEdges, AStagedFileRemovedBeforeItsSaveLockedItIsMadeAgain) {
+  const std::string folder = g_program_dir + "settings";
+  const std::string target = folder + "/other.prefs";
+  Pipe ready, go;
+  pid_t other = fork();
+  if (other == 0) {
+    ready.keep_end(kWriteEnd);
+    go.keep_end(kReadEnd);
+    // The second step of a staged file is its lock, the first its creation.
+    static int step = 0;
+    static const Pipe* ready_pipe = &ready;
+    static const Pipe* go_pipe = &go;
+    g_test_staged_file_step = [] {
+      if (++step != 2) return;
+      ready_pipe->send("made\n");
+      if (go_pipe->receive_lines(1).size() != 1) _exit(3);
+    };
+    _exit(write_file_atomically(target, "the other copy's content") == 1 ? 0 : 4);
+  }
+  ASSERT_GT(other, 0);
+  ready.keep_end(kReadEnd);
+  go.keep_end(kWriteEnd);
+  ASSERT_EQ(ready.receive_lines(1).size(), 1u);
+  ASSERT_EQ(staged_leftovers(folder).size(), 1u);
+
+  g_currency = "BETWEEN";
+  save_main_prefs();
+  EXPECT_TRUE(holds(read_file_bytes(folder + "/kestrova.prefs"), "BETWEEN\n"));
+  EXPECT_TRUE(staged_leftovers(folder).empty()) << "the unlocked file was taken for a leftover";
+
+  go.send("go on\n");
+  EXPECT_EQ(exit_code_of(other), 0) << "3: no word to go on, 4: the save failed";
+  EXPECT_EQ(read_file_bytes(target), "the other copy's content");
+  EXPECT_TRUE(staged_leftovers(folder).empty());
+}
+
+// Files that only look like a leftover survive every save, beside two real
+// leftovers that the same save removes: names a staged file never has (five
+// or seven characters after the prefix, a character the system never puts
+// in, something after the name or before it, another case), and things of
+// the staged name that are no plain file (a folder, a link to a player's
+// file, a named pipe, which must not stop the save either).
+TEST_F(SaveEdges, AFileThatOnlyLooksLikeALeftoverSurvivesEverySave) {
+  const std::string prefix = kStagedFilePrefix;
+  const std::vector<std::string> look_alike_files = {
+      prefix + "abc12",   prefix + "abc1234",          prefix + "ab-c12",  prefix + "ab_c12",
+      prefix + "abc12.",  prefix + "abc123.draws.txt", prefix + "abc123~", "kestrova-abc123",
+      ".KESTROVA-abc123", "x" + prefix + "abc123",
+  };
+  for (const Save& save : five_saves()) {
+    SCOPED_TRACE(save.name);
+    const std::string folder = folder_of(save);
+    for (const std::string& name : look_alike_files) write_file_bytes(folder + "/" + name, name);
+    fs::create_directories(folder + "/" + prefix + "f0lder");
+    write_file_bytes(folder + "/notes.txt", "the player's notes");
+    fs::remove(folder + "/" + prefix + "l1nked");
+    fs::create_symlink("notes.txt", folder + "/" + prefix + "l1nked");
+    ::unlink((folder + "/" + prefix + "p1pe00").c_str());
+    ASSERT_EQ(::mkfifo((folder + "/" + prefix + "p1pe00").c_str(), 0600), 0);
+    const std::vector<std::string> real = {folder + "/" + prefix + "l3ft0v",
+                                           folder + "/" + prefix + "K1LLED"};
+    for (const std::string& path : real) write_file_bytes(path, "left by a save that was killed");
+    write_file_bytes(save.target(), save.old_content);
+
+    ui_test_clear_messages();
+    save.write(save.target());
+    EXPECT_TRUE(nothing_reported());
+    EXPECT_TRUE(holds(read_file_bytes(save.target()), save.marker));
+    for (const std::string& path : real) EXPECT_FALSE(fs::exists(path)) << path;
+    for (const std::string& name : look_alike_files) EXPECT_EQ(read_file_bytes(folder + "/" + name), name);
+    EXPECT_TRUE(fs::is_directory(folder + "/" + prefix + "f0lder"));
+    EXPECT_TRUE(fs::is_symlink(folder + "/" + prefix + "l1nked"));
+    EXPECT_EQ(read_file_bytes(folder + "/notes.txt"), "the player's notes");
+    EXPECT_TRUE(fs::is_fifo(folder + "/" + prefix + "p1pe00"));
+  }
 }
 
 }  // namespace
