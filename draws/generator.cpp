@@ -90,6 +90,11 @@ bool open_progress_window() {
     report_window_failure();
     return false;
   }
+  return true;
+}
+
+// The labels are made once the run's counters are set, which they show.
+void fill_progress_window() {
   int h = static_cast<int>(g_text_height);
   int y = 10;
   ui_label(GADGET_PROGRESS_GENERATED, 10, y, 300, h, "");
@@ -109,7 +114,6 @@ bool open_progress_window() {
             static_cast<int>(g_button_height), translate("Cancel"));
   show_progress_counts();
   show_progress_rejections();
-  return true;
 }
 
 void close_progress_window() {
@@ -225,10 +229,19 @@ bool generate_draws() {
                 "windows, or turn the techniques off.";
     cap = std::min(cap, passing);
   }
-  if (refusal != nullptr) {
+  auto keep_listed_sizes = [&] {
     g_numbers_per_draw = listed_numbers_per_draw;
     g_stars_per_draw = listed_stars_per_draw;
+  };
+  if (refusal != nullptr) {
+    keep_listed_sizes();
     ui_message(translate("Warning!"), translate(refusal), UI_ICON_WARNING);
+    return false;
+  }
+  // A window that cannot open is refused like the checks: opened before
+  // anything of the listed tickets is touched.
+  if (!open_progress_window()) {
+    keep_listed_sizes();
     return false;
   }
   g_draw_count = 0;
@@ -246,9 +259,9 @@ bool generate_draws() {
   g_technique_reject_count = 0;
   g_common_rejections = 0;
   // The window's first labels already show the elapsed time, so the run's
-  // start is taken before it opens, not left at the previous run's.
+  // start is taken before they are made, not left at the previous run's.
   g_generation_start_ms = ui_milliseconds();
-  if (!open_progress_window()) return true;
+  fill_progress_window();
   ui_clear_items(GADGET_DRAW_LIST);
   forget_listed_tickets();
   g_preview_valid = 0;

@@ -141,6 +141,7 @@ TEST_F(GeneratorTest, ARefusedRunLeavesTheListedTicketsAsTheyWere) {
     std::vector<int> played, fixed, played_stars, fixed_stars;
     const char* message;
     bool learned;  // the windows learned from one past result (see learn_from_one_draw)
+    bool window_fails = false;  // the progress window cannot open
   };
   const std::vector<int> all = range(1, 50), stars = range(1, 12);
   const std::vector<Case> cases = {
@@ -165,6 +166,8 @@ TEST_F(GeneratorTest, ARefusedRunLeavesTheListedTicketsAsTheyWere) {
        "No ticket of this selection passes the techniques. Widen the pool or the technique "
        "windows, or turn the techniques off.",
        true},
+      {"the progress window cannot open", BET_5N_2S, 0, all, {}, stars, {}, "Can't open a window.",
+       false, true},
   };
   const std::string saved = (std::filesystem::current_path() / "kept.draws.txt").string();
   for (const Case& c : cases) {
@@ -189,8 +192,12 @@ TEST_F(GeneratorTest, ARefusedRunLeavesTheListedTicketsAsTheyWere) {
 
     g_use_special_techniques = c.techniques;
     select_pool(c.played, c.fixed, c.played_stars, c.fixed_stars);
+    if (c.window_fails) ui_test_fail_next_window_open(WINDOW_PROGRESS);
     generate(3, c.bet_type);
-    expect_single_message(translate("Warning!"), translate(c.message));
+    if (c.window_fails)
+      expect_single_message("Error", c.message, UI_ICON_ERROR);
+    else
+      expect_single_message(translate("Warning!"), translate(c.message));
     EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
     EXPECT_TRUE(listed_state() == before);
     EXPECT_EQ(ui_text(GADGET_DRAWS_LABEL), translate("Draws:") + "5/5");
