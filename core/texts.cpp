@@ -251,6 +251,8 @@ constexpr TranslationEntry k_interface_texts[] = {
      "or turn the techniques off.",
      "Nenhuma chave desta seleção passa nas técnicas. Alargue o conjunto ou as janelas das "
      "técnicas, ou desligue as técnicas."},
+    {"The price of", "The price of", "O preço de"},
+    {"must be in the range 2.5:", "must be in the range 2.5:", "tem de estar no intervalo 2.5:"},
 };
 
 }  // namespace

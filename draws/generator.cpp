@@ -121,23 +121,27 @@ void close_progress_window() {
   ui_close_window(WINDOW_PROGRESS);
 }
 
-// The refusals of generate_draws, in the order they are tested.
-const char* generation_refusal() {
+// The refusals of generate_draws, in the order they are tested: the
+// translated warning, or "" for none.
+std::string generation_refusal() {
   if (g_use_special_techniques == 1 && (g_numbers_per_draw > 5 || g_stars_per_draw >= 3))
-    return "Techniques only work with simple draws (5N+2S).";
+    return translate("Techniques only work with simple draws (5N+2S).");
   if (g_played_number_count + g_fixed_number_count < g_numbers_per_draw)
-    return "Not enough numbers to play with.";
-  if (g_fixed_number_count > g_numbers_per_draw) return "Too many fixed numbers.";
+    return translate("Not enough numbers to play with.");
+  if (g_fixed_number_count > g_numbers_per_draw) return translate("Too many fixed numbers.");
   if (g_played_star_count + g_fixed_star_count < g_stars_per_draw)
-    return "Not enough stars to play with.";
-  if (g_fixed_star_count > g_stars_per_draw) return "Too many fixed stars.";
+    return translate("Not enough stars to play with.");
+  if (g_fixed_star_count > g_stars_per_draw) return translate("Too many fixed stars.");
   if (g_fixed_number_count >= g_numbers_per_draw && g_fixed_star_count >= g_stars_per_draw)
-    return "Too many fixed numbers and stars.";
+    return translate("Too many fixed numbers and stars.");
+  // Every cost of the run is counted at this price.
+  const int64_t bet_type = ui_state(PREFS_BET_TYPE_LIST);
+  if (bet_type_price_is_valid(bet_type) == 0) return invalid_price_message(bet_type);
   // No candidate could ever pass: the run would go on until Cancel.
   if (g_use_special_techniques == 1 && technique_windows_admit_tickets() == 0)
-    return "The techniques must be learned first (Learn on the Techniques tab), or the "
-           "techniques option turned off.";
-  return nullptr;
+    return translate("The techniques must be learned first (Learn on the Techniques tab), or the "
+                     "techniques option turned off.");
+  return "";
 }
 
 // How many different tickets the selection allows for the ticket size in
@@ -217,25 +221,25 @@ bool generate_draws() {
   const int64_t listed_stars_per_draw = g_stars_per_draw;
   g_numbers_per_draw = without_letter(string_field(entry, 1, " "));
   g_stars_per_draw = without_letter(string_field(entry, 3, " "));
-  const char* refusal = generation_refusal();
+  std::string refusal = generation_refusal();
   // Beyond the different tickets there are only repeats, and with the
   // techniques on beyond the tickets that pass them only rejections: the
   // cap keeps every run finite. The caller restores the request afterwards.
-  int64_t cap = refusal == nullptr ? std::min(g_draws_to_generate, different_tickets()) : 0;
-  if (refusal == nullptr && g_use_special_techniques == 1) {
+  int64_t cap = refusal.empty() ? std::min(g_draws_to_generate, different_tickets()) : 0;
+  if (refusal.empty() && g_use_special_techniques == 1) {
     const int64_t passing = tickets_passing_techniques(std::max<int64_t>(cap, 1));
     if (passing == 0)
-      refusal = "No ticket of this selection passes the techniques. Widen the pool or the technique "
-                "windows, or turn the techniques off.";
+      refusal = translate("No ticket of this selection passes the techniques. Widen the pool or the "
+                          "technique windows, or turn the techniques off.");
     cap = std::min(cap, passing);
   }
   auto keep_listed_sizes = [&] {
     g_numbers_per_draw = listed_numbers_per_draw;
     g_stars_per_draw = listed_stars_per_draw;
   };
-  if (refusal != nullptr) {
+  if (!refusal.empty()) {
     keep_listed_sizes();
-    ui_message(translate("Warning!"), translate(refusal), UI_ICON_WARNING);
+    ui_message(translate("Warning!"), refusal, UI_ICON_WARNING);
     return false;
   }
   // A window that cannot open is refused like the checks: opened before

@@ -109,6 +109,15 @@ void learn_from_one_draw() {
   ui_set_state(GADGET_PANEL, TAB_MAIN);
 }
 
+// The player types a price on the Preferences tab; the Main tab is shown
+// again afterwards.
+void type_price(int bet_type, const std::string& text) {
+  ui_set_state(GADGET_PANEL, TAB_PREFERENCES);
+  ui_test_type(PREFS_PRICE_FIELD_BASE + bet_type, text);
+  run_pending_events();
+  ui_set_state(GADGET_PANEL, TAB_MAIN);
+}
+
 // What a refused click must leave exactly as it was: the list and its count,
 // the summary labels, the hit counters and the sizes of the listed tickets.
 struct ListedState {
@@ -142,6 +151,7 @@ TEST_F(GeneratorTest, ARefusedRunLeavesTheListedTicketsAsTheyWere) {
     const char* message;
     bool learned;  // the windows learned from one past result (see learn_from_one_draw)
     bool window_fails = false;  // the progress window cannot open
+    const char* price = nullptr;  // typed into the price field of the run's bet type
   };
   const std::vector<int> all = range(1, 50), stars = range(1, 12);
   const std::vector<Case> cases = {
@@ -168,6 +178,8 @@ TEST_F(GeneratorTest, ARefusedRunLeavesTheListedTicketsAsTheyWere) {
        true},
       {"the progress window cannot open", BET_5N_2S, 0, all, {}, stars, {}, "Can't open a window.",
        false, true},
+      {"a price with a decimal comma", BET_5N_2S, 0, all, {}, stars, {},
+       "The price of 5N + 2S must be in the range 2.5:10000", false, false, "2,5"},
   };
   const std::string saved = (std::filesystem::current_path() / "kept.draws.txt").string();
   for (const Case& c : cases) {
@@ -193,9 +205,12 @@ TEST_F(GeneratorTest, ARefusedRunLeavesTheListedTicketsAsTheyWere) {
     g_use_special_techniques = c.techniques;
     select_pool(c.played, c.fixed, c.played_stars, c.fixed_stars);
     if (c.window_fails) ui_test_fail_next_window_open(WINDOW_PROGRESS);
+    if (c.price != nullptr) type_price(c.bet_type, c.price);
     generate(3, c.bet_type);
     if (c.window_fails)
       expect_single_message("Error", c.message, UI_ICON_ERROR);
+    else if (c.price != nullptr)
+      expect_single_message(translate("Warning!"), c.message);
     else
       expect_single_message(translate("Warning!"), translate(c.message));
     EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
@@ -224,6 +239,67 @@ TEST_F(GeneratorTest, ARefusedRunLeavesTheListedTicketsAsTheyWere) {
       EXPECT_EQ(lines[11 + 3 * i], before.stars[i]);
     }
   }
+}
+
+// A price typed and saved comes back after a restart as it was typed: red
+// when it is not a price, and then Generate refuses to make tickets at it and
+// names it, keeping the tickets listed. A valid one lets the run go ahead.
+TEST_F(GeneratorTest, AnInvalidPriceIsRedAfterARestartAndRefusesTheRun) {
+  constexpr int BET_5N_3S = 1;
+  constexpr int64_t RED = 255;
+  struct Case {
+    const char* price;
+    bool valid;
+  };
+  const Case cases[] = {{"2,5", false},  {"abc", false},  {"10001", false}, {"2.49", false},
+                        {" 7.5", false}, {"7.5.1", false}, {"-7.5", false},  {"7.", false},
+                        {"2.5", true},   {"10000", true},  {"8.25", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.price);
+    start_program_for_test();
+    g_use_special_techniques = 0;
+    type_price(BET_5N_3S, c.price);
+    EXPECT_EQ(ui_colour(PREFS_PRICE_FIELD_BASE + BET_5N_3S, UI_BACK), c.valid ? UI_DEFAULT_COLOUR : RED);
+    ui_set_state(PREFS_BET_TYPE_LIST, BET_5N_3S);
+    ui_set_state(GADGET_PANEL, TAB_PREFERENCES);
+    click_gadget(PREFS_SAVE_BUTTON);
+    const std::string saved = read_file_bytes("settings/kestrova.prefs");
+    ASSERT_NE(saved.find(std::string("\n") + c.price + "\n"), std::string::npos);
+
+    start_program_for_test(1, [&] {
+      std::filesystem::create_directory("settings");
+      write_file_bytes("settings/kestrova.prefs", saved);
+    });
+    g_use_special_techniques = 0;
+    ASSERT_EQ(ui_text(PREFS_PRICE_FIELD_BASE + BET_5N_3S), c.price);
+    EXPECT_EQ(ui_colour(PREFS_PRICE_FIELD_BASE + BET_5N_3S, UI_BACK), c.valid ? UI_DEFAULT_COLOUR : RED);
+    // The other prices are their defaults, and not red.
+    EXPECT_EQ(ui_colour(PREFS_PRICE_FIELD_BASE + BET_5N_2S, UI_BACK), UI_DEFAULT_COLOUR);
+
+    // Three tickets listed at the valid price of another bet type.
+    generate(3, BET_5N_2S);
+    ASSERT_EQ(g_draw_count, 3);
+    const ListedState before = listed_state();
+    bool progress_opened = false;
+    ui_test_set_idle_hook([&] { progress_opened |= ui_window_exists(WINDOW_PROGRESS); });
+    generate(4, BET_5N_3S);
+    ui_test_set_idle_hook(nullptr);
+    if (c.valid) {
+      EXPECT_TRUE(ui_test_messages().empty());
+      EXPECT_EQ(g_draw_count, 4);
+      continue;
+    }
+    expect_single_message(translate("Warning!"), "The price of 5N + 3S must be in the range 2.5:10000");
+    EXPECT_FALSE(progress_opened);
+    EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+    EXPECT_TRUE(listed_state() == before);
+  }
+  // The warning speaks the player's language, with the letter of the stars.
+  type_price(BET_5N_3S, "abc");
+  g_language = 2;
+  generate(4, BET_5N_3S);
+  ASSERT_EQ(ui_test_messages().size(), 1u);
+  EXPECT_EQ(ui_test_messages()[0].text, "O preço de 5N + 3E tem de estar no intervalo 2.5:10000");
 }
 
 // Every one of the 63 possible tickets must come out exactly once, with the
