@@ -5,6 +5,13 @@
 // real history: 100,000 tickets from the press, and the press of a selection
 // of which no ticket passes.
 //
+// Then, after Learn alone, the selections of which few tickets pass, whose
+// runs take their tickets from the passing ones: the whole pool with the sum
+// window typed as 60..60 (144,474 pass), asked for 100,000 and for every one,
+// and a game of 15 numbers and 12 stars with everything played (54,318 pass);
+// and what one candidate of the random loop and one number set of the walk
+// cost, the two figures the generator weighs against each other.
+//
 // Run: build/bench/generator_bench [largest scan size, default 40000]
 // The scan is also measured at 100,000 when its estimate stays under a minute.
 #include <unistd.h>
@@ -25,6 +32,7 @@
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
 #include "draws/selection.h"
+#include "techniques/catalogue.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 #include "ui/ui_test.h"
@@ -133,6 +141,101 @@ void techniques_on_run(const char* threshold) {
   g_use_special_techniques = 0;
 }
 
+// Seconds that one Generate press from the Main tab takes, with what it
+// made and the labels it left.
+struct Press {
+  double seconds;
+  int64_t made;
+  std::string techniques, common;
+};
+Press timed_press(int64_t requested) {
+  g_draws_to_generate = requested;
+  auto t0 = std::chrono::steady_clock::now();
+  generate_requested_draws();
+  Press p{seconds_since(t0), g_draw_count, ui_text(GADGET_TECHNIQUES_LABEL), ui_text(GADGET_COMMON_LABEL)};
+  return p;
+}
+
+void print_press(const char* what, const Press& p, int64_t expected, double goal) {
+  std::printf("  %s: %lld listed in %.3f s from the press (goal < %.1f s): %s\n    %s %s\n", what,
+              static_cast<long long>(p.made), p.seconds, goal,
+              p.seconds < goal && p.made == expected ? "met" : "MISSED", p.techniques.c_str(), p.common.c_str());
+}
+
+// What one candidate of the random loop costs: a press with the techniques
+// on over the whole pool after Learn and Remove at 10 % (which the random
+// loop serves: tens of millions pass), less the listing of as many tickets
+// with the techniques off, over the candidates drawn. And what one number set
+// of the walk costs: a walk over all 2,118,760 sets with the windows learned.
+void candidate_and_walk_cost(const std::string& path) {
+  std::printf("\nwhat the generator weighs: one candidate of the random loop against one walked number set\n");
+  load_history(path);
+  reset_technique_windows();
+  learn_techniques();
+  ui_set_text(363, "10");
+  remove_weak_outcomes();
+  show_technique_settings();
+  g_use_special_techniques = 0;
+  const double listing = timed_press(100000).seconds;
+  g_use_special_techniques = 1;
+  const Press random = timed_press(100000);
+  const int64_t candidates = g_draw_count + g_repeated_count + g_technique_reject_count;
+  const double candidate_us = (random.seconds - listing) * 1e6 / static_cast<double>(candidates);
+  std::vector<int64_t> pool;
+  for (int64_t n = 1; n <= 50; ++n) pool.push_back(n);
+  read_technique_windows();
+  double best = 1e9;
+  int64_t passing = 0;
+  for (int i = 0; i < 5; ++i) {
+    auto t0 = std::chrono::steady_clock::now();
+    passing = walk_number_sets({}, pool, INT64_MAX, false).passing;
+    best = std::min(best, seconds_since(t0));
+  }
+  const double set_us = best * 1e6 / 2118760.0;
+  std::printf("  candidate %.3f us (%lld candidates, %.3f s less %.3f s of listing); walked set %.4f us "
+              "(%lld of 2,118,760 pass, %.3f s)\n  a walked set costs %.3f candidates (the generator counts 0.1)\n",
+              candidate_us, static_cast<long long>(candidates), random.seconds, listing, set_us,
+              static_cast<long long>(passing), best, set_us / candidate_us);
+  g_use_special_techniques = 0;
+}
+
+// After Learn on the real history, with everything played: the sum window
+// typed as 60..60 on the whole pool, then a game of 15 numbers and 12 stars.
+void few_pass_runs(const std::string& path) {
+  std::printf("\nfew tickets pass, after Learn on %lld past results, everything played:\n",
+              static_cast<long long>(load_history(path)));
+  reset_technique_windows();
+  learn_techniques();
+  show_technique_settings();
+  ui_set_text(g_technique_slots[0].field, "60");
+  ui_set_text(g_technique_slots[1].field, "60");
+  g_use_special_techniques = 1;
+  print_press("sum 60..60, 100,000 asked", timed_press(100000), 100000, 1.0);
+  print_press("sum 60..60, every passing ticket asked (200,000)", timed_press(200000), 144474, 1.0);
+
+  // The game of 15 numbers: a settings file read at a fresh start.
+  std::string prefs = "2\n" + std::string("\x0f\0\0\0\x0c\0\0\0", 8);
+  for (int v = 0; v < 15 + 12 + 1; ++v) prefs += std::string("\x01\0\0\0", 4);
+  prefs += "EUR\n" + std::string("\x01\0\0\0\x01\0\0\0\0\0\0\0", 12) + std::string(40, '\n') +
+           std::string("\x01\0\0\0", 4);
+  std::filesystem::create_directories("settings");
+  std::ofstream("settings/kestrova.prefs", std::ios::binary) << prefs;
+  ui_test_reset();
+  start_program();
+  std::filesystem::remove("settings/kestrova.prefs");
+  load_history(path);
+  learn_techniques();
+  show_technique_settings();
+  g_use_special_techniques = 1;
+  std::printf("  game of %lld numbers and %lld stars:\n", static_cast<long long>(g_highest_number),
+              static_cast<long long>(g_highest_star));
+  print_press("100,000 asked", timed_press(100000), 54318, 0.5);
+
+  ui_test_reset();
+  start_program();
+  g_use_special_techniques = 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -184,6 +287,11 @@ int main(int argc, char** argv) {
 
   techniques_on_run("1");
   techniques_on_run("10");
+  const std::string path = history_path();
+  if (!path.empty()) {
+    candidate_and_walk_cost(path);
+    few_pass_runs(path);
+  }
   std::filesystem::current_path("/");
   std::filesystem::remove_all(dir);
   return 0;

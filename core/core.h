@@ -39,6 +39,9 @@ void show_database_file_name();
 // Form utilities.
 int64_t validate_number_field(int64_t gadget, float min, float max, int64_t allow_decimals,
                               int64_t allow_empty);
+// 1 when the text is a well-formed number from min to max, the test by which
+// validate_number_field colours a field; 0 otherwise.
+int64_t number_text_in_range(const std::string& text, float min, float max, int64_t allow_decimals);
 int64_t check_range_field(int64_t gadget, float max, const std::string& message);
 void mark_empty_field(int64_t gadget);
 void fit_gadget_to_content(int64_t gadget);

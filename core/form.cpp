@@ -64,8 +64,14 @@ int64_t validate_number_field(int64_t gadget, float min, float max, int64_t allo
   }
   float value = val_float(text);
   if (!is_well_formed_number(text, allow_decimals == 1)) value = min - 1.0f;
-  set_background(gadget, value < min || value > max);
+  set_background(gadget, number_text_in_range(text, min, max, allow_decimals) == 0);
   return round_to_integer(value);
+}
+
+int64_t number_text_in_range(const std::string& text, float min, float max, int64_t allow_decimals) {
+  if (!is_well_formed_number(text, allow_decimals == 1)) return 0;
+  const float value = val_float(text);
+  return value >= min && value <= max ? 1 : 0;
 }
 
 int64_t check_range_field(int64_t gadget, float max, const std::string& message) {

@@ -260,6 +260,8 @@ constexpr TranslationEntry k_interface_texts[] = {
      "Não foi possível abrir o manual:"},
     {"The link could not be opened:", "The link could not be opened:",
      "Não foi possível abrir a ligação:"},
+    {"The price of", "The price of", "O preço de"},
+    {"must be in the range 2.5:", "must be in the range 2.5:", "tem de estar no intervalo 2.5:"},
 };
 
 }  // namespace

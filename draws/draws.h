@@ -108,6 +108,11 @@ void draw_star_button(int64_t s);
 // The price of bet type `index` (0..39) as its price field reads now; 0 for
 // a text that does not begin with a number or an index outside the table.
 float bet_type_price(int64_t index);
+// 1 when the price field of bet type `index` holds a price (a number from 2.5
+// to 10000 with "." before the decimals), which is when the field is not red.
+int64_t bet_type_price_is_valid(int64_t index);
+// The warning that names the bad price of bet type `index`, translated.
+std::string invalid_price_message(int64_t index);
 // The cost of `count` tickets at the price of the bet type selected in list
 // 347 as it reads now: a 32-bit float product, as every cost of the program
 // (139,838,160 tickets at 2.5 cost 349,595,392.00, not 349,595,400).

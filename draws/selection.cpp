@@ -22,6 +22,14 @@ constexpr int64_t COLOUR_PINK = 255 + 256 * 174 + 65536 * 201;  // RGB(255, 174,
 constexpr int64_t COLOUR_BLACK = 0;                          // a state the program never sets
 constexpr int64_t COLOUR_RED = 255;
 
+// A price is a number from 2.5 to 10000, with "." before its decimals.
+constexpr float PRICE_MIN = 2.5f;
+constexpr float PRICE_MAX = 10000.0f;
+
+void mark_price_field(int index) {
+  validate_number_field(PREFS_PRICE_FIELD_BASE + index, PRICE_MIN, PRICE_MAX, 1, 0);
+}
+
 constexpr int POOL_BUTTON_SIZE = 40;
 constexpr int POOL_STEP = 48;
 constexpr int POOL_Y = 25;
@@ -300,6 +308,8 @@ void build_prices() {
     const std::string& saved = static_cast<size_t>(i + 1) < g_prices.size() ? g_prices[i + 1] : "";
     ui_text_field(PREFS_PRICE_FIELD_BASE + i, x + 72, y, 56, fh,
                   saved.empty() ? BET_TYPES[i].default_price : saved);
+    // A saved price that is not one shows red from the start, as when typed.
+    mark_price_field(i);
   }
 }
 
@@ -380,6 +390,17 @@ void draw_star_button(int64_t s) { draw_pool_button(STAR_POOL, s); }
 float bet_type_price(int64_t index) {
   if (index < 0 || index >= BET_TYPE_COUNT) return 0.0f;
   return val_float(ui_text(PREFS_PRICE_FIELD_BASE + static_cast<int>(index)));
+}
+
+int64_t bet_type_price_is_valid(int64_t index) {
+  if (index < 0 || index >= BET_TYPE_COUNT) return 0;
+  return number_text_in_range(ui_text(PREFS_PRICE_FIELD_BASE + static_cast<int>(index)), PRICE_MIN,
+                              PRICE_MAX, 1);
+}
+
+std::string invalid_price_message(int64_t index) {
+  return translate("The price of") + " " + shown_bet_label(static_cast<int>(index)) + " " +
+         translate("must be in the range 2.5:") + "10000";
 }
 
 float tickets_cost(int64_t count) {
@@ -491,7 +512,7 @@ void handle_preferences_fields(int64_t gadget, int64_t type) {
   } else if (gadget == PREFS_SPECIAL_TECHNIQUES) {
     g_use_special_techniques = ui_state(PREFS_SPECIAL_TECHNIQUES) != 0 ? 1 : 0;
   } else if (gadget >= PREFS_PRICE_FIELD_BASE && gadget < PREFS_PRICE_FIELD_BASE + BET_TYPE_COUNT) {
-    validate_number_field(gadget, 2.5f, 10000.0f, 1, 0);
+    mark_price_field(static_cast<int>(gadget - PREFS_PRICE_FIELD_BASE));
     if (type == UI_TYPE_CHANGE) {
       refresh_bet_type_prices();
       if (spin_text_value(PREFS_DRAWS_SPIN) > 0) update_cost_label();

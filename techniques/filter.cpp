@@ -585,15 +585,21 @@ int64_t check_number_techniques(const std::string& numbers) {
 #endif
 
 KESTROVA_NO_COVERAGE
-int64_t count_passing_numbers(const std::vector<int64_t>& fixed, const std::vector<int64_t>& played,
-                              int64_t enough) {
+NumberSetWalk walk_number_sets(const std::vector<int64_t>& fixed, const std::vector<int64_t>& played,
+                               int64_t enough, bool keep_sets) {
+  NumberSetWalk walk;
   const int fixed_count = static_cast<int>(fixed.size());
   const int need = 5 - fixed_count;
   const int pool = static_cast<int>(played.size());
-  if (need < 0 || need > pool || enough <= 0) return 0;
+  walk.complete = true;
+  if (need < 0 || need > pool) return walk;  // the selection has no set at all
+  if (enough <= 0) {
+    walk.complete = false;
+    return walk;
+  }
   if (!filter_tables_current()) build_filter_tables();
   const FilterTables& f = g_filter;
-  if (f.windows_never_pass) return 0;
+  if (f.windows_never_pass) return walk;
   // Every choice of `need` played values in ascending order of their
   // indexes, each merged with the fixed values into an ascending ticket, as
   // the generator writes its numbers.
@@ -601,7 +607,6 @@ int64_t count_passing_numbers(const std::vector<int64_t>& fixed, const std::vect
   const int64_t* fixed_values = fixed.data();
   int chosen[5];
   for (int i = 0; i < need; ++i) chosen[i] = i;
-  int64_t passing = 0;
   int64_t x[5];
   for (;;) {
     if (fixed_count == 0) {
@@ -612,10 +617,25 @@ int64_t count_passing_numbers(const std::vector<int64_t>& fixed, const std::vect
         x[k] = b == need || (a < fixed_count && fixed_values[a] < values[chosen[b]]) ? fixed_values[a++]
                                                                                   : values[chosen[b++]];
     }
-    if (windows_pass(f, x) && !shares_too_many(f, x) && ++passing >= enough) return passing;
+    if (windows_pass(f, x)) {
+      if (shares_too_many(f, x)) {
+        ++walk.common_rejections;
+      } else {
+        if (keep_sets) {
+          // Values of a selection are 1..50: 6 bits hold each.
+          uint32_t packed = 0;
+          for (int k = 0; k < 5; ++k) packed |= static_cast<uint32_t>(x[k]) << (6 * k);
+          walk.passing_sets.push_back(packed);
+        }
+        if (++walk.passing >= enough) {
+          walk.complete = false;
+          return walk;
+        }
+      }
+    }
     int i = need - 1;
     while (i >= 0 && chosen[i] == pool - need + i) --i;
-    if (i < 0) return passing;
+    if (i < 0) return walk;
     ++chosen[i];
     for (int j = i + 1; j < need; ++j) chosen[j] = chosen[j - 1] + 1;
   }

@@ -63,12 +63,22 @@ int64_t check_number_techniques(const std::string& numbers);
 // then no candidate can pass. 1 otherwise.
 int64_t technique_windows_admit_tickets();
 int64_t check_star_windows(const std::string& stars);
-// How many tickets of five numbers, each made of every value of `fixed` and
-// the rest from `played` (both ascending, no value in both), pass
-// check_number_techniques; the count stops as soon as it reaches `enough`.
-// The rejection counters are left as they are.
-int64_t count_passing_numbers(const std::vector<int64_t>& fixed, const std::vector<int64_t>& played,
-                              int64_t enough);
+// What a walk over the number sets of a selection found. The sets are every
+// set of five numbers made of every value of `fixed` and the rest from
+// `played` (both ascending, no value in both), each in ascending order, as
+// the generator writes its numbers.
+struct NumberSetWalk {
+  int64_t passing = 0;            // sets that pass check_number_techniques
+  int64_t common_rejections = 0;  // sets that pass every window, then share too many numbers
+  bool complete = false;          // every set was walked: the walk did not stop at `enough`
+  // With keep_sets: the passing sets in walk order, each its five numbers
+  // ascending at 6 bits apiece, the first in the lowest bits.
+  std::vector<uint32_t> passing_sets;
+};
+// Walks the number sets with the checks of check_number_techniques and stops
+// as soon as `enough` pass. The rejection counters are left as they are.
+NumberSetWalk walk_number_sets(const std::vector<int64_t>& fixed, const std::vector<int64_t>& played,
+                               int64_t enough, bool keep_sets);
 void invalidate_candidate_filter();
 // The same decisions read step by step off the texts, with no tables: the
 // reference the fast filter is measured and tested against.

@@ -264,7 +264,9 @@ int ui_event_object() { return g_current.object; }
 int ui_event_window() { return g_current.window; }
 int ui_event_type() { return g_current.kind == UI_EVENT_GADGET ? g_current.type : 0; }
 
-int64_t ui_milliseconds() { return steady_ms(); }
+int64_t g_ui_test_clock = -1;  // what ui_milliseconds reads in test mode; -1: the real clock
+
+int64_t ui_milliseconds() { return g_ui_test_mode && g_ui_test_clock >= 0 ? g_ui_test_clock : steady_ms(); }
 
 void ui_delay(int ms) {
   if (!g_app) return;

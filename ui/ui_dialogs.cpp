@@ -15,6 +15,7 @@ void ui_player_select_tab(int panel, int tab);
 void ui_player_canvas_click(int gadget, int x, int y);
 void ui_player_toggle_item(int gadget, int row);
 extern std::vector<int> g_ui_failing_window_opens;
+extern int64_t g_ui_test_clock;
 
 namespace {
 
@@ -220,6 +221,7 @@ void ui_test_reset() {
   g_ui_default_font = UI_DEFAULT_FONT;
   g_ui_program_setting = 0;
   g_ui_failing_window_opens.clear();
+  g_ui_test_clock = -1;
   ui_reset_dialog_state();
   ui_test_set_toolkit_catalogue_folder("");
   ui_set_toolkit_language(1);
@@ -305,6 +307,7 @@ void ui_test_close_window(int window) {
 }
 
 void ui_test_fail_next_window_open(int window) { g_ui_failing_window_opens.push_back(window); }
+void ui_test_hold_clock(int64_t milliseconds) { g_ui_test_clock = milliseconds < 0 ? -1 : milliseconds; }
 
 namespace {
 

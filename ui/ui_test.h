@@ -106,6 +106,12 @@ void ui_test_close_window(int window);                    // the close box
 // The next ui_open_window(window, ...) returns false and opens nothing.
 void ui_test_fail_next_window_open(int window);
 
+// From now on ui_milliseconds reads `milliseconds` and stands still there,
+// so that what the program seeds from the clock repeats; a negative value,
+// or ui_test_reset, gives the real clock back. The toolkit's timers and the
+// 10 s guard of a wait keep the real time.
+void ui_test_hold_clock(int64_t milliseconds);
+
 // From now on, for the rest of the process, no window is painted on screen:
 // for the fuzz targets, which check the program and not its pixels, and for
 // which painting every window opened would cost most of each input's time.
