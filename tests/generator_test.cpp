@@ -74,6 +74,17 @@ class GeneratorTest : public ::testing::Test {
   }
 };
 
+// A guard against a run that would not end by itself: Cancel once the run has
+// polled `limit` times with the progress window open; `cancelled` says so.
+void cancel_after_polls(int64_t limit, bool& cancelled) {
+  ui_test_set_idle_hook([limit, &cancelled, polls = int64_t{0}]() mutable {
+    if (!cancelled && ui_window_exists(WINDOW_PROGRESS) && ++polls > limit) {
+      cancelled = true;
+      ui_test_click(GADGET_PROGRESS_CANCEL);
+    }
+  });
+}
+
 TEST_F(GeneratorTest, OneSimpleTicketAtTheDefaultPrice) {
   generate(1);
   EXPECT_TRUE(ui_test_messages().empty());
@@ -840,13 +851,7 @@ TEST_F(GeneratorTest, RunsOnSelectionsThatFewTicketsPassTakeThemAtOnce) {
       for (int64_t seed : {1001, 2002, 3003}) {
         // The run polls once per candidate, or per ticket listed.
         bool cancelled = false;
-        int64_t polls = 0;
-        ui_test_set_idle_hook([&] {
-          if (!cancelled && ui_window_exists(WINDOW_PROGRESS) && ++polls > 2000000) {
-            cancelled = true;
-            ui_test_click(GADGET_PROGRESS_CANCEL);
-          }
-        });
+        cancel_after_polls(2000000, cancelled);
         ui_test_hold_clock(seed);
         generate(requested);
         ui_test_hold_clock(-1);
@@ -1022,13 +1027,7 @@ TEST_F(GeneratorTest, AfterLearnTheFewTicketsThatPassAreListedAtOnce) {
       SCOPED_TRACE(requested);
       const int64_t made = std::min(requested, c.passing);
       bool cancelled = false;
-      int64_t polls = 0;
-      ui_test_set_idle_hook([&] {
-        if (!cancelled && ui_window_exists(WINDOW_PROGRESS) && ++polls > 20000000) {
-          cancelled = true;
-          ui_test_click(GADGET_PROGRESS_CANCEL);
-        }
-      });
+      cancel_after_polls(20000000, cancelled);
       generate(requested);
       ui_test_set_idle_hook(nullptr);
       EXPECT_TRUE(ui_test_messages().empty());
