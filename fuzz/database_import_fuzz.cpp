@@ -7,8 +7,10 @@
 // Remove are run as their buttons run them (switching tabs twice an input
 // would cost more than all the rest). (Learn and Remove refuse an empty
 // database with a message, which the ordinary tests check.)
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <vector>
 #include <unordered_set>
 
 #include "core/core.h"
@@ -25,6 +27,33 @@
 #include "ui/ui_test.h"
 
 namespace {
+
+// Whether an entry can be a draw: its seven fields, separated by blanks and
+// read as integers, are five different numbers of 1..50 and two different
+// stars of 1..12.
+bool entry_is_a_draw(const std::string& entry) {
+  std::vector<int64_t> values;
+  for (int k = 1; k <= 7; ++k) values.push_back(val_int(string_field(entry, k, " ")));
+  auto different_within = [](std::vector<int64_t> v, int64_t highest) {
+    std::sort(v.begin(), v.end());
+    return v.front() >= 1 && v.back() <= highest && std::adjacent_find(v.begin(), v.end()) == v.end();
+  };
+  return different_within({values.begin(), values.begin() + 5}, 50) &&
+         different_within({values.begin() + 5, values.end()}, 12);
+}
+
+// Line n (from 1) of the input, as the import counts its lines: each ends at
+// LF, CR or CR LF.
+std::string input_line(const std::string& bytes, int64_t n) {
+  size_t start = 0;
+  for (int64_t line = 1; start < bytes.size(); ++line) {
+    size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    if (line == n) return bytes.substr(start, end - start);
+    start = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return "";
+}
 
 bool entries_are_new() {
   static std::unordered_set<size_t> seen;
@@ -45,13 +74,27 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz_directory() + "past_results.txt";
-  fuzz_write_file(path, fuzz_bytes(data, size));
+  const std::string bytes = fuzz_bytes(data, size);
+  fuzz_write_file(path, bytes);
   ui_test_clear_messages();
   fuzz_import_database(path);
   fuzz_require(static_cast<int64_t>(g_database_draws.size()) == g_database_draw_count + 1,
                "one slot per entry and slot 0");
-  for (int64_t i = 1; i <= g_database_draw_count; ++i)
-    fuzz_require(text_length(g_database_draws[static_cast<size_t>(i)]) <= 37, "an entry is the end of a draw line");
+  for (int64_t i = 1; i <= g_database_draw_count; ++i) {
+    const std::string& entry = g_database_draws[static_cast<size_t>(i)];
+    fuzz_require(text_length(entry) <= 37, "an entry is the end of a draw line");
+    fuzz_require(entry_is_a_draw(entry), "every entry kept is a draw");
+  }
+  // An import stopped for its values names a well-formed draw line whose
+  // entry (the line without its "+", from character 18) is not a draw.
+  const std::string refused = "Invalid number or star in line:";
+  for (const UiMessageRecord& message : ui_test_messages()) {
+    if (message.text.rfind(refused, 0) != 0) continue;
+    const std::string line = input_line(bytes, val_int(message.text.substr(refused.size())));
+    if (std::any_of(line.begin(), line.end(), [](char c) { return (c & 0x80) != 0; })) continue;
+    fuzz_require(line.size() == 39 && !entry_is_a_draw(replace_string(line, "+", "").substr(17)),
+                 "the line named holds an entry that is not a draw");
+  }
   // What reads the entries depends on nothing else, and costs milliseconds:
   // each different list of entries goes through it once. A database of
   // thousands of entries (the reader's large inputs) would cost tens of
