@@ -21,6 +21,7 @@
 #include "draws/statistics.h"
 #include "support/program_fixture.h"
 #include "techniques/tab_gadgets.h"
+#include "fuzz/format_mutators.h"
 #include "fuzz/fuzz_support.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
@@ -70,6 +71,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   ui_test_select_tab(GADGET_PANEL, TAB_STATISTICS);
   run_pending_events();
   return 0;
+}
+
+// Mutations of the entries of the database (fuzz/format_mutators.h).
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_past_results(data, size, max_size, seed);
+}
+
+extern "C" size_t LLVMFuzzerCustomCrossOver(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
+                                            uint8_t* out, size_t max_out_size, unsigned seed) {
+  return cross_over_past_results(data1, size1, data2, size2, out, max_out_size, seed);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -14,6 +14,7 @@
 #include "core/text.h"
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
+#include "fuzz/format_mutators.h"
 #include "fuzz/fuzz_support.h"
 #include "support/program_fixture.h"
 #include "ui/ui.h"
@@ -38,6 +39,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
+// Mutations of the result values, the header and the tickets (fuzz/format_mutators.h).
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_result_and_draws_file(data, size, max_size, seed);
+}
+
+extern "C" size_t LLVMFuzzerCustomCrossOver(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
+                                            uint8_t* out, size_t max_out_size, unsigned seed) {
+  return cross_over_result_and_draws_file(data1, size1, data2, size2, out, max_out_size, seed);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes = fuzz_bytes(data, size);
   const size_t line_end = bytes.find('\n');
@@ -57,9 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   // A result checked is a draw: five different numbers of the game and two
-  // different stars.
+  // different stars, as its fields hold them (the toolkit may keep less of a
+  // text than it was given).
   std::vector<int64_t> numbers, stars;
-  for (int k = 1; k <= 7; ++k) (k <= 5 ? numbers : stars).push_back(val_int(string_field(result, k, " ")));
+  for (int k = 0; k < 7; ++k) (k < 5 ? numbers : stars).push_back(val_int(ui_text(GADGET_RESULT_NUMBER_FIRST + k)));
   for (const auto& [values, highest] : {std::pair{numbers, g_highest_number}, std::pair{stars, g_highest_star}}) {
     std::vector<int64_t> sorted = values;
     std::sort(sorted.begin(), sorted.end());
