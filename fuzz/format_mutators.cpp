@@ -18,15 +18,13 @@ namespace {
 
 // ---- chance --------------------------------------------------------------------
 
+// SplitMix64. The seed is mixed first: libFuzzer's seeds are random, but
+// the check's are consecutive, and two streams started from neighbouring
+// states would be the same stream shifted by one draw.
 class Dice {
  public:
-  explicit Dice(unsigned seed) : state_(0x9E3779B97F4A7C15ull * (uint64_t{seed} + 1)) {}
-  uint64_t next() {
-    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
+  explicit Dice(unsigned seed) : state_(mix(uint64_t{seed} ^ 0x5851F42D4C957F2Dull)) {}
+  uint64_t next() { return mix(state_ += 0x9E3779B97F4A7C15ull); }
   // 0..n-1; 0 when n is 0.
   size_t below(size_t n) { return n == 0 ? 0 : static_cast<size_t>(next() % n); }
   int64_t between(int64_t lo, int64_t hi) {
@@ -49,6 +47,11 @@ class Dice {
   const T& of(const std::vector<T>& items) { return items[below(items.size())]; }
 
  private:
+  static uint64_t mix(uint64_t z) {
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
   uint64_t state_;
 };
 

@@ -44,7 +44,7 @@ extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t max_size) 
 
 namespace {
 
-constexpr unsigned kMutationsPerSeed = 600;
+constexpr unsigned kMutationsPerSeed = 300;
 bool g_failed = false;
 
 void require(bool holds, const std::string& format, const std::string& what) {
