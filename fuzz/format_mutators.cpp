@@ -323,6 +323,23 @@ std::string fresh_draw_line(Dice& dice, const TextLines& lines, const std::vecto
   return line;
 }
 
+// The draw line with one of its seven values changed: a number to one of
+// 1..50 or a star to one of 1..12 (mostly different from the entry's other
+// numbers or stars), a neighbour, a boundary or a value of another entry.
+std::string entry_with_new_value(Dice& dice, const TextLines& lines, const std::vector<size_t>& draws,
+                                 std::string_view line) {
+  const int k = static_cast<int>(dice.below(7));
+  const bool star = k >= 5;
+  const FieldValues field{1, star ? 12 : 50, kGameBoundaries};
+  const int64_t elsewhere = draw_line_value(lines.text[dice.of(draws)],
+                                            star ? 5 + static_cast<int>(dice.below(2)) : static_cast<int>(dice.below(5)));
+  const std::vector<int64_t> values = draw_line_values(line);
+  const std::vector<int64_t> kind(values.begin() + (star ? 5 : 0), values.begin() + (star ? 7 : 5));
+  const int64_t v = choose_other_value(dice, values[static_cast<size_t>(k)], field, &elsewhere, kind,
+                                       static_cast<size_t>(star ? k - 5 : k));
+  return with_value(line, k, v);
+}
+
 // Breaks one draw line the way each line check sees it: its length, its
 // count of blanks, its count of "+", or a stray byte in a value.
 std::string broken_draw_line(Dice& dice, std::string_view line) {
@@ -347,18 +364,11 @@ bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& o
   if (draws.empty()) return false;
   const size_t n = lines.size();
   switch (dice.pick({48, 6, 6, 6, 5, 5, 9, 3})) {
-    case 0: {  // one value of one entry
+    case 0: {  // one value of one entry, and now and then another of it
       const size_t i = dice.of(draws);
-      const int k = static_cast<int>(dice.below(7));
-      const bool star = k >= 5;
-      const FieldValues field{1, star ? 12 : 50, kGameBoundaries};
-      const std::string_view other = lines.text[dice.of(draws)];
-      const int64_t elsewhere = draw_line_value(other, star ? 5 + static_cast<int>(dice.below(2)) : static_cast<int>(dice.below(5)));
-      const std::vector<int64_t> values = draw_line_values(lines.text[i]);
-      const std::vector<int64_t> kind(values.begin() + (star ? 5 : 0), values.begin() + (star ? 7 : 5));
-      const int64_t v = choose_other_value(dice, values[static_cast<size_t>(k)], field, &elsewhere, kind,
-                                           static_cast<size_t>(star ? k - 5 : k));
-      lines.set(i, with_value(lines.text[i], k, v));
+      std::string line = entry_with_new_value(dice, lines, draws, lines.text[i]);
+      if (dice.one_in(3)) line = entry_with_new_value(dice, lines, draws, line);
+      lines.set(i, line);
       break;
     }
     case 1: {  // a new entry
@@ -371,10 +381,12 @@ bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& o
       lines.insert(dice.below(n + 1), lines.text[i], lines.end[i].empty() ? lines.usual_end : lines.end[i]);
       break;
     }
-    case 3:  // a line dropped
+    case 3: {  // a line dropped, or a run of them (which also makes a large file small)
       if (n < 2) return false;
-      lines.erase(dice.one_in(2) ? dice.of(draws) : dice.below(n), 1);
+      const size_t from = dice.one_in(2) ? dice.of(draws) : dice.below(n);
+      lines.erase(from, dice.one_in(3) ? 1 + dice.below((n - from + 1) / 2) : 1);
       break;
+    }
     case 4: {  // two lines swapped
       if (n < 2) return false;
       const size_t a = dice.of(draws), b = dice.below(n);
@@ -463,6 +475,21 @@ const FieldValues& ticket_values(size_t line_of_ticket) {
   return line_of_ticket == 1 ? numbers : stars;
 }
 
+// Changes one value of the numbers (1) or stars (2) line of the ticket whose
+// index line is `ticket`: mostly to a value of the range that the ticket does
+// not hold yet, otherwise a neighbour, a boundary or a value of another
+// ticket. False when that line is not plain values separated by ",".
+bool set_ticket_value(Dice& dice, TextLines& lines, size_t ticket, size_t which) {
+  std::vector<int64_t> values;
+  if (!read_comma_values(lines.text[ticket + which], values)) return false;
+  int64_t elsewhere = 0;
+  const bool found = value_elsewhere(dice, lines, which, elsewhere);
+  const size_t k = dice.below(values.size());
+  values[k] = choose_other_value(dice, values[k], ticket_values(which), found ? &elsewhere : nullptr, values, k);
+  lines.set(ticket + which, comma_text(values));
+  return true;
+}
+
 // A ticket's size as a header line gives it, or the bet types' smallest.
 size_t header_size(const TextLines& lines, size_t line, size_t fewest, size_t most) {
   const int64_t v = val_int(std::string(lines.text[line]));
@@ -494,16 +521,12 @@ bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
   const size_t tickets = whole_tickets(lines);
   std::vector<int64_t> values;
   switch (dice.pick({42, 4, 5, 5, 5, 4, 4, 6, 6, 8})) {
-    case 0: {  // one value of one ticket
+    case 0: {  // one value of one ticket, and now and then one of its other line
       if (tickets == 0) return false;
+      const size_t ticket = ticket_line(dice.below(tickets));
       const size_t which = dice.one_in(3) ? 2 : 1;
-      const size_t i = ticket_line(dice.below(tickets)) + which;
-      if (!read_comma_values(lines.text[i], values)) return false;
-      int64_t elsewhere = 0;
-      const bool found = value_elsewhere(dice, lines, which, elsewhere);
-      const size_t k = dice.below(values.size());
-      values[k] = choose_other_value(dice, values[k], ticket_values(which), found ? &elsewhere : nullptr, values, k);
-      lines.set(i, comma_text(values));
+      if (!set_ticket_value(dice, lines, ticket, which)) return false;
+      if (dice.one_in(3)) set_ticket_value(dice, lines, ticket, 3 - which);
       break;
     }
     case 1: {  // one value more or fewer on one ticket
@@ -539,11 +562,14 @@ bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
       renumber_tickets(lines, tickets);
       break;
     }
-    case 4:  // a ticket dropped
+    case 4: {  // a ticket dropped, or a run of them (which also makes a large file small)
       if (tickets == 0) return false;
-      lines.erase(ticket_line(dice.below(tickets)), 3);
+      const size_t from = dice.below(tickets);
+      const size_t count = dice.one_in(3) ? 1 + dice.below((tickets - from + 1) / 2) : 1;
+      lines.erase(ticket_line(from), 3 * count);
       renumber_tickets(lines, tickets);
       break;
+    }
     case 5: {  // two tickets swapped
       if (tickets < 2) return false;
       const size_t a = ticket_line(dice.below(tickets)) + 1, b = ticket_line(dice.below(tickets)) + 1;
@@ -672,13 +698,17 @@ bool mutate_result_and_draws_text(std::string_view input, Dice& dice, std::strin
       std::copy(numbers.begin(), numbers.begin() + 5, values.begin());
       std::copy(stars.begin(), stars.begin() + 2, values.begin() + 5);
     } else {
-      const size_t k = dice.below(7);
-      const bool star = k >= 5;
-      // Another value of the result, or one of a listed ticket.
-      int64_t elsewhere = values[star ? 5 + dice.below(2) : dice.below(5)];
-      if (tickets > 0 && !dice.one_in(4)) value_elsewhere(dice, lines, star ? 2 : 1, elsewhere);
-      const std::vector<int64_t> kind(values.begin() + (star ? 5 : 0), values.begin() + (star ? 7 : 5));
-      values[k] = choose_other_value(dice, values[k], ticket_values(star ? 2 : 1), &elsewhere, kind, star ? k - 5 : k);
+      // One value, and now and then a second.
+      const int changes = dice.one_in(3) ? 2 : 1;
+      for (int change = 0; change < changes; ++change) {
+        const size_t k = dice.below(7);
+        const bool star = k >= 5;
+        // Another value of the result, or one of a listed ticket.
+        int64_t elsewhere = values[star ? 5 + dice.below(2) : dice.below(5)];
+        if (tickets > 0 && !dice.one_in(4)) value_elsewhere(dice, lines, star ? 2 : 1, elsewhere);
+        const std::vector<int64_t> kind(values.begin() + (star ? 5 : 0), values.begin() + (star ? 7 : 5));
+        values[k] = choose_other_value(dice, values[k], ticket_values(star ? 2 : 1), &elsewhere, kind, star ? k - 5 : k);
+      }
     }
     out = result_line_text(values) + std::string(input.substr(result.size()));
     return true;
