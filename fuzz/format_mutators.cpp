@@ -74,14 +74,15 @@ struct FieldValues {
 // star of 1..12, with the edges of both.
 const std::vector<int64_t> kGameBoundaries = {0, 1, 12, 13, 50, 51, 99};
 
-// A new value for a field that holds `old`: most often one of its range (a
-// small one, for a wide range, as often as any other), otherwise a
-// neighbour, a boundary or `elsewhere`, a value found in another record.
+// A new value for a field that holds `old`: most often one of its range
+// (of a wide range, half the time one of its first hundred or first hundred
+// thousand values), otherwise a neighbour, a boundary or `elsewhere`, a value
+// found in another record.
 int64_t choose_value(Dice& dice, int64_t old, const FieldValues& field, const int64_t* elsewhere) {
   switch (dice.pick({62, 12, 14, 12})) {
     case 0:
       if (field.hi - field.lo > 1000 && dice.one_in(2))
-        return dice.between(field.lo, field.lo + (dice.one_in(2) ? 99 : 99999));
+        return dice.between(field.lo, std::min(field.hi, field.lo + (dice.one_in(2) ? 99 : 99999)));
       return dice.between(field.lo, field.hi);
     case 1:
       return dice.one_in(2) ? old + 1 : old - 1;
@@ -367,7 +368,7 @@ bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& o
     case 0: {  // one value of one entry, and now and then another of it
       const size_t i = dice.of(draws);
       std::string line = entry_with_new_value(dice, lines, draws, lines.text[i]);
-      if (dice.one_in(3)) line = entry_with_new_value(dice, lines, draws, line);
+      if (dice.one_in(3) && is_draw_line(line)) line = entry_with_new_value(dice, lines, draws, line);
       lines.set(i, line);
       break;
     }
@@ -459,8 +460,8 @@ void renumber_tickets(TextLines& lines, size_t tickets_before) {
     lines.set(kCountLine, str_int(static_cast<int64_t>(tickets)));
 }
 
-// A value of a ticket other than `ticket`, from its numbers (line 1) or its
-// stars (line 2); false when the file holds none.
+// A value of some ticket of the file, from its numbers (line 1) or its stars
+// (line 2); false when the file holds none.
 bool value_elsewhere(Dice& dice, const TextLines& lines, size_t line_of_ticket, int64_t& v) {
   const size_t tickets = whole_tickets(lines);
   if (tickets == 0) return false;
