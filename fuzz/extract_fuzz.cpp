@@ -61,9 +61,21 @@ bool read_ticket_line(const std::string& line, std::vector<int64_t>& numbers, st
   }
 }
 
+// Fields 1..count of a numbers or stars text split at ",", each read as an
+// integer (a field the text lacks reads 0).
 std::vector<int64_t> values_of(const std::string& text, int64_t count) {
   std::vector<int64_t> values;
-  for (int64_t j = 1; j <= count; ++j) values.push_back(val_int(string_field(text, j, ",")));
+  size_t start = 0;
+  for (int64_t j = 1; j <= count; ++j) {
+    if (start > text.size()) {
+      values.push_back(0);
+      continue;
+    }
+    size_t comma = text.find(',', start);
+    if (comma == std::string::npos) comma = text.size();
+    values.push_back(val_int(text.substr(start, comma - start)));
+    start = comma + 1;
+  }
   return values;
 }
 

@@ -60,6 +60,14 @@ class Dice {
 constexpr size_t kBytePercent = 20;
 constexpr size_t kCrossOverTakenOneIn = 4;
 
+// A file of more records than this loses a run of them in one mutation of
+// four. What its many records reach, a file of half of them reaches too (the
+// largest of libFuzzer's counts of a loop's rounds starts at 128), and
+// libFuzzer keeps the smaller file in place of the larger when it has all
+// that the larger had: large inputs, which cost tens of milliseconds each,
+// then give way to smaller ones.
+constexpr size_t kManyRecords = 256;
+
 // ---- values --------------------------------------------------------------------
 
 // The values a field holds: the range that the reader takes, and what lies at
@@ -364,6 +372,13 @@ bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& o
   const std::vector<size_t> draws = draw_lines_of(lines);
   if (draws.empty()) return false;
   const size_t n = lines.size();
+  if (draws.size() > kManyRecords && dice.one_in(4)) {
+    const size_t count = 1 + dice.below(draws.size() / 2);
+    const size_t from = draws[dice.below(draws.size() - count + 1)];
+    lines.erase(from, std::min(count, n - from));
+    out = join_lines(lines);
+    return true;
+  }
   switch (dice.pick({48, 6, 6, 6, 5, 5, 9, 3})) {
     case 0: {  // one value of one entry, and now and then another of it
       const size_t i = dice.of(draws);
@@ -520,6 +535,13 @@ bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
   TextLines lines = split_lines(input, "\r\n");
   if (lines.size() < kHeaderLines) return false;
   const size_t tickets = whole_tickets(lines);
+  if (tickets > kManyRecords && dice.one_in(4)) {
+    const size_t count = 1 + dice.below(tickets / 2);
+    lines.erase(ticket_line(dice.below(tickets - count + 1)), 3 * count);
+    renumber_tickets(lines, tickets);
+    out = join_lines(lines);
+    return true;
+  }
   std::vector<int64_t> values;
   switch (dice.pick({42, 4, 5, 5, 5, 4, 4, 6, 6, 8})) {
     case 0: {  // one value of one ticket, and now and then one of its other line
