@@ -67,6 +67,11 @@ constexpr size_t kCrossOverTakenOneIn = 4;
 // that the larger had: large inputs, which cost tens of milliseconds each,
 // then give way to smaller ones.
 constexpr size_t kManyRecords = 256;
+// A line of more bytes than this is cut to half of it now and then, for the
+// same reason: a line of tens of kilobytes makes every input that keeps it
+// slow, and what it reaches that a shorter one does not (the readers cut a
+// line at 64 KiB) keeps the longer line in the corpus.
+constexpr size_t kLongLine = 256;
 
 // ---- values --------------------------------------------------------------------
 
@@ -212,6 +217,19 @@ std::string join_lines(const TextLines& lines) {
     out += lines.end[i].empty() && i + 1 < lines.size() ? lines.usual_end : lines.end[i];
   }
   return out;
+}
+
+// One half of a line longer than kLongLine, from anywhere in it; false when
+// the file has no such line.
+bool halve_a_long_line(Dice& dice, TextLines& lines) {
+  std::vector<size_t> long_lines;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines.text[i].size() > kLongLine) long_lines.push_back(i);
+  if (long_lines.empty()) return false;
+  const size_t i = dice.of(long_lines);
+  const size_t half = lines.text[i].size() / 2;
+  lines.text[i] = lines.text[i].substr(dice.below(lines.text[i].size() - half + 1), half);
+  return true;
 }
 
 // A line broken on purpose: a byte inserted, taken out or replaced.
@@ -372,6 +390,10 @@ bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& o
   const std::vector<size_t> draws = draw_lines_of(lines);
   if (draws.empty()) return false;
   const size_t n = lines.size();
+  if (dice.one_in(4) && halve_a_long_line(dice, lines)) {
+    out = join_lines(lines);
+    return true;
+  }
   if (draws.size() > kManyRecords && dice.one_in(4)) {
     const size_t count = 1 + dice.below(draws.size() / 2);
     const size_t from = draws[dice.below(draws.size() - count + 1)];
@@ -535,6 +557,10 @@ bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
   TextLines lines = split_lines(input, "\r\n");
   if (lines.size() < kHeaderLines) return false;
   const size_t tickets = whole_tickets(lines);
+  if (dice.one_in(4) && halve_a_long_line(dice, lines)) {
+    out = join_lines(lines);
+    return true;
+  }
   if (tickets > kManyRecords && dice.one_in(4)) {
     const size_t count = 1 + dice.below(tickets / 2);
     lines.erase(ticket_line(dice.below(tickets - count + 1)), 3 * count);
@@ -961,6 +987,20 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
   int kind;
   do kind = 1 + static_cast<int>(dice.below(MAIN_KINDS - 1));
   while (of_kind[static_cast<size_t>(kind)].empty());
+  // A long text costs every input that keeps it milliseconds (the
+  // Preferences tab shows the currency in every entry of the bet-type list):
+  // one mutation in two of a file that has one halves it.
+  std::vector<size_t> long_texts;
+  for (size_t f = 0; f < p.fields.size(); ++f)
+    if (p.fields[f].line && p.fields[f].end - p.fields[f].start > kLongLine) long_texts.push_back(f);
+  if (!long_texts.empty() && dice.one_in(2)) {
+    const StoredField& f = p.fields[dice.of(long_texts)];
+    const std::string text = stored_line(p, f);
+    const size_t half = text.size() / 2;
+    out = p.bytes.substr(0, f.start) + text.substr(dice.below(text.size() - half + 1), half) +
+          p.bytes.substr(f.start + text.size());
+    return true;
+  }
   const std::vector<size_t>& fields = of_kind[static_cast<size_t>(kind)];
   const size_t k = dice.of(fields);
   if (dice.one_in(12)) {
