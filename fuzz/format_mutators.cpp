@@ -978,6 +978,26 @@ std::string resized_states(Dice& dice, const ParsedSettings& p, size_t first, si
   return states;
 }
 
+// A long text costs every input that keeps it milliseconds (the Preferences
+// tab shows the currency in every entry of the bet-type list), and so do most
+// mutations of it, which keep it: three mutations in four of a file that has
+// one cut it, before any other mutation, mostly to a half of it (which keeps
+// what is unusual in it one time in two), otherwise to a few bytes of it.
+bool cut_long_text(std::string_view input, Dice& dice, std::string& out) {
+  ParsedSettings p;
+  if (!parse_main_prefs(input, p)) return false;
+  std::vector<size_t> long_texts;
+  for (size_t f = 0; f < p.fields.size(); ++f)
+    if (p.fields[f].line && p.fields[f].end - p.fields[f].start > kLongLine) long_texts.push_back(f);
+  if (long_texts.empty() || dice.one_in(4)) return false;
+  const StoredField& f = p.fields[dice.of(long_texts)];
+  const std::string text = stored_line(p, f);
+  const size_t keep = dice.one_in(3) ? 1 + dice.below(64) : text.size() / 2;
+  out = p.bytes.substr(0, f.start) + text.substr(dice.below(text.size() - keep + 1), keep) +
+        p.bytes.substr(f.start + text.size());
+  return true;
+}
+
 bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
   ParsedSettings p;
   if (!parse_main_prefs(input, p)) return false;
@@ -987,20 +1007,6 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
   int kind;
   do kind = 1 + static_cast<int>(dice.below(MAIN_KINDS - 1));
   while (of_kind[static_cast<size_t>(kind)].empty());
-  // A long text costs every input that keeps it milliseconds (the
-  // Preferences tab shows the currency in every entry of the bet-type list):
-  // one mutation in two of a file that has one halves it.
-  std::vector<size_t> long_texts;
-  for (size_t f = 0; f < p.fields.size(); ++f)
-    if (p.fields[f].line && p.fields[f].end - p.fields[f].start > kLongLine) long_texts.push_back(f);
-  if (!long_texts.empty() && dice.one_in(2)) {
-    const StoredField& f = p.fields[dice.of(long_texts)];
-    const std::string text = stored_line(p, f);
-    const size_t half = text.size() / 2;
-    out = p.bytes.substr(0, f.start) + text.substr(dice.below(text.size() - half + 1), half) +
-          p.bytes.substr(f.start + text.size());
-    return true;
-  }
   const std::vector<size_t>& fields = of_kind[static_cast<size_t>(kind)];
   const size_t k = dice.of(fields);
   if (dice.one_in(12)) {
@@ -1126,7 +1132,11 @@ size_t mutate_result_and_draws_file(uint8_t* data, size_t size, size_t max_size,
 }
 
 size_t mutate_main_prefs(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
-  return mutate_in_place(mutate_main_prefs_bytes, data, size, max_size, seed);
+  Dice dice(seed);
+  std::string out;
+  if (cut_long_text(std::string_view(reinterpret_cast<const char*>(data), size), dice, out))
+    return put_or_mutate_bytes(true, out, data, size, max_size);
+  return mutate_in_place(mutate_main_prefs_bytes, data, size, max_size, seed + 1);
 }
 
 size_t mutate_technique_prefs(uint8_t* data, size_t size, size_t max_size, unsigned seed) {

@@ -25,8 +25,9 @@
 #
 # A kept corpus stays small: each run ends with a merge (libFuzzer's
 # -merge=1) of the kept corpus into a fresh folder that holds the committed
-# seeds, which keeps the smallest inputs that give each feature the seeds do
-# not; the seeds are then taken out and the folder replaces the kept corpus.
+# seeds, which keeps the smallest inputs that give each coverage feature the
+# seeds do not; the seeds are then taken out and the folder replaces the kept
+# corpus.
 # A kept corpus that a finished merge did not leave (an interrupted run,
 # inputs copied in by hand) is merged the same way before the run starts, so
 # that no earlier run can slow a later one.
@@ -119,17 +120,19 @@ len_control_of() {
 }
 run_stamp="$(date +%Y%m%d-%H%M%S)"
 
-# The options of a target's runs that decide which features an input has: a
-# merge counts features as the runs do.
-feature_options() {
-  echo -max_len="$(max_len_of "$1")" -use_value_profile=1 -timeout=10 -rss_limit_mb=2560 -detect_leaks=0
+# The options that a target's runs and its merges share.
+target_options() {
+  echo -max_len="$(max_len_of "$1")" -timeout=10 -rss_limit_mb=2560 -detect_leaks=0
 }
 
 # Replaces the kept corpus `work` of target `t` by the smallest of its inputs
 # that give the features the committed seeds do not. The seeds go first into
 # the fresh folder, so that their features count as had, and are then taken
-# out. A merge that fails leaves the kept corpus as it was. The stamp beside
-# the corpus marks a corpus that a merge left.
+# out. Features are those of coverage, without value profiling: with it, an
+# input would be kept for each comparison that it comes a step nearer to,
+# steps that a run takes again in seconds, and a corpus of large inputs
+# would stay large. A merge that fails leaves the kept corpus as it was. The
+# stamp beside the corpus marks a corpus that a merge left.
 merge_kept_corpus() {
   local t="$1" work="$2"
   local fresh="$work.merging" log="$root/build-fuzz/$t.merge.log"
@@ -144,7 +147,7 @@ merge_kept_corpus() {
   # that crashes the child is left out and the child started again; a merge
   # that did not finish keeps the old corpus.
   # shellcheck disable=SC2046
-  "$root/build-fuzz/fuzz/${t}_fuzz" -merge=1 $(feature_options "$t") "$fresh" "$work" > "$log" 2>&1 || true
+  "$root/build-fuzz/fuzz/${t}_fuzz" -merge=1 $(target_options "$t") "$fresh" "$work" > "$log" 2>&1 || true
   if ! grep -aq "MERGE-OUTER: successful in" "$log"; then
     echo "merging the kept corpus of $t did not finish cleanly (see $log); it stays as it was"
     rm -rf "$fresh"
@@ -187,7 +190,7 @@ run_target() {
   start=$(date +%s)
   set +e
   # shellcheck disable=SC2046
-  "build-fuzz/fuzz/${t}_fuzz" -max_total_time="$seconds" $(feature_options "$t") \
+  "build-fuzz/fuzz/${t}_fuzz" -max_total_time="$seconds" $(target_options "$t") -use_value_profile=1 \
     -len_control="$(len_control_of "$t")" -entropic_scale_per_exec_time=1 "${dict[@]}" ${FUZZ_EXTRA:-} \
     -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$root/fuzz/corpus/$t" \
     > "$log" 2>&1
