@@ -61,12 +61,14 @@ constexpr size_t kBytePercent = 20;
 constexpr size_t kCrossOverTakenOneIn = 4;
 
 // A file of more records than this loses a run of them in one mutation of
-// four. What its many records reach, a file of half of them reaches too (the
-// largest of libFuzzer's counts of a loop's rounds starts at 128), and
-// libFuzzer keeps the smaller file in place of the larger when it has all
-// that the larger had: large inputs, which cost tens of milliseconds each,
-// then give way to smaller ones.
-constexpr size_t kManyRecords = 256;
+// two, keeping a half, a quarter, an eighth ... of them, each as likely. What
+// its many records reach, a file of fewer mostly reaches too, and libFuzzer
+// keeps the smaller file in place of the larger when it has all that the
+// larger had: large inputs, which cost milliseconds each (a draws file of a
+// hundred tickets costs seven times one of three), as do most of their
+// mutations, then give way to smaller ones. The seeds keep files of
+// thousands of records in every run.
+constexpr size_t kManyRecords = 64;
 // A line of more bytes than this is cut to half of it now and then, for the
 // same reason: a line of tens of kilobytes makes every input that keeps it
 // slow, and what it reaches that a shorter one does not (the readers cut a
@@ -146,6 +148,14 @@ std::vector<int64_t> different_values(Dice& dice, size_t count, int64_t lo, int6
   }
   std::sort(values.begin(), values.end());
   return values;
+}
+
+// How many of `count` records a cut keeps: count / 2, count / 4, ... down to
+// one, each as likely.
+size_t kept_of_many(Dice& dice, size_t count) {
+  size_t halvings = 0;
+  while ((count >> (halvings + 1)) > 0) ++halvings;
+  return std::max<size_t>(1, count >> (1 + dice.below(halvings)));
 }
 
 // ---- lines ---------------------------------------------------------------------
@@ -394,8 +404,8 @@ bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& o
     out = join_lines(lines);
     return true;
   }
-  if (draws.size() > kManyRecords && dice.one_in(4)) {
-    const size_t count = 1 + dice.below(draws.size() / 2);
+  if (draws.size() > kManyRecords && dice.one_in(2)) {
+    const size_t count = draws.size() - kept_of_many(dice, draws.size());
     const size_t from = draws[dice.below(draws.size() - count + 1)];
     lines.erase(from, std::min(count, n - from));
     out = join_lines(lines);
@@ -561,8 +571,8 @@ bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
     out = join_lines(lines);
     return true;
   }
-  if (tickets > kManyRecords && dice.one_in(4)) {
-    const size_t count = 1 + dice.below(tickets / 2);
+  if (tickets > kManyRecords && dice.one_in(2)) {
+    const size_t count = tickets - kept_of_many(dice, tickets);
     lines.erase(ticket_line(dice.below(tickets - count + 1)), 3 * count);
     renumber_tickets(lines, tickets);
     out = join_lines(lines);
