@@ -69,9 +69,9 @@ constexpr size_t kCrossOverTakenOneIn = 4;
 // mutations, then give way to smaller ones. The seeds keep files of
 // thousands of records in every run.
 constexpr size_t kManyRecords = 64;
-// A line of more bytes than this is cut to half of it now and then, for the
-// same reason: a line of tens of kilobytes makes every input that keeps it
-// slow, and what it reaches that a shorter one does not (the readers cut a
+// A line of more bytes than this is cut in the same way now and then, for
+// the same reason: a line of tens of kilobytes makes every input that keeps
+// it slow, and what it reaches that a shorter one does not (the readers cut a
 // line at 64 KiB) keeps the longer line in the corpus.
 constexpr size_t kLongLine = 256;
 
@@ -229,16 +229,16 @@ std::string join_lines(const TextLines& lines) {
   return out;
 }
 
-// One half of a line longer than kLongLine, from anywhere in it; false when
-// the file has no such line.
-bool halve_a_long_line(Dice& dice, TextLines& lines) {
+// A piece of a line longer than kLongLine, from anywhere in it: a half, a
+// quarter, ... of it (kept_of_many); false when the file has no such line.
+bool cut_a_long_line(Dice& dice, TextLines& lines) {
   std::vector<size_t> long_lines;
   for (size_t i = 0; i < lines.size(); ++i)
     if (lines.text[i].size() > kLongLine) long_lines.push_back(i);
   if (long_lines.empty()) return false;
   const size_t i = dice.of(long_lines);
-  const size_t half = lines.text[i].size() / 2;
-  lines.text[i] = lines.text[i].substr(dice.below(lines.text[i].size() - half + 1), half);
+  const size_t keep = kept_of_many(dice, lines.text[i].size());
+  lines.text[i] = lines.text[i].substr(dice.below(lines.text[i].size() - keep + 1), keep);
   return true;
 }
 
@@ -400,7 +400,7 @@ bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& o
   const std::vector<size_t> draws = draw_lines_of(lines);
   if (draws.empty()) return false;
   const size_t n = lines.size();
-  if (dice.one_in(4) && halve_a_long_line(dice, lines)) {
+  if (dice.one_in(4) && cut_a_long_line(dice, lines)) {
     out = join_lines(lines);
     return true;
   }
@@ -567,7 +567,7 @@ bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
   TextLines lines = split_lines(input, "\r\n");
   if (lines.size() < kHeaderLines) return false;
   const size_t tickets = whole_tickets(lines);
-  if (dice.one_in(4) && halve_a_long_line(dice, lines)) {
+  if (dice.one_in(4) && cut_a_long_line(dice, lines)) {
     out = join_lines(lines);
     return true;
   }
@@ -991,8 +991,8 @@ std::string resized_states(Dice& dice, const ParsedSettings& p, size_t first, si
 // A long text costs every input that keeps it milliseconds (the Preferences
 // tab shows the currency in every entry of the bet-type list), and so do most
 // mutations of it, which keep it: three mutations in four of a file that has
-// one cut it, before any other mutation, mostly to a half of it (which keeps
-// what is unusual in it one time in two), otherwise to a few bytes of it.
+// one cut it, before any other mutation, to a half, a quarter, ... of it
+// (kept_of_many).
 bool cut_long_text(std::string_view input, Dice& dice, std::string& out) {
   ParsedSettings p;
   if (!parse_main_prefs(input, p)) return false;
@@ -1002,7 +1002,7 @@ bool cut_long_text(std::string_view input, Dice& dice, std::string& out) {
   if (long_texts.empty() || dice.one_in(4)) return false;
   const StoredField& f = p.fields[dice.of(long_texts)];
   const std::string text = stored_line(p, f);
-  const size_t keep = dice.one_in(3) ? 1 + dice.below(64) : text.size() / 2;
+  const size_t keep = kept_of_many(dice, text.size());
   out = p.bytes.substr(0, f.start) + text.substr(dice.below(text.size() - keep + 1), keep) +
         p.bytes.substr(f.start + text.size());
   return true;
