@@ -21,39 +21,46 @@ namespace {
 // SplitMix64. The seed is mixed first: libFuzzer's seeds are random, but
 // the check's are consecutive, and two streams started from neighbouring
 // states would be the same stream shifted by one draw.
-class Dice {
- public:
-  explicit Dice(unsigned seed) : state_(mix(uint64_t{seed} ^ 0x5851F42D4C957F2Dull)) {}
-  uint64_t next() { return mix(state_ += 0x9E3779B97F4A7C15ull); }
-  // 0..n-1; 0 when n is 0.
-  size_t below(size_t n) { return n == 0 ? 0 : static_cast<size_t>(next() % n); }
-  int64_t between(int64_t lo, int64_t hi) {
-    return lo + static_cast<int64_t>(next() % (static_cast<uint64_t>(hi - lo) + 1));
-  }
-  bool one_in(size_t n) { return below(n) == 0; }
-  // An index into `weights`, each chosen in proportion to its weight.
-  size_t pick(std::initializer_list<unsigned> weights) {
-    unsigned total = 0;
-    for (unsigned w : weights) total += w;
-    size_t roll = below(total), k = 0;
-    for (unsigned w : weights) {
-      if (roll < w) return k;
-      roll -= w;
-      ++k;
-    }
-    return 0;
-  }
-  template <class T>
-  const T& of(const std::vector<T>& items) { return items[below(items.size())]; }
-
- private:
-  static uint64_t mix(uint64_t z) {
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-  uint64_t state_;
+struct Dice {
+  uint64_t state;
 };
+
+uint64_t mix_bits(uint64_t z) {
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+Dice dice_from_seed(unsigned seed) { return Dice{mix_bits(uint64_t{seed} ^ 0x5851F42D4C957F2Dull)}; }
+
+uint64_t roll(Dice& dice) { return mix_bits(dice.state += 0x9E3779B97F4A7C15ull); }
+
+// 0..n-1; 0 when n is 0.
+size_t roll_below(Dice& dice, size_t n) { return n == 0 ? 0 : static_cast<size_t>(roll(dice) % n); }
+
+int64_t roll_between(Dice& dice, int64_t lo, int64_t hi) {
+  return lo + static_cast<int64_t>(roll(dice) % (static_cast<uint64_t>(hi - lo) + 1));
+}
+
+bool roll_one_in(Dice& dice, size_t n) { return roll_below(dice, n) == 0; }
+
+// An index into `weights`, each chosen in proportion to its weight.
+size_t roll_weighted(Dice& dice, std::initializer_list<unsigned> weights) {
+  unsigned total = 0;
+  for (unsigned w : weights) total += w;
+  size_t left = roll_below(dice, total), k = 0;
+  for (unsigned w : weights) {
+    if (left < w) return k;
+    left -= w;
+    ++k;
+  }
+  return 0;
+}
+
+template <class T>
+const T& roll_of(Dice& dice, const std::vector<T>& items) {
+  return items[roll_below(dice, items.size())];
+}
 
 // Share of the calls that go to libFuzzer's byte mutation, in percent, and
 // of the crossover offers taken.
@@ -94,16 +101,16 @@ const std::vector<int64_t> kGameBoundaries = {0, 1, 12, 13, 50, 51, 99};
 // thousand values), otherwise a neighbour, a boundary or `elsewhere`, a value
 // found in another record.
 int64_t choose_value(Dice& dice, int64_t old, const FieldValues& field, const int64_t* elsewhere) {
-  switch (dice.pick({62, 12, 14, 12})) {
+  switch (roll_weighted(dice, {62, 12, 14, 12})) {
     case 0:
-      if (field.hi - field.lo > 1000 && dice.one_in(2))
-        return dice.between(field.lo, std::min(field.hi, field.lo + (dice.one_in(2) ? 99 : 99999)));
-      return dice.between(field.lo, field.hi);
+      if (field.hi - field.lo > 1000 && roll_one_in(dice, 2))
+        return roll_between(dice, field.lo, std::min(field.hi, field.lo + (roll_one_in(dice, 2) ? 99 : 99999)));
+      return roll_between(dice, field.lo, field.hi);
     case 1:
-      return dice.one_in(2) ? old + 1 : old - 1;
+      return roll_one_in(dice, 2) ? old + 1 : old - 1;
     case 2: {
       const size_t edges = 4 + field.boundaries.size();
-      const size_t k = dice.below(edges);
+      const size_t k = roll_below(dice, edges);
       if (k == 0) return field.lo - 1;
       if (k == 1) return field.lo;
       if (k == 2) return field.hi;
@@ -111,7 +118,7 @@ int64_t choose_value(Dice& dice, int64_t old, const FieldValues& field, const in
       return field.boundaries[k - 4];
     }
     default:
-      return elsewhere != nullptr ? *elsewhere : dice.between(field.lo, field.hi);
+      return elsewhere != nullptr ? *elsewhere : roll_between(dice, field.lo, field.hi);
   }
 }
 
@@ -125,7 +132,7 @@ int64_t choose_other_value(Dice& dice, int64_t old, const FieldValues& field, co
     return false;
   };
   int64_t v = choose_value(dice, old, field, elsewhere);
-  for (int tries = 0; tries < 4 && repeats(v) && !dice.one_in(8); ++tries) v = choose_value(dice, old, field, elsewhere);
+  for (int tries = 0; tries < 4 && repeats(v) && !roll_one_in(dice, 8); ++tries) v = choose_value(dice, old, field, elsewhere);
   return v;
 }
 
@@ -133,8 +140,8 @@ int64_t choose_other_value(Dice& dice, int64_t old, const FieldValues& field, co
 // digits, or any byte.
 char stray_byte(Dice& dice) {
   static const char kSpecial[] = " ,+#-$%0123456789\t\r\n";
-  if (dice.one_in(2)) return static_cast<char>(dice.below(256));
-  return kSpecial[dice.below(sizeof kSpecial - 1)];
+  if (roll_one_in(dice, 2)) return static_cast<char>(roll_below(dice, 256));
+  return kSpecial[roll_below(dice, sizeof kSpecial - 1)];
 }
 
 // `count` different values of lo..hi, ascending, as the generator makes a
@@ -143,7 +150,7 @@ std::vector<int64_t> different_values(Dice& dice, size_t count, int64_t lo, int6
   std::vector<int64_t> values;
   count = std::min<size_t>(count, static_cast<size_t>(hi - lo + 1));
   while (values.size() < count) {
-    int64_t v = dice.between(lo, hi);
+    int64_t v = roll_between(dice, lo, hi);
     if (std::find(values.begin(), values.end(), v) == values.end()) values.push_back(v);
   }
   std::sort(values.begin(), values.end());
@@ -155,7 +162,7 @@ std::vector<int64_t> different_values(Dice& dice, size_t count, int64_t lo, int6
 size_t kept_of_many(Dice& dice, size_t count) {
   size_t halvings = 0;
   while ((count >> (halvings + 1)) > 0) ++halvings;
-  return std::max<size_t>(1, count >> (1 + dice.below(halvings)));
+  return std::max<size_t>(1, count >> (1 + roll_below(dice, halvings)));
 }
 
 // ---- lines ---------------------------------------------------------------------
@@ -168,33 +175,40 @@ struct TextLines {
   std::vector<std::string_view> end;
   std::deque<std::string> made;
   std::string_view usual_end;  // the first line end of the file
-
-  size_t size() const { return text.size(); }
-  std::string_view own(std::string s) {
-    made.push_back(std::move(s));
-    return made.back();
-  }
-  void set(size_t i, std::string s) { text[i] = own(std::move(s)); }
-  void insert(size_t at, std::string_view t, std::string_view e) {
-    text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), t);
-    end.insert(end.begin() + static_cast<std::ptrdiff_t>(at), e);
-  }
-  void erase(size_t at, size_t count) {
-    text.erase(text.begin() + static_cast<std::ptrdiff_t>(at), text.begin() + static_cast<std::ptrdiff_t>(at + count));
-    end.erase(end.begin() + static_cast<std::ptrdiff_t>(at), end.begin() + static_cast<std::ptrdiff_t>(at + count));
-  }
-  // Moves lines [from, from + count) so that they start at `to` of what
-  // remains once they are taken out.
-  void move(size_t from, size_t count, size_t to) {
-    std::vector<std::string_view> t(text.begin() + static_cast<std::ptrdiff_t>(from),
-                                    text.begin() + static_cast<std::ptrdiff_t>(from + count));
-    std::vector<std::string_view> e(end.begin() + static_cast<std::ptrdiff_t>(from),
-                                    end.begin() + static_cast<std::ptrdiff_t>(from + count));
-    erase(from, count);
-    text.insert(text.begin() + static_cast<std::ptrdiff_t>(to), t.begin(), t.end());
-    end.insert(end.begin() + static_cast<std::ptrdiff_t>(to), e.begin(), e.end());
-  }
 };
+
+size_t line_count(const TextLines& lines) { return lines.text.size(); }
+
+// A text that lines of `lines` can point to as long as `lines` lives.
+std::string_view keep_text(TextLines& lines, std::string s) {
+  lines.made.push_back(std::move(s));
+  return lines.made.back();
+}
+
+void set_line(TextLines& lines, size_t i, std::string s) { lines.text[i] = keep_text(lines, std::move(s)); }
+
+void insert_line(TextLines& lines, size_t at, std::string_view text, std::string_view end) {
+  lines.text.insert(lines.text.begin() + static_cast<std::ptrdiff_t>(at), text);
+  lines.end.insert(lines.end.begin() + static_cast<std::ptrdiff_t>(at), end);
+}
+
+void erase_lines(TextLines& lines, size_t at, size_t count) {
+  auto from = [&](auto& v) { return v.begin() + static_cast<std::ptrdiff_t>(at); };
+  auto to = [&](auto& v) { return v.begin() + static_cast<std::ptrdiff_t>(at + count); };
+  lines.text.erase(from(lines.text), to(lines.text));
+  lines.end.erase(from(lines.end), to(lines.end));
+}
+
+// Moves lines [from, from + count) so that they start at `to` of what
+// remains once they are taken out.
+void move_lines(TextLines& lines, size_t from, size_t count, size_t to) {
+  auto at = [](auto& v, size_t i) { return v.begin() + static_cast<std::ptrdiff_t>(i); };
+  const std::vector<std::string_view> text(at(lines.text, from), at(lines.text, from + count));
+  const std::vector<std::string_view> end(at(lines.end, from), at(lines.end, from + count));
+  erase_lines(lines, from, count);
+  lines.text.insert(at(lines.text, to), text.begin(), text.end());
+  lines.end.insert(at(lines.end, to), end.begin(), end.end());
+}
 
 TextLines split_lines(std::string_view bytes, std::string_view default_end) {
   TextLines lines;
@@ -220,11 +234,11 @@ TextLines split_lines(std::string_view bytes, std::string_view default_end) {
 std::string join_lines(const TextLines& lines) {
   std::string out;
   size_t bytes = 0;
-  for (size_t i = 0; i < lines.size(); ++i) bytes += lines.text[i].size() + lines.end[i].size() + 2;
+  for (size_t i = 0; i < line_count(lines); ++i) bytes += lines.text[i].size() + lines.end[i].size() + 2;
   out.reserve(bytes);
-  for (size_t i = 0; i < lines.size(); ++i) {
+  for (size_t i = 0; i < line_count(lines); ++i) {
     out += lines.text[i];
-    out += lines.end[i].empty() && i + 1 < lines.size() ? lines.usual_end : lines.end[i];
+    out += lines.end[i].empty() && i + 1 < line_count(lines) ? lines.usual_end : lines.end[i];
   }
   return out;
 }
@@ -233,27 +247,27 @@ std::string join_lines(const TextLines& lines) {
 // quarter, ... of it (kept_of_many); false when the file has no such line.
 bool cut_a_long_line(Dice& dice, TextLines& lines) {
   std::vector<size_t> long_lines;
-  for (size_t i = 0; i < lines.size(); ++i)
+  for (size_t i = 0; i < line_count(lines); ++i)
     if (lines.text[i].size() > kLongLine) long_lines.push_back(i);
   if (long_lines.empty()) return false;
-  const size_t i = dice.of(long_lines);
+  const size_t i = roll_of(dice, long_lines);
   const size_t keep = kept_of_many(dice, lines.text[i].size());
-  lines.text[i] = lines.text[i].substr(dice.below(lines.text[i].size() - keep + 1), keep);
+  lines.text[i] = lines.text[i].substr(roll_below(dice, lines.text[i].size() - keep + 1), keep);
   return true;
 }
 
 // A line broken on purpose: a byte inserted, taken out or replaced.
 std::string broken_line(Dice& dice, std::string_view line) {
   std::string t(line);
-  switch (t.empty() ? 0 : dice.pick({2, 2, 2})) {
+  switch (t.empty() ? 0 : roll_weighted(dice, {2, 2, 2})) {
     case 0:
-      t.insert(t.begin() + static_cast<std::ptrdiff_t>(dice.below(t.size() + 1)), stray_byte(dice));
+      t.insert(t.begin() + static_cast<std::ptrdiff_t>(roll_below(dice, t.size() + 1)), stray_byte(dice));
       break;
     case 1:
-      t.erase(dice.below(t.size()), 1);
+      t.erase(roll_below(dice, t.size()), 1);
       break;
     default:
-      t[dice.below(t.size())] = stray_byte(dice);
+      t[roll_below(dice, t.size())] = stray_byte(dice);
       break;
   }
   return t;
@@ -343,7 +357,7 @@ std::string with_value(std::string_view line, int k, int64_t v) {
 
 std::vector<size_t> draw_lines_of(const TextLines& lines) {
   std::vector<size_t> draws;
-  for (size_t i = 0; i < lines.size(); ++i)
+  for (size_t i = 0; i < line_count(lines); ++i)
     if (is_draw_line(lines.text[i])) draws.push_back(i);
   return draws;
 }
@@ -355,8 +369,8 @@ std::string fresh_draw_line(Dice& dice, const TextLines& lines, const std::vecto
   int numbers[5], stars[2];
   for (int k = 0; k < 5; ++k) numbers[k] = static_cast<int>(n[static_cast<size_t>(k)]);
   for (int k = 0; k < 2; ++k) stars[k] = static_cast<int>(s[static_cast<size_t>(k)]);
-  std::string line = past_result_line(static_cast<int>(lines.size() % 100000), 2004, 2, 13, numbers, stars);
-  if (!draws.empty()) line.replace(0, kValueAt[0], lines.text[dice.of(draws)].substr(0, kValueAt[0]));
+  std::string line = past_result_line(static_cast<int>(line_count(lines) % 100000), 2004, 2, 13, numbers, stars);
+  if (!draws.empty()) line.replace(0, kValueAt[0], lines.text[roll_of(dice, draws)].substr(0, kValueAt[0]));
   return line;
 }
 
@@ -365,11 +379,11 @@ std::string fresh_draw_line(Dice& dice, const TextLines& lines, const std::vecto
 // numbers or stars), a neighbour, a boundary or a value of another entry.
 std::string entry_with_new_value(Dice& dice, const TextLines& lines, const std::vector<size_t>& draws,
                                  std::string_view line) {
-  const int k = static_cast<int>(dice.below(7));
+  const int k = static_cast<int>(roll_below(dice, 7));
   const bool star = k >= 5;
   const FieldValues field{1, star ? 12 : 50, kGameBoundaries};
-  const int64_t elsewhere = draw_line_value(lines.text[dice.of(draws)],
-                                            star ? 5 + static_cast<int>(dice.below(2)) : static_cast<int>(dice.below(5)));
+  const int64_t elsewhere = draw_line_value(lines.text[roll_of(dice, draws)],
+                                            star ? 5 + static_cast<int>(roll_below(dice, 2)) : static_cast<int>(roll_below(dice, 5)));
   const std::vector<int64_t> values = draw_line_values(line);
   const std::vector<int64_t> kind(values.begin() + (star ? 5 : 0), values.begin() + (star ? 7 : 5));
   const int64_t v = choose_other_value(dice, values[static_cast<size_t>(k)], field, &elsewhere, kind,
@@ -382,13 +396,13 @@ std::string entry_with_new_value(Dice& dice, const TextLines& lines, const std::
 std::string broken_draw_line(Dice& dice, std::string_view line) {
   static const size_t kBlanks[] = {16, 19, 22, 25, 28, 31, 35};
   std::string t(line);
-  const size_t digit = kValueAt[dice.below(7)] + dice.below(2);
-  switch (dice.pick({3, 1, 1, 1, 1, 2})) {
+  const size_t digit = kValueAt[roll_below(dice, 7)] + roll_below(dice, 2);
+  switch (roll_weighted(dice, {3, 1, 1, 1, 1, 2})) {
     case 0: return broken_line(dice, line);  // mostly another length
     case 1: t[digit] = ' '; break;  // a blank too many
-    case 2: t[kBlanks[dice.below(7)]] = '0'; break;  // a blank too few
+    case 2: t[kBlanks[roll_below(dice, 7)]] = '0'; break;  // a blank too few
     case 3: t[digit] = '+'; break;  // a "+" too many
-    case 4: t[dice.one_in(2) ? 32 : 36] = '0'; break;  // a "+" too few
+    case 4: t[roll_one_in(dice, 2) ? 32 : 36] = '0'; break;  // a "+" too few
     default: t[digit] = stray_byte(dice); break;
   }
   return t;
@@ -399,59 +413,59 @@ bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& o
   TextLines lines = split_lines(input, "\n");
   const std::vector<size_t> draws = draw_lines_of(lines);
   if (draws.empty()) return false;
-  const size_t n = lines.size();
-  if (dice.one_in(4) && cut_a_long_line(dice, lines)) {
+  const size_t n = line_count(lines);
+  if (roll_one_in(dice, 4) && cut_a_long_line(dice, lines)) {
     out = join_lines(lines);
     return true;
   }
-  if (draws.size() > kManyRecords && dice.one_in(2)) {
+  if (draws.size() > kManyRecords && roll_one_in(dice, 2)) {
     const size_t count = draws.size() - kept_of_many(dice, draws.size());
-    const size_t from = draws[dice.below(draws.size() - count + 1)];
-    lines.erase(from, std::min(count, n - from));
+    const size_t from = draws[roll_below(dice, draws.size() - count + 1)];
+    erase_lines(lines, from, std::min(count, n - from));
     out = join_lines(lines);
     return true;
   }
-  switch (dice.pick({48, 6, 6, 6, 5, 5, 9, 3})) {
+  switch (roll_weighted(dice, {48, 6, 6, 6, 5, 5, 9, 3})) {
     case 0: {  // one value of one entry, and now and then another of it
-      const size_t i = dice.of(draws);
+      const size_t i = roll_of(dice, draws);
       std::string line = entry_with_new_value(dice, lines, draws, lines.text[i]);
-      if (dice.one_in(3) && is_draw_line(line)) line = entry_with_new_value(dice, lines, draws, line);
-      lines.set(i, line);
+      if (roll_one_in(dice, 3) && is_draw_line(line)) line = entry_with_new_value(dice, lines, draws, line);
+      set_line(lines, i, line);
       break;
     }
     case 1: {  // a new entry
-      const size_t at = dice.below(n + 1);
-      lines.insert(at, lines.own(fresh_draw_line(dice, lines, draws)), lines.usual_end);
+      const size_t at = roll_below(dice, n + 1);
+      insert_line(lines, at, keep_text(lines, fresh_draw_line(dice, lines, draws)), lines.usual_end);
       break;
     }
     case 2: {  // a line twice
-      const size_t i = dice.one_in(2) ? dice.of(draws) : dice.below(n);
-      lines.insert(dice.below(n + 1), lines.text[i], lines.end[i].empty() ? lines.usual_end : lines.end[i]);
+      const size_t i = roll_one_in(dice, 2) ? roll_of(dice, draws) : roll_below(dice, n);
+      insert_line(lines, roll_below(dice, n + 1), lines.text[i], lines.end[i].empty() ? lines.usual_end : lines.end[i]);
       break;
     }
     case 3: {  // a line dropped, or a run of them (which also makes a large file small)
       if (n < 2) return false;
-      const size_t from = dice.one_in(2) ? dice.of(draws) : dice.below(n);
-      lines.erase(from, dice.one_in(3) ? 1 + dice.below((n - from + 1) / 2) : 1);
+      const size_t from = roll_one_in(dice, 2) ? roll_of(dice, draws) : roll_below(dice, n);
+      erase_lines(lines, from, roll_one_in(dice, 3) ? 1 + roll_below(dice, (n - from + 1) / 2) : 1);
       break;
     }
     case 4: {  // two lines swapped
       if (n < 2) return false;
-      const size_t a = dice.of(draws), b = dice.below(n);
+      const size_t a = roll_of(dice, draws), b = roll_below(dice, n);
       std::swap(lines.text[a], lines.text[b]);
       break;
     }
     case 5:  // a line moved
       if (n < 2) return false;
-      lines.move(dice.below(n), 1, dice.below(n));
+      move_lines(lines, roll_below(dice, n), 1, roll_below(dice, n));
       break;
     case 6: {  // an entry broken
-      const size_t i = dice.of(draws);
-      lines.set(i, broken_draw_line(dice, lines.text[i]));
+      const size_t i = roll_of(dice, draws);
+      set_line(lines, i, broken_draw_line(dice, lines.text[i]));
       break;
     }
     default:  // the end line or a comment somewhere else
-      lines.insert(dice.below(n + 1), dice.one_in(2) ? kEndLine : "# comment", lines.usual_end);
+      insert_line(lines, roll_below(dice, n + 1), roll_one_in(dice, 2) ? kEndLine : "# comment", lines.usual_end);
       break;
   }
   out = join_lines(lines);
@@ -461,18 +475,18 @@ bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& o
 bool cross_over_past_results_text(std::string_view a, std::string_view b, Dice& dice, std::string& out) {
   TextLines first = split_lines(a, "\n");
   const TextLines second = split_lines(b, "\n");
-  if (second.size() == 0) return false;
-  if (dice.one_in(2)) {
+  if (line_count(second) == 0) return false;
+  if (roll_one_in(dice, 2)) {
     // The first lines of one, the last lines of the other.
-    const size_t keep = dice.below(first.size() + 1), from = dice.below(second.size());
-    first.erase(keep, first.size() - keep);
-    for (size_t i = from; i < second.size(); ++i) first.insert(first.size(), second.text[i], second.end[i]);
+    const size_t keep = roll_below(dice, line_count(first) + 1), from = roll_below(dice, line_count(second));
+    erase_lines(first, keep, line_count(first) - keep);
+    for (size_t i = from; i < line_count(second); ++i) insert_line(first, line_count(first), second.text[i], second.end[i]);
   } else {
     // One entry of the other.
     const std::vector<size_t> draws = draw_lines_of(second);
     if (draws.empty()) return false;
-    const size_t i = dice.of(draws);
-    first.insert(dice.below(first.size() + 1), second.text[i], first.usual_end);
+    const size_t i = roll_of(dice, draws);
+    insert_line(first, roll_below(dice, line_count(first) + 1), second.text[i], first.usual_end);
   }
   out = join_lines(first);
   return true;
@@ -491,7 +505,7 @@ const char* const kMagic = "LOTTODRAWSFILE-1.01";
 
 size_t ticket_line(size_t ticket) { return kHeaderLines + 3 * ticket; }
 size_t whole_tickets(const TextLines& lines) {
-  return lines.size() < kHeaderLines ? 0 : (lines.size() - kHeaderLines) / 3;
+  return line_count(lines) < kHeaderLines ? 0 : (line_count(lines) - kHeaderLines) / 3;
 }
 
 // After tickets were added, dropped or moved: the index lines numbered
@@ -501,10 +515,10 @@ void renumber_tickets(TextLines& lines, size_t tickets_before) {
   for (size_t t = 0; t < tickets; ++t) {
     const std::string_view index = lines.text[ticket_line(t)];
     const std::string wanted = "#:" + str_int(static_cast<int64_t>(t + 1));
-    if (index.substr(0, 2) == "#:" && index != wanted) lines.set(ticket_line(t), wanted);
+    if (index.substr(0, 2) == "#:" && index != wanted) set_line(lines, ticket_line(t), wanted);
   }
   if (lines.text[kCountLine] == str_int(static_cast<int64_t>(tickets_before)) && tickets != tickets_before)
-    lines.set(kCountLine, str_int(static_cast<int64_t>(tickets)));
+    set_line(lines, kCountLine, str_int(static_cast<int64_t>(tickets)));
 }
 
 // A value of some ticket of the file, from its numbers (line 1) or its stars
@@ -513,8 +527,8 @@ bool value_elsewhere(Dice& dice, const TextLines& lines, size_t line_of_ticket, 
   const size_t tickets = whole_tickets(lines);
   if (tickets == 0) return false;
   std::vector<int64_t> values;
-  if (!read_comma_values(lines.text[ticket_line(dice.below(tickets)) + line_of_ticket], values)) return false;
-  v = dice.of(values);
+  if (!read_comma_values(lines.text[ticket_line(roll_below(dice, tickets)) + line_of_ticket], values)) return false;
+  v = roll_of(dice, values);
   return true;
 }
 
@@ -532,9 +546,9 @@ bool set_ticket_value(Dice& dice, TextLines& lines, size_t ticket, size_t which)
   if (!read_comma_values(lines.text[ticket + which], values)) return false;
   int64_t elsewhere = 0;
   const bool found = value_elsewhere(dice, lines, which, elsewhere);
-  const size_t k = dice.below(values.size());
+  const size_t k = roll_below(dice, values.size());
   values[k] = choose_other_value(dice, values[k], ticket_values(which), found ? &elsewhere : nullptr, values, k);
-  lines.set(ticket + which, comma_text(values));
+  set_line(lines, ticket + which, comma_text(values));
   return true;
 }
 
@@ -554,145 +568,145 @@ void resize_tickets(Dice& dice, TextLines& lines, size_t line_of_ticket, size_t 
     if (!read_comma_values(lines.text[i], values) || values.size() == size) continue;
     if (values.size() > size) values.resize(size);
     while (values.size() < size && values.size() < static_cast<size_t>(field.hi)) {
-      const int64_t v = dice.between(field.lo, field.hi);
+      const int64_t v = roll_between(dice, field.lo, field.hi);
       if (std::find(values.begin(), values.end(), v) == values.end()) values.push_back(v);
     }
     std::sort(values.begin(), values.end());
-    lines.set(i, comma_text(values));
+    set_line(lines, i, comma_text(values));
   }
 }
 
 // One mutation of a draws file; false when it is left to the byte mutation.
 bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
   TextLines lines = split_lines(input, "\r\n");
-  if (lines.size() < kHeaderLines) return false;
+  if (line_count(lines) < kHeaderLines) return false;
   const size_t tickets = whole_tickets(lines);
-  if (dice.one_in(4) && cut_a_long_line(dice, lines)) {
+  if (roll_one_in(dice, 4) && cut_a_long_line(dice, lines)) {
     out = join_lines(lines);
     return true;
   }
-  if (tickets > kManyRecords && dice.one_in(2)) {
+  if (tickets > kManyRecords && roll_one_in(dice, 2)) {
     const size_t count = tickets - kept_of_many(dice, tickets);
-    lines.erase(ticket_line(dice.below(tickets - count + 1)), 3 * count);
+    erase_lines(lines, ticket_line(roll_below(dice, tickets - count + 1)), 3 * count);
     renumber_tickets(lines, tickets);
     out = join_lines(lines);
     return true;
   }
   std::vector<int64_t> values;
-  switch (dice.pick({42, 4, 5, 5, 5, 4, 4, 6, 6, 8})) {
+  switch (roll_weighted(dice, {42, 4, 5, 5, 5, 4, 4, 6, 6, 8})) {
     case 0: {  // one value of one ticket, and now and then one of its other line
       if (tickets == 0) return false;
-      const size_t ticket = ticket_line(dice.below(tickets));
-      const size_t which = dice.one_in(3) ? 2 : 1;
+      const size_t ticket = ticket_line(roll_below(dice, tickets));
+      const size_t which = roll_one_in(dice, 3) ? 2 : 1;
       if (!set_ticket_value(dice, lines, ticket, which)) return false;
-      if (dice.one_in(3)) set_ticket_value(dice, lines, ticket, 3 - which);
+      if (roll_one_in(dice, 3)) set_ticket_value(dice, lines, ticket, 3 - which);
       break;
     }
     case 1: {  // one value more or fewer on one ticket
       if (tickets == 0) return false;
-      const size_t which = dice.one_in(2) ? 2 : 1;
-      const size_t i = ticket_line(dice.below(tickets)) + which;
+      const size_t which = roll_one_in(dice, 2) ? 2 : 1;
+      const size_t i = ticket_line(roll_below(dice, tickets)) + which;
       if (!read_comma_values(lines.text[i], values)) return false;
-      if (values.size() > 1 && dice.one_in(2)) {
-        values.erase(values.begin() + static_cast<std::ptrdiff_t>(dice.below(values.size())));
+      if (values.size() > 1 && roll_one_in(dice, 2)) {
+        values.erase(values.begin() + static_cast<std::ptrdiff_t>(roll_below(dice, values.size())));
       } else {
         const FieldValues& field = ticket_values(which);
-        values.insert(values.begin() + static_cast<std::ptrdiff_t>(dice.below(values.size() + 1)),
+        values.insert(values.begin() + static_cast<std::ptrdiff_t>(roll_below(dice, values.size() + 1)),
                       choose_other_value(dice, 0, field, nullptr, values, values.size()));
       }
-      lines.set(i, comma_text(values));
+      set_line(lines, i, comma_text(values));
       break;
     }
     case 2: {  // a new ticket of the header's size
       const size_t numbers = header_size(lines, kNumbersPerTicketLine, 5, 11);
       const size_t stars = header_size(lines, kStarsPerTicketLine, 2, 12);
-      const size_t at = ticket_line(dice.below(tickets + 1));
-      lines.insert(at, lines.own(comma_text(different_values(dice, stars, 1, 12))), lines.usual_end);
-      lines.insert(at, lines.own(comma_text(different_values(dice, numbers, 1, 50))), lines.usual_end);
-      lines.insert(at, "#:", lines.usual_end);
+      const size_t at = ticket_line(roll_below(dice, tickets + 1));
+      insert_line(lines, at, keep_text(lines, comma_text(different_values(dice, stars, 1, 12))), lines.usual_end);
+      insert_line(lines, at, keep_text(lines, comma_text(different_values(dice, numbers, 1, 50))), lines.usual_end);
+      insert_line(lines, at, "#:", lines.usual_end);
       renumber_tickets(lines, tickets);
       break;
     }
     case 3: {  // a ticket twice
       if (tickets == 0) return false;
-      const size_t from = ticket_line(dice.below(tickets)), at = ticket_line(dice.below(tickets + 1));
+      const size_t from = ticket_line(roll_below(dice, tickets)), at = ticket_line(roll_below(dice, tickets + 1));
       const std::string_view t[3] = {lines.text[from], lines.text[from + 1], lines.text[from + 2]};
-      for (int k = 2; k >= 0; --k) lines.insert(at, t[k], lines.usual_end);
+      for (int k = 2; k >= 0; --k) insert_line(lines, at, t[k], lines.usual_end);
       renumber_tickets(lines, tickets);
       break;
     }
     case 4: {  // a ticket dropped, or a run of them (which also makes a large file small)
       if (tickets == 0) return false;
-      const size_t from = dice.below(tickets);
-      const size_t count = dice.one_in(3) ? 1 + dice.below((tickets - from + 1) / 2) : 1;
-      lines.erase(ticket_line(from), 3 * count);
+      const size_t from = roll_below(dice, tickets);
+      const size_t count = roll_one_in(dice, 3) ? 1 + roll_below(dice, (tickets - from + 1) / 2) : 1;
+      erase_lines(lines, ticket_line(from), 3 * count);
       renumber_tickets(lines, tickets);
       break;
     }
     case 5: {  // two tickets swapped
       if (tickets < 2) return false;
-      const size_t a = ticket_line(dice.below(tickets)) + 1, b = ticket_line(dice.below(tickets)) + 1;
+      const size_t a = ticket_line(roll_below(dice, tickets)) + 1, b = ticket_line(roll_below(dice, tickets)) + 1;
       std::swap(lines.text[a], lines.text[b]);
       std::swap(lines.text[a + 1], lines.text[b + 1]);
       break;
     }
     case 6:  // a ticket moved
       if (tickets < 2) return false;
-      lines.move(ticket_line(dice.below(tickets)), 3, ticket_line(dice.below(tickets)));
+      move_lines(lines, ticket_line(roll_below(dice, tickets)), 3, ticket_line(roll_below(dice, tickets)));
       renumber_tickets(lines, tickets);
       break;
     case 7: {  // the count the file announces
       const int64_t held = static_cast<int64_t>(tickets);
       int64_t count;
-      switch (dice.pick({4, 3, 3})) {
+      switch (roll_weighted(dice, {4, 3, 3})) {
         case 0: count = held; break;
-        case 1: count = held + (dice.one_in(2) ? 1 : -1); break;
+        case 1: count = held + (roll_one_in(dice, 2) ? 1 : -1); break;
         default: {
           static const std::vector<int64_t> edges = {0, -1, MAX_DRAWS_TO_GENERATE, MAX_DRAWS_TO_GENERATE + 1,
                                                      2147483647, 4294967297};
-          count = dice.of(edges);
+          count = roll_of(dice, edges);
         }
       }
-      lines.set(kCountLine, str_int(count));
+      set_line(lines, kCountLine, str_int(count));
       break;
     }
     case 8: {  // the numbers or the stars per ticket
-      const bool stars = dice.one_in(2);
+      const bool stars = roll_one_in(dice, 2);
       const size_t line = stars ? kStarsPerTicketLine : kNumbersPerTicketLine;
       const FieldValues size = stars ? FieldValues{2, 12, {0, 1, 13, 99}} : FieldValues{5, 11, {0, 1, 4, 12, 99}};
       const int64_t v = choose_value(dice, val_int(std::string(lines.text[line])), size, nullptr);
-      lines.set(line, str_int(v));
+      set_line(lines, line, str_int(v));
       // Mostly the tickets follow, as a file of that bet type holds them.
-      if (v >= size.lo && v <= size.hi && !dice.one_in(3))
+      if (v >= size.lo && v <= size.hi && !roll_one_in(dice, 3))
         resize_tickets(dice, lines, stars ? 2 : 1, static_cast<size_t>(v));
       break;
     }
     default: {  // a line broken
-      switch (dice.pick({6, 2, 1, 1})) {
+      switch (roll_weighted(dice, {6, 2, 1, 1})) {
         case 0: {  // a ticket's numbers or stars text
           if (tickets == 0) return false;
-          const size_t i = ticket_line(dice.below(tickets)) + 1 + dice.below(2);
+          const size_t i = ticket_line(roll_below(dice, tickets)) + 1 + roll_below(dice, 2);
           std::string t(lines.text[i]);
           const size_t comma = t.find(',');
-          switch (dice.pick({3, 1, 1, 1, 1})) {
+          switch (roll_weighted(dice, {3, 1, 1, 1, 1})) {
             case 0: t = broken_line(dice, t); break;
             case 1: if (comma != std::string::npos) t.erase(comma, 1); break;  // two values run together
             case 2: if (comma != std::string::npos) t.insert(comma, ","); break;  // an empty field
             case 3: t += ','; break;
             default: t.clear(); break;
           }
-          lines.set(i, t);
+          set_line(lines, i, t);
           break;
         }
         case 1:  // a line of a ticket missing: every line after it moves up
           if (tickets == 0) return false;
-          lines.erase(ticket_line(dice.below(tickets)) + dice.below(3), 1);
+          erase_lines(lines, ticket_line(roll_below(dice, tickets)) + roll_below(dice, 3), 1);
           break;
         case 2:  // the magic
-          lines.set(0, broken_line(dice, lines.text[0] == kMagic && dice.one_in(4) ? "lottodrawsfile-1.01" : lines.text[0]));
+          set_line(lines, 0, broken_line(dice, lines.text[0] == kMagic && roll_one_in(dice, 4) ? "lottodrawsfile-1.01" : lines.text[0]));
           break;
         default:  // a header line missing
-          lines.erase(dice.below(kHeaderLines), 1);
+          erase_lines(lines, roll_below(dice, kHeaderLines), 1);
           break;
       }
     }
@@ -705,17 +719,17 @@ bool cross_over_draws_text(std::string_view a, std::string_view b, Dice& dice, s
   TextLines first = split_lines(a, "\r\n");
   const TextLines second = split_lines(b, "\r\n");
   const size_t tickets = whole_tickets(first), others = whole_tickets(second);
-  if (first.size() < kHeaderLines || others == 0) return false;
-  if (dice.one_in(2)) {
+  if (line_count(first) < kHeaderLines || others == 0) return false;
+  if (roll_one_in(dice, 2)) {
     // The first tickets of one, the last ones of the other.
-    const size_t keep = dice.below(tickets + 1), from = dice.below(others);
-    first.erase(ticket_line(keep), first.size() - ticket_line(keep));
+    const size_t keep = roll_below(dice, tickets + 1), from = roll_below(dice, others);
+    erase_lines(first, ticket_line(keep), line_count(first) - ticket_line(keep));
     for (size_t i = ticket_line(from); i < ticket_line(others); ++i)
-      first.insert(first.size(), second.text[i], first.usual_end);
+      insert_line(first, line_count(first), second.text[i], first.usual_end);
   } else {
     // One ticket of the other.
-    const size_t from = ticket_line(dice.below(others)), at = ticket_line(dice.below(tickets + 1));
-    for (int k = 2; k >= 0; --k) first.insert(at, second.text[from + static_cast<size_t>(k)], first.usual_end);
+    const size_t from = ticket_line(roll_below(dice, others)), at = ticket_line(roll_below(dice, tickets + 1));
+    for (int k = 2; k >= 0; --k) insert_line(first, at, second.text[from + static_cast<size_t>(k)], first.usual_end);
   }
   renumber_tickets(first, tickets);
   out = join_lines(first);
@@ -744,13 +758,13 @@ bool mutate_result_and_draws_text(std::string_view input, Dice& dice, std::strin
   std::string_view result = input.substr(0, line_end);
   const std::string_view draws = input.substr(line_end + 1);
   std::vector<int64_t> values;
-  if (dice.one_in(3) && read_result_line(result, values)) {
+  if (roll_one_in(dice, 3) && read_result_line(result, values)) {
     const TextLines lines = split_lines(draws, "\r\n");
     const size_t tickets = whole_tickets(lines);
     std::vector<int64_t> numbers, stars;
-    if (tickets > 0 && dice.one_in(10)) {
+    if (tickets > 0 && roll_one_in(dice, 10)) {
       // The result of a listed ticket: all its values hit.
-      const size_t t = ticket_line(dice.below(tickets));
+      const size_t t = ticket_line(roll_below(dice, tickets));
       if (!read_comma_values(lines.text[t + 1], numbers) || !read_comma_values(lines.text[t + 2], stars) ||
           numbers.size() < 5 || stars.size() < 2)
         return false;
@@ -758,13 +772,13 @@ bool mutate_result_and_draws_text(std::string_view input, Dice& dice, std::strin
       std::copy(stars.begin(), stars.begin() + 2, values.begin() + 5);
     } else {
       // One value, and now and then a second.
-      const int changes = dice.one_in(3) ? 2 : 1;
+      const int changes = roll_one_in(dice, 3) ? 2 : 1;
       for (int change = 0; change < changes; ++change) {
-        const size_t k = dice.below(7);
+        const size_t k = roll_below(dice, 7);
         const bool star = k >= 5;
         // Another value of the result, or one of a listed ticket.
-        int64_t elsewhere = values[star ? 5 + dice.below(2) : dice.below(5)];
-        if (tickets > 0 && !dice.one_in(4)) value_elsewhere(dice, lines, star ? 2 : 1, elsewhere);
+        int64_t elsewhere = values[star ? 5 + roll_below(dice, 2) : roll_below(dice, 5)];
+        if (tickets > 0 && !roll_one_in(dice, 4)) value_elsewhere(dice, lines, star ? 2 : 1, elsewhere);
         const std::vector<int64_t> kind(values.begin() + (star ? 5 : 0), values.begin() + (star ? 7 : 5));
         values[k] = choose_other_value(dice, values[k], ticket_values(star ? 2 : 1), &elsewhere, kind, star ? k - 5 : k);
       }
@@ -781,7 +795,7 @@ bool mutate_result_and_draws_text(std::string_view input, Dice& dice, std::strin
 bool cross_over_result_and_draws_text(std::string_view a, std::string_view b, Dice& dice, std::string& out) {
   const size_t a_end = a.find('\n'), b_end = b.find('\n');
   if (a_end == std::string_view::npos || b_end == std::string_view::npos) return false;
-  if (dice.one_in(5)) {
+  if (roll_one_in(dice, 5)) {
     // The result of the other with this file.
     out = std::string(b.substr(0, b_end)) + std::string(a.substr(a_end));
     return true;
@@ -862,12 +876,12 @@ std::string broken_field(Dice& dice, const ParsedSettings& p, size_t k) {
   const StoredField& f = p.fields[k];
   std::string bytes = p.bytes.substr(f.start, f.end - f.start);
   if (f.line) {
-    if (dice.one_in(2) && !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) bytes.pop_back();
-    else bytes.insert(dice.below(bytes.size()), 1, dice.one_in(2) ? '\r' : '\n');
-  } else if (dice.one_in(2)) {
-    bytes.erase(dice.below(bytes.size()), 1 + dice.below(3));
+    if (roll_one_in(dice, 2) && !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) bytes.pop_back();
+    else bytes.insert(roll_below(dice, bytes.size()), 1, roll_one_in(dice, 2) ? '\r' : '\n');
+  } else if (roll_one_in(dice, 2)) {
+    bytes.erase(roll_below(dice, bytes.size()), 1 + roll_below(dice, 3));
   } else {
-    bytes.insert(dice.below(bytes.size() + 1), 1, stray_byte(dice));
+    bytes.insert(roll_below(dice, bytes.size() + 1), 1, stray_byte(dice));
   }
   return with_field(p, k, bytes);
 }
@@ -937,17 +951,17 @@ const FieldValues& main_prefs_values(int kind) {
 // that is not UTF-8, a long text).
 std::string chosen_currency(Dice& dice, const std::string& old, const std::string& price) {
   static const std::vector<std::string> usual = {"EUR", "R$", "USD", "\xE2\x82\xAC", "\xC2\xA3", "CHF", "kr"};
-  switch (dice.pick({5, 2, 1, 1, 1, 1})) {
-    case 0: return dice.of(usual);
+  switch (roll_weighted(dice, {5, 2, 1, 1, 1, 1})) {
+    case 0: return roll_of(dice, usual);
     case 1: {
       std::string t;
-      for (size_t k = 0, n = 1 + dice.below(4); k < n; ++k) t += static_cast<char>('A' + dice.below(26));
+      for (size_t k = 0, n = 1 + roll_below(dice, 4); k < n; ++k) t += static_cast<char>('A' + roll_below(dice, 26));
       return t;
     }
     case 2: return "";
     case 3: return old.empty() ? "\xC3" : old.substr(0, old.size() - 1) + "\xFF";
     case 4: return price;
-    default: return std::string(200 + dice.below(100), 'E');
+    default: return std::string(200 + roll_below(dice, 100), 'E');
   }
 }
 
@@ -957,18 +971,18 @@ std::string chosen_price(Dice& dice, const std::string& old, const std::string& 
   static const std::vector<std::string> edges = {"2.5", "2.49", "10000", "10000.01", "0", "-1", "", "abc",
                                                  "1e4", " 3.50", "2,50", "99999999"};
   char text[32];
-  switch (dice.pick({6, 1, 2, 2})) {
+  switch (roll_weighted(dice, {6, 1, 2, 2})) {
     case 0: {
-      const int64_t cents = dice.between(250, 1000000);
-      if (dice.one_in(3)) std::snprintf(text, sizeof text, "%lld", static_cast<long long>(cents / 100));
-      else if (dice.one_in(2)) std::snprintf(text, sizeof text, "%lld.%lld", static_cast<long long>(cents / 100), static_cast<long long>(cents % 100 / 10));
+      const int64_t cents = roll_between(dice, 250, 1000000);
+      if (roll_one_in(dice, 3)) std::snprintf(text, sizeof text, "%lld", static_cast<long long>(cents / 100));
+      else if (roll_one_in(dice, 2)) std::snprintf(text, sizeof text, "%lld.%lld", static_cast<long long>(cents / 100), static_cast<long long>(cents % 100 / 10));
       else std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cents / 100), static_cast<long long>(cents % 100));
       return text;
     }
     case 1:
-      std::snprintf(text, sizeof text, "%.2f", static_cast<double>(val_float(old)) + (dice.one_in(2) ? 0.01 : -0.01));
+      std::snprintf(text, sizeof text, "%.2f", static_cast<double>(val_float(old)) + (roll_one_in(dice, 2) ? 0.01 : -0.01));
       return text;
-    case 2: return dice.of(edges);
+    case 2: return roll_of(dice, edges);
     default: return elsewhere;
   }
 }
@@ -982,7 +996,7 @@ std::string resized_states(Dice& dice, const ParsedSettings& p, size_t first, si
       const StoredField& f = p.fields[first + static_cast<size_t>(k)];
       states += p.bytes.substr(f.start, f.end - f.start);
     } else {
-      append_settings_int(states, dice.one_in(4) ? static_cast<int64_t>(dice.below(3)) : 1);
+      append_settings_int(states, roll_one_in(dice, 4) ? static_cast<int64_t>(roll_below(dice, 3)) : 1);
     }
   }
   return states;
@@ -999,11 +1013,11 @@ bool cut_long_text(std::string_view input, Dice& dice, std::string& out) {
   std::vector<size_t> long_texts;
   for (size_t f = 0; f < p.fields.size(); ++f)
     if (p.fields[f].line && p.fields[f].end - p.fields[f].start > kLongLine) long_texts.push_back(f);
-  if (long_texts.empty() || dice.one_in(4)) return false;
-  const StoredField& f = p.fields[dice.of(long_texts)];
+  if (long_texts.empty() || roll_one_in(dice, 4)) return false;
+  const StoredField& f = p.fields[roll_of(dice, long_texts)];
   const std::string text = stored_line(p, f);
   const size_t keep = kept_of_many(dice, text.size());
-  out = p.bytes.substr(0, f.start) + text.substr(dice.below(text.size() - keep + 1), keep) +
+  out = p.bytes.substr(0, f.start) + text.substr(roll_below(dice, text.size() - keep + 1), keep) +
         p.bytes.substr(f.start + text.size());
   return true;
 }
@@ -1015,31 +1029,31 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
   std::vector<std::vector<size_t>> of_kind(MAIN_KINDS);
   for (size_t k = 0; k < p.fields.size(); ++k) of_kind[static_cast<size_t>(p.fields[k].kind)].push_back(k);
   int kind;
-  do kind = 1 + static_cast<int>(dice.below(MAIN_KINDS - 1));
+  do kind = 1 + static_cast<int>(roll_below(dice, MAIN_KINDS - 1));
   while (of_kind[static_cast<size_t>(kind)].empty());
   const std::vector<size_t>& fields = of_kind[static_cast<size_t>(kind)];
-  const size_t k = dice.of(fields);
-  if (dice.one_in(12)) {
+  const size_t k = roll_of(dice, fields);
+  if (roll_one_in(dice, 12)) {
     out = broken_field(dice, p, k);
     return true;
   }
   if (kind == MAIN_CURRENCY) {
-    out = with_field(p, k, encoded_line(chosen_currency(dice, stored_line(p, p.fields[k]), stored_line(p, p.fields[dice.of(of_kind[MAIN_PRICE])]))));
+    out = with_field(p, k, encoded_line(chosen_currency(dice, stored_line(p, p.fields[k]), stored_line(p, p.fields[roll_of(dice, of_kind[MAIN_PRICE])]))));
     return true;
   }
   if (kind == MAIN_PRICE) {
-    out = with_field(p, k, encoded_line(chosen_price(dice, stored_line(p, p.fields[k]), stored_line(p, p.fields[dice.of(fields)]))));
+    out = with_field(p, k, encoded_line(chosen_price(dice, stored_line(p, p.fields[k]), stored_line(p, p.fields[roll_of(dice, fields)]))));
     return true;
   }
   const int64_t old = stored_int(p, p.fields[k]);
-  const int64_t elsewhere = stored_int(p, p.fields[dice.of(fields)]);
+  const int64_t elsewhere = stored_int(p, p.fields[roll_of(dice, fields)]);
   const int64_t v = choose_value(dice, old, main_prefs_values(kind), &elsewhere);
   if (kind == MAIN_HIGHEST_NUMBER || kind == MAIN_HIGHEST_STAR) {
     // The file holds as many play states as it gives: the states follow the
     // count, so that every field after them stays in its place.
     const int states_kind = kind == MAIN_HIGHEST_NUMBER ? MAIN_NUMBER_STATE : MAIN_STAR_STATE;
     const std::vector<size_t>& states = of_kind[static_cast<size_t>(states_kind)];
-    if (v >= 0 && v <= kMostStoredStates && !dice.one_in(8)) {
+    if (v >= 0 && v <= kMostStoredStates && !roll_one_in(dice, 8)) {
       // Where the states are, or where they go when the file holds none:
       // before the star states (numbers) or before the tickets to generate.
       size_t start, end;
@@ -1075,16 +1089,16 @@ bool parse_technique_prefs(std::string_view input, ParsedSettings& p) {
 bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
   ParsedSettings p;
   if (!parse_technique_prefs(input, p)) return false;
-  const size_t k = 1 + dice.below(TECHNIQUE_SLOT_COUNT);
+  const size_t k = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
   const TechniqueSlot& slot = g_technique_slots[k - 1];
-  if (dice.one_in(20)) {
+  if (roll_one_in(dice, 20)) {
     out = broken_field(dice, p, k);
     return true;
   }
   // The other bound of the same window, when it has one, is the value most
   // worth copying: a window whose bounds meet or cross.
-  size_t other = 1 + dice.below(TECHNIQUE_SLOT_COUNT);
-  if (slot.technique != TECHNIQUE_COUNT && !dice.one_in(3)) {
+  size_t other = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
+  if (slot.technique != TECHNIQUE_COUNT && !roll_one_in(dice, 3)) {
     const TechniqueRow& row = g_technique_catalogue[slot.technique];
     const int pair = static_cast<int>(k) == row.max_slot ? row.min_slot : row.max_slot;
     if (pair > 0) other = static_cast<size_t>(pair);
@@ -1100,10 +1114,10 @@ bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::strin
 
 template <class Mutation>
 size_t mutate_in_place(Mutation mutation, uint8_t* data, size_t size, size_t max_size, unsigned seed) {
-  Dice dice(seed);
+  Dice dice = dice_from_seed(seed);
   std::string out;
   bool made = false;
-  if (dice.below(100) >= kBytePercent)
+  if (roll_below(dice, 100) >= kBytePercent)
     made = mutation(std::string_view(reinterpret_cast<const char*>(data), size), dice, out);
   return put_or_mutate_bytes(made, out, data, size, max_size);
 }
@@ -1111,8 +1125,8 @@ size_t mutate_in_place(Mutation mutation, uint8_t* data, size_t size, size_t max
 template <class CrossOver>
 size_t cross_over_into(CrossOver cross_over, const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
                        uint8_t* out, size_t max_out_size, unsigned seed) {
-  Dice dice(seed);
-  if (!dice.one_in(kCrossOverTakenOneIn)) return 0;
+  Dice dice = dice_from_seed(seed);
+  if (!roll_one_in(dice, kCrossOverTakenOneIn)) return 0;
   std::string made;
   if (!cross_over(std::string_view(reinterpret_cast<const char*>(data1), size1),
                   std::string_view(reinterpret_cast<const char*>(data2), size2), dice, made))
@@ -1142,7 +1156,7 @@ size_t mutate_result_and_draws_file(uint8_t* data, size_t size, size_t max_size,
 }
 
 size_t mutate_main_prefs(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
-  Dice dice(seed);
+  Dice dice = dice_from_seed(seed);
   std::string out;
   if (cut_long_text(std::string_view(reinterpret_cast<const char*>(data), size), dice, out))
     return put_or_mutate_bytes(true, out, data, size, max_size);
