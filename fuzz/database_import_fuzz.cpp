@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <vector>
 #include <unordered_set>
+#include <vector>
 
 #include "core/core.h"
 #include "core/state.h"

@@ -132,7 +132,8 @@ int64_t choose_other_value(Dice& dice, int64_t old, const FieldValues& field, co
     return false;
   };
   int64_t v = choose_value(dice, old, field, elsewhere);
-  for (int tries = 0; tries < 4 && repeats(v) && !roll_one_in(dice, 8); ++tries) v = choose_value(dice, old, field, elsewhere);
+  for (int tries = 0; tries < 4 && repeats(v) && !roll_one_in(dice, 8); ++tries)
+    v = choose_value(dice, old, field, elsewhere);
   return v;
 }
 
@@ -280,7 +281,8 @@ bool read_comma_values(std::string_view text, std::vector<int64_t>& values) {
   size_t start = 0;
   for (;;) {
     size_t comma = text.find(',', start);
-    std::string_view field = text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    std::string_view field =
+        text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
     if (field.empty() || field.size() > 9) return false;
     int64_t v = 0;
     for (char c : field) {
@@ -334,9 +336,7 @@ bool is_draw_line(std::string_view t) {
   return t[31] == ' ' && t[35] == ' ';
 }
 
-int64_t draw_line_value(std::string_view t, int k) {
-  return (t[kValueAt[k]] - '0') * 10 + (t[kValueAt[k] + 1] - '0');
-}
+int64_t draw_line_value(std::string_view t, int k) { return (t[kValueAt[k]] - '0') * 10 + (t[kValueAt[k] + 1] - '0'); }
 
 std::vector<int64_t> draw_line_values(std::string_view t) {
   std::vector<int64_t> values;
@@ -382,8 +382,9 @@ std::string entry_with_new_value(Dice& dice, const TextLines& lines, const std::
   const int k = static_cast<int>(roll_below(dice, 7));
   const bool star = k >= 5;
   const FieldValues field{1, star ? 12 : 50, kGameBoundaries};
-  const int64_t elsewhere = draw_line_value(lines.text[roll_of(dice, draws)],
-                                            star ? 5 + static_cast<int>(roll_below(dice, 2)) : static_cast<int>(roll_below(dice, 5)));
+  const int64_t elsewhere =
+      draw_line_value(lines.text[roll_of(dice, draws)],
+                      star ? 5 + static_cast<int>(roll_below(dice, 2)) : static_cast<int>(roll_below(dice, 5)));
   const std::vector<int64_t> values = draw_line_values(line);
   const std::vector<int64_t> kind(values.begin() + (star ? 5 : 0), values.begin() + (star ? 7 : 5));
   const int64_t v = choose_other_value(dice, values[static_cast<size_t>(k)], field, &elsewhere, kind,
@@ -398,12 +399,23 @@ std::string broken_draw_line(Dice& dice, std::string_view line) {
   std::string t(line);
   const size_t digit = kValueAt[roll_below(dice, 7)] + roll_below(dice, 2);
   switch (roll_weighted(dice, {3, 1, 1, 1, 1, 2})) {
-    case 0: return broken_line(dice, line);  // mostly another length
-    case 1: t[digit] = ' '; break;  // a blank too many
-    case 2: t[kBlanks[roll_below(dice, 7)]] = '0'; break;  // a blank too few
-    case 3: t[digit] = '+'; break;  // a "+" too many
-    case 4: t[roll_one_in(dice, 2) ? 32 : 36] = '0'; break;  // a "+" too few
-    default: t[digit] = stray_byte(dice); break;
+    case 0:
+      return broken_line(dice, line);  // mostly another length
+    case 1:
+      t[digit] = ' ';
+      break;  // a blank too many
+    case 2:
+      t[kBlanks[roll_below(dice, 7)]] = '0';
+      break;  // a blank too few
+    case 3:
+      t[digit] = '+';
+      break;  // a "+" too many
+    case 4:
+      t[roll_one_in(dice, 2) ? 32 : 36] = '0';
+      break;  // a "+" too few
+    default:
+      t[digit] = stray_byte(dice);
+      break;
   }
   return t;
 }
@@ -480,7 +492,8 @@ bool cross_over_past_results_text(std::string_view a, std::string_view b, Dice& 
     // The first lines of one, the last lines of the other.
     const size_t keep = roll_below(dice, line_count(first) + 1), from = roll_below(dice, line_count(second));
     erase_lines(first, keep, line_count(first) - keep);
-    for (size_t i = from; i < line_count(second); ++i) insert_line(first, line_count(first), second.text[i], second.end[i]);
+    for (size_t i = from; i < line_count(second); ++i)
+      insert_line(first, line_count(first), second.text[i], second.end[i]);
   } else {
     // One entry of the other.
     const std::vector<size_t> draws = draw_lines_of(second);
@@ -659,11 +672,15 @@ bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
       const int64_t held = static_cast<int64_t>(tickets);
       int64_t count;
       switch (roll_weighted(dice, {4, 3, 3})) {
-        case 0: count = held; break;
-        case 1: count = held + (roll_one_in(dice, 2) ? 1 : -1); break;
+        case 0:
+          count = held;
+          break;
+        case 1:
+          count = held + (roll_one_in(dice, 2) ? 1 : -1);
+          break;
         default: {
-          static const std::vector<int64_t> edges = {0, -1, MAX_DRAWS_TO_GENERATE, MAX_DRAWS_TO_GENERATE + 1,
-                                                     2147483647, 4294967297};
+          static const std::vector<int64_t> edges = {
+              0, -1, MAX_DRAWS_TO_GENERATE, MAX_DRAWS_TO_GENERATE + 1, 2147483647, 4294967297};
           count = roll_of(dice, edges);
         }
       }
@@ -689,11 +706,21 @@ bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
           std::string t(lines.text[i]);
           const size_t comma = t.find(',');
           switch (roll_weighted(dice, {3, 1, 1, 1, 1})) {
-            case 0: t = broken_line(dice, t); break;
-            case 1: if (comma != std::string::npos) t.erase(comma, 1); break;  // two values run together
-            case 2: if (comma != std::string::npos) t.insert(comma, ","); break;  // an empty field
-            case 3: t += ','; break;
-            default: t.clear(); break;
+            case 0:
+              t = broken_line(dice, t);
+              break;
+            case 1:
+              if (comma != std::string::npos) t.erase(comma, 1);
+              break;  // two values run together
+            case 2:
+              if (comma != std::string::npos) t.insert(comma, ",");
+              break;  // an empty field
+            case 3:
+              t += ',';
+              break;
+            default:
+              t.clear();
+              break;
           }
           set_line(lines, i, t);
           break;
@@ -703,7 +730,9 @@ bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
           erase_lines(lines, ticket_line(roll_below(dice, tickets)) + roll_below(dice, 3), 1);
           break;
         case 2:  // the magic
-          set_line(lines, 0, broken_line(dice, lines.text[0] == kMagic && roll_one_in(dice, 4) ? "lottodrawsfile-1.01" : lines.text[0]));
+          set_line(lines, 0,
+                   broken_line(
+                       dice, lines.text[0] == kMagic && roll_one_in(dice, 4) ? "lottodrawsfile-1.01" : lines.text[0]));
           break;
         default:  // a header line missing
           erase_lines(lines, roll_below(dice, kHeaderLines), 1);
@@ -780,7 +809,8 @@ bool mutate_result_and_draws_text(std::string_view input, Dice& dice, std::strin
         int64_t elsewhere = values[star ? 5 + roll_below(dice, 2) : roll_below(dice, 5)];
         if (tickets > 0 && !roll_one_in(dice, 4)) value_elsewhere(dice, lines, star ? 2 : 1, elsewhere);
         const std::vector<int64_t> kind(values.begin() + (star ? 5 : 0), values.begin() + (star ? 7 : 5));
-        values[k] = choose_other_value(dice, values[k], ticket_values(star ? 2 : 1), &elsewhere, kind, star ? k - 5 : k);
+        values[k] =
+            choose_other_value(dice, values[k], ticket_values(star ? 2 : 1), &elsewhere, kind, star ? k - 5 : k);
       }
     }
     out = result_line_text(values) + std::string(input.substr(result.size()));
@@ -876,8 +906,10 @@ std::string broken_field(Dice& dice, const ParsedSettings& p, size_t k) {
   const StoredField& f = p.fields[k];
   std::string bytes = p.bytes.substr(f.start, f.end - f.start);
   if (f.line) {
-    if (roll_one_in(dice, 2) && !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) bytes.pop_back();
-    else bytes.insert(roll_below(dice, bytes.size()), 1, roll_one_in(dice, 2) ? '\r' : '\n');
+    if (roll_one_in(dice, 2) && !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r'))
+      bytes.pop_back();
+    else
+      bytes.insert(roll_below(dice, bytes.size()), 1, roll_one_in(dice, 2) ? '\r' : '\n');
   } else if (roll_one_in(dice, 2)) {
     bytes.erase(roll_below(dice, bytes.size()), 1 + roll_below(dice, 3));
   } else {
@@ -935,15 +967,22 @@ const FieldValues& main_prefs_values(int kind) {
   static const FieldValues bet_type{0, BET_TYPE_COUNT - 1, {99, 2147483647}};
   static const FieldValues language{1, 2, {0, 99}};
   switch (kind) {
-    case MAIN_HIGHEST_NUMBER: return highest_number;
-    case MAIN_HIGHEST_STAR: return highest_star;
+    case MAIN_HIGHEST_NUMBER:
+      return highest_number;
+    case MAIN_HIGHEST_STAR:
+      return highest_star;
     case MAIN_NUMBER_STATE:
-    case MAIN_STAR_STATE: return state;
-    case MAIN_DRAWS: return draws;
+    case MAIN_STAR_STATE:
+      return state;
+    case MAIN_DRAWS:
+      return draws;
     case MAIN_JITTER:
-    case MAIN_TECHNIQUES: return flag;
-    case MAIN_BET_TYPE: return bet_type;
-    default: return language;
+    case MAIN_TECHNIQUES:
+      return flag;
+    case MAIN_BET_TYPE:
+      return bet_type;
+    default:
+      return language;
   }
 }
 
@@ -952,38 +991,51 @@ const FieldValues& main_prefs_values(int kind) {
 std::string chosen_currency(Dice& dice, const std::string& old, const std::string& price) {
   static const std::vector<std::string> usual = {"EUR", "R$", "USD", "\xE2\x82\xAC", "\xC2\xA3", "CHF", "kr"};
   switch (roll_weighted(dice, {5, 2, 1, 1, 1, 1})) {
-    case 0: return roll_of(dice, usual);
+    case 0:
+      return roll_of(dice, usual);
     case 1: {
       std::string t;
       for (size_t k = 0, n = 1 + roll_below(dice, 4); k < n; ++k) t += static_cast<char>('A' + roll_below(dice, 26));
       return t;
     }
-    case 2: return "";
-    case 3: return old.empty() ? "\xC3" : old.substr(0, old.size() - 1) + "\xFF";
-    case 4: return price;
-    default: return std::string(200 + roll_below(dice, 100), 'E');
+    case 2:
+      return "";
+    case 3:
+      return old.empty() ? "\xC3" : old.substr(0, old.size() - 1) + "\xFF";
+    case 4:
+      return price;
+    default:
+      return std::string(200 + roll_below(dice, 100), 'E');
   }
 }
 
 // A price: a decimal of the prices' range 2.5..10000 in the forms a player
 // types, or at the edges of that range or of a number.
 std::string chosen_price(Dice& dice, const std::string& old, const std::string& elsewhere) {
-  static const std::vector<std::string> edges = {"2.5", "2.49", "10000", "10000.01", "0", "-1", "", "abc",
-                                                 "1e4", " 3.50", "2,50", "99999999"};
+  static const std::vector<std::string> edges = {"2.5", "2.49", "10000", "10000.01", "0",    "-1",
+                                                 "",    "abc",  "1e4",   " 3.50",    "2,50", "99999999"};
   char text[32];
   switch (roll_weighted(dice, {6, 1, 2, 2})) {
     case 0: {
       const int64_t cents = roll_between(dice, 250, 1000000);
-      if (roll_one_in(dice, 3)) std::snprintf(text, sizeof text, "%lld", static_cast<long long>(cents / 100));
-      else if (roll_one_in(dice, 2)) std::snprintf(text, sizeof text, "%lld.%lld", static_cast<long long>(cents / 100), static_cast<long long>(cents % 100 / 10));
-      else std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cents / 100), static_cast<long long>(cents % 100));
+      if (roll_one_in(dice, 3))
+        std::snprintf(text, sizeof text, "%lld", static_cast<long long>(cents / 100));
+      else if (roll_one_in(dice, 2))
+        std::snprintf(text, sizeof text, "%lld.%lld", static_cast<long long>(cents / 100),
+                      static_cast<long long>(cents % 100 / 10));
+      else
+        std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cents / 100),
+                      static_cast<long long>(cents % 100));
       return text;
     }
     case 1:
-      std::snprintf(text, sizeof text, "%.2f", static_cast<double>(val_float(old)) + (roll_one_in(dice, 2) ? 0.01 : -0.01));
+      std::snprintf(text, sizeof text, "%.2f",
+                    static_cast<double>(val_float(old)) + (roll_one_in(dice, 2) ? 0.01 : -0.01));
       return text;
-    case 2: return roll_of(dice, edges);
-    default: return elsewhere;
+    case 2:
+      return roll_of(dice, edges);
+    default:
+      return elsewhere;
   }
 }
 
@@ -1038,11 +1090,15 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
     return true;
   }
   if (kind == MAIN_CURRENCY) {
-    out = with_field(p, k, encoded_line(chosen_currency(dice, stored_line(p, p.fields[k]), stored_line(p, p.fields[roll_of(dice, of_kind[MAIN_PRICE])]))));
+    out = with_field(p, k,
+                     encoded_line(chosen_currency(dice, stored_line(p, p.fields[k]),
+                                                  stored_line(p, p.fields[roll_of(dice, of_kind[MAIN_PRICE])]))));
     return true;
   }
   if (kind == MAIN_PRICE) {
-    out = with_field(p, k, encoded_line(chosen_price(dice, stored_line(p, p.fields[k]), stored_line(p, p.fields[roll_of(dice, fields)]))));
+    out = with_field(
+        p, k,
+        encoded_line(chosen_price(dice, stored_line(p, p.fields[k]), stored_line(p, p.fields[roll_of(dice, fields)]))));
     return true;
   }
   const int64_t old = stored_int(p, p.fields[k]);
@@ -1062,7 +1118,8 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
         end = p.fields[states.back()].end;
       } else {
         const int next = kind == MAIN_HIGHEST_NUMBER ? MAIN_STAR_STATE : MAIN_DRAWS;
-        const std::vector<size_t>& after = of_kind[static_cast<size_t>(next)].empty() ? of_kind[MAIN_DRAWS] : of_kind[static_cast<size_t>(next)];
+        const std::vector<size_t>& after =
+            of_kind[static_cast<size_t>(next)].empty() ? of_kind[MAIN_DRAWS] : of_kind[static_cast<size_t>(next)];
         start = end = p.fields[after.front()].start;
       }
       out = p.bytes.substr(0, p.fields[k].start) + encoded_int(v) +
@@ -1138,8 +1195,8 @@ size_t cross_over_into(CrossOver cross_over, const uint8_t* data1, size_t size1,
 
 std::string past_result_line(int serial, int year, int month, int day, const int numbers[5], const int stars[2]) {
   char line[64];
-  std::snprintf(line, sizeof line, "%05d %04d-%02d-%02d %02d %02d %02d %02d %02d +%02d +%02d", serial, year, month,
-                day, numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], stars[0], stars[1]);
+  std::snprintf(line, sizeof line, "%05d %04d-%02d-%02d %02d %02d %02d %02d %02d +%02d +%02d", serial, year, month, day,
+                numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], stars[0], stars[1]);
   return line;
 }
 

@@ -37,16 +37,15 @@ size_t mutate_technique_prefs(uint8_t* data, size_t size, size_t max_size, unsig
 // second input spliced into the first, or one record of it inserted. They
 // decline (return 0) on most calls, so that libFuzzer, which offers the
 // crossover as often as the mutation, spends most of its steps on mutations.
-size_t cross_over_past_results(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
-                               uint8_t* out, size_t max_out_size, unsigned seed);
-size_t cross_over_draws_file(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
-                             uint8_t* out, size_t max_out_size, unsigned seed);
-size_t cross_over_result_and_draws_file(const uint8_t* data1, size_t size1, const uint8_t* data2,
-                                        size_t size2, uint8_t* out, size_t max_out_size, unsigned seed);
+size_t cross_over_past_results(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2, uint8_t* out,
+                               size_t max_out_size, unsigned seed);
+size_t cross_over_draws_file(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2, uint8_t* out,
+                             size_t max_out_size, unsigned seed);
+size_t cross_over_result_and_draws_file(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
+                                        uint8_t* out, size_t max_out_size, unsigned seed);
 
 // A draw line of the past-results database as its files hold it, such as
 // 00001 2004-02-13 16 29 32 36 41 +07 +09: the serial in five digits, the
 // date, the five numbers, and each star after a "+", every value in two
 // digits (no line end).
-std::string past_result_line(int serial, int year, int month, int day, const int numbers[5],
-                             const int stars[2]);
+std::string past_result_line(int serial, int year, int month, int day, const int numbers[5], const int stars[2]);

@@ -55,7 +55,8 @@ void require(bool holds, const std::string& format, const std::string& what) {
 
 std::vector<std::string> seeds_of(const std::string& target) {
   std::vector<std::string> seeds;
-  for (const auto& entry : std::filesystem::directory_iterator(std::string(KESTROVA_SOURCE_DIR) + "/fuzz/corpus/" + target))
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::string(KESTROVA_SOURCE_DIR) + "/fuzz/corpus/" + target))
     seeds.push_back(read_file_bytes(entry.path().string()));
   return seeds;
 }
@@ -72,8 +73,8 @@ struct Reading {
 struct Tally {
   size_t calls = 0;
   size_t byte_calls = 0;
-  size_t structured = 0;      // made by the format's own mutation
-  size_t taken = 0;           // of those, read without a message
+  size_t structured = 0;          // made by the format's own mutation
+  size_t taken = 0;               // of those, read without a message
   size_t of_small_seeds = 0;      // structured, of a seed of at most kLargeSeed bytes and few records
   size_t one_record_changed = 0;  // of those, one record differs from the seed's in one value
   size_t of_large_seeds = 0;      // structured, of a seed of more than kLargeSeed bytes
@@ -108,8 +109,10 @@ bool one_value_differs(const std::vector<std::string>& seed, const std::vector<s
 std::vector<std::string> split(const std::string& text, char separator) {
   std::vector<std::string> pieces(1);
   for (char c : text) {
-    if (c == separator) pieces.emplace_back();
-    else pieces.back() += c;
+    if (c == separator)
+      pieces.emplace_back();
+    else
+      pieces.back() += c;
   }
   return pieces;
 }
@@ -120,7 +123,8 @@ using Mutator = size_t (*)(uint8_t*, size_t, size_t, unsigned);
 // in, reads each result, and tallies. `fields` splits a record into its
 // values; a seed of at most `few_records` records and kLargeSeed bytes is a
 // small one.
-Tally run_mutations(Mutator mutate, const std::vector<std::string>& seeds, const std::function<Reading(const std::string&)>& read,
+Tally run_mutations(Mutator mutate, const std::vector<std::string>& seeds,
+                    const std::function<Reading(const std::string&)>& read,
                     const std::function<std::vector<std::string>(const std::string&)>& fields, size_t few_records) {
   Tally tally;
   for (const std::string& seed : seeds) {
@@ -156,19 +160,22 @@ Tally run_mutations(Mutator mutate, const std::vector<std::string>& seeds, const
   return tally;
 }
 
-double share(size_t part, size_t whole) { return whole == 0 ? 0.0 : static_cast<double>(part) / static_cast<double>(whole); }
+double share(size_t part, size_t whole) {
+  return whole == 0 ? 0.0 : static_cast<double>(part) / static_cast<double>(whole);
+}
 
 // The properties every format shares: about one call in five goes to the
 // byte mutation, most results pass the reader, and a good share differ from
 // the seed in exactly one value of one record.
 void check_shares(const std::string& format, const Tally& t, double least_taken, double least_one_value) {
-  std::printf("%-18s %5zu calls, %3.0f%% bytes, %3.0f%% read whole, %3.0f%% one value changed, %3.0f%% of large seeds shrunk\n",
-              format.c_str(), t.calls, 100 * share(t.byte_calls, t.calls), 100 * share(t.taken, t.structured),
-              100 * share(t.one_record_changed, t.of_small_seeds), 100 * share(t.shrunk, t.of_large_seeds));
+  std::printf(
+      "%-18s %5zu calls, %3.0f%% bytes, %3.0f%% read whole, %3.0f%% one value changed, %3.0f%% of large seeds shrunk\n",
+      format.c_str(), t.calls, 100 * share(t.byte_calls, t.calls), 100 * share(t.taken, t.structured),
+      100 * share(t.one_record_changed, t.of_small_seeds), 100 * share(t.shrunk, t.of_large_seeds));
   for (const auto& [text, count] : t.messages) std::printf("    %6zu  %s\n", count, text.c_str());
   require(t.calls > 0, format, "some seed is read whole");
-  require(share(t.byte_calls, t.calls) > 0.1 && share(t.byte_calls, t.calls) < 0.3,
-          format, "about one call in five is left to the byte mutation");
+  require(share(t.byte_calls, t.calls) > 0.1 && share(t.byte_calls, t.calls) < 0.3, format,
+          "about one call in five is left to the byte mutation");
   require(share(t.taken, t.structured) >= least_taken, format, "most results pass the reader");
   require(share(t.one_record_changed, t.of_small_seeds) >= least_one_value, format,
           "a good share of the small seeds' results differ from the seed in one value of one record");
@@ -263,8 +270,8 @@ void check_result_and_draws_file() {
       std::vector<uint8_t> data(seed.begin(), seed.end());
       data.resize(seed.size() + 4096);
       const size_t bytes_before = g_byte_mutations;
-      const std::string out(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(
-                                                            mutate_result_and_draws_file(data.data(), seed.size(), data.size(), s)));
+      const std::string out(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(mutate_result_and_draws_file(
+                                                             data.data(), seed.size(), data.size(), s)));
       if (g_byte_mutations != bytes_before) continue;
       ++structured;
       const size_t out_end = out.find('\n');
@@ -298,7 +305,8 @@ int main() {
     check_reached("past results", past, refusal);
   check_unparsed_goes_to_bytes("past results", mutate_past_results);
 
-  const Tally draws = run_mutations(mutate_draws_file, seeds_of("draws_file"), read_draws_file, ticket_fields, kFewLines);
+  const Tally draws =
+      run_mutations(mutate_draws_file, seeds_of("draws_file"), read_draws_file, ticket_fields, kFewLines);
   check_shares("draws file", draws, 0.5, 0.25);
   for (const char* refusal : {"Not a valid draws file.", "Invalid number of draws in the file.",
                               "The file holds fewer draws than it announces."})
@@ -311,7 +319,8 @@ int main() {
   check_shares("main settings", main_prefs, 0.9, 0.5);
   check_unparsed_goes_to_bytes("main settings", mutate_main_prefs);
 
-  const Tally techniques = run_mutations(mutate_technique_prefs, seeds_of("technique_prefs"), read_technique_prefs, whole, kAnyCount);
+  const Tally techniques =
+      run_mutations(mutate_technique_prefs, seeds_of("technique_prefs"), read_technique_prefs, whole, kAnyCount);
   check_shares("technique settings", techniques, 0.9, 0.7);
   check_unparsed_goes_to_bytes("technique settings", mutate_technique_prefs);
 

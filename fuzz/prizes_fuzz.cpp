@@ -75,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& [values, highest] : {std::pair{numbers, g_highest_number}, std::pair{stars, g_highest_star}}) {
     std::vector<int64_t> sorted = values;
     std::sort(sorted.begin(), sorted.end());
-    fuzz_require(sorted.front() >= 1 && sorted.back() <= highest && std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end(),
+    fuzz_require(sorted.front() >= 1 && sorted.back() <= highest &&
+                     std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end(),
                  "a result checked holds different values of the game");
   }
   // A listed ticket holds no value twice, so against such a result its row
