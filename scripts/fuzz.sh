@@ -25,9 +25,9 @@
 #
 # A kept corpus stays small: each run ends with a merge (libFuzzer's
 # -merge=1) of the kept corpus into a fresh folder that holds the committed
-# seeds, which keeps the smallest inputs that give each coverage feature the
-# seeds do not; the seeds are then taken out and the folder replaces the kept
-# corpus.
+# seeds, which keeps the quickest and smallest inputs that give each coverage
+# feature the seeds do not (merge_kept_corpus); the seeds are then taken out
+# and the folder replaces the kept corpus.
 # A kept corpus that a finished merge did not leave (an interrupted run,
 # inputs copied in by hand) is merged the same way before the run starts, so
 # that no earlier run can slow a later one.
@@ -125,34 +125,65 @@ target_options() {
   echo -max_len="$(max_len_of "$1")" -timeout=10 -rss_limit_mb=2560 -detect_leaks=0
 }
 
-# Replaces the kept corpus `work` of target `t` by the smallest of its inputs
-# that give the features the committed seeds do not. The seeds go first into
-# the fresh folder, so that their features count as had, and are then taken
-# out. Features are those of coverage, without value profiling: with it, an
-# input would be kept for each comparison that it comes a step nearer to,
-# steps that a run takes again in seconds, and a corpus of large inputs
-# would stay large. A merge that fails leaves the kept corpus as it was. The
-# stamp beside the corpus marks a corpus that a merge left.
+# Sorts the inputs of `from` by the time the target takes over each: those
+# of at most a millisecond are copied to `fast`, the others to `slow` (with an
+# input that did not run to its end, such as one that crashes the target).
+split_by_time() {
+  local t="$1" from="$2" fast="$3" slow="$4" log="$root/build-fuzz/$t.timing.log"
+  mkdir -p "$fast" "$slow"
+  # shellcheck disable=SC2046
+  find "$from" -type f -print0 |
+    xargs -0 -r -n 200 "$root/build-fuzz/fuzz/${t}_fuzz" -runs=1 $(target_options "$t") > "$log" 2>&1 || true
+  local quick="$fast.quick" all="$fast.all"
+  awk '/^Executed / && $4 <= 1 {print $2}' "$log" | sort -u > "$quick"
+  find "$from" -type f | sort > "$all"
+  comm -12 "$all" "$quick" | xargs -r -d '\n' cp -t "$fast"
+  comm -23 "$all" "$quick" | xargs -r -d '\n' cp -t "$slow"
+  rm -f "$quick" "$all"
+}
+
+# Merges the inputs of `from` into `into` (libFuzzer's -merge=1): an input is
+# copied when it gives a feature that `into` and the smaller inputs before it
+# do not. The merge runs the target again in a child process, by the path
+# given here: an absolute one, since the target changes its directory. An
+# input that crashes the child is left out and the child started again. False
+# when the merge did not finish.
+merge_into() {
+  local t="$1" into="$2" from="$3" log="$4"
+  # shellcheck disable=SC2046
+  "$root/build-fuzz/fuzz/${t}_fuzz" -merge=1 $(target_options "$t") "$into" "$from" > "$log" 2>&1 || true
+  grep -aq "MERGE-OUTER: successful in" "$log"
+}
+
+# Replaces the kept corpus `work` of target `t` by the quickest and smallest
+# of its inputs that give the features the committed seeds do not. The seeds
+# go first into the fresh folder, so that their features count as had, and
+# are then taken out. The inputs that run in a millisecond are merged first
+# and the others then, so that a feature that both give is kept with a quick
+# one: libFuzzer's merge prefers the smaller input, and of inputs of one
+# size the one with more features, which is often the slower (the generator
+# making hundreds of tickets). Features are those of coverage, without value
+# profiling: with it, an input would be kept for each comparison that it
+# comes a step nearer to, steps that a run takes again in seconds, and a
+# corpus of large inputs would stay large. A merge that fails leaves the kept
+# corpus as it was. The stamp beside the corpus marks a corpus that a merge
+# left.
 merge_kept_corpus() {
   local t="$1" work="$2"
-  local fresh="$work.merging" log="$root/build-fuzz/$t.merge.log"
-  rm -rf "$fresh"
+  local fresh="$work.merging" sorted="$work.sorting" log="$root/build-fuzz/$t.merge.log"
+  rm -rf "$fresh" "$sorted"
   mkdir -p "$fresh"
   local seed
   for seed in "fuzz/corpus/$t"/*; do
     [ -f "$seed" ] && cp "$seed" "$fresh/committed-seed-$(basename "$seed")"
   done
-  # The merge runs the target again in a child process, by the path given
-  # here: an absolute one, since the target changes its directory. An input
-  # that crashes the child is left out and the child started again; a merge
-  # that did not finish keeps the old corpus.
-  # shellcheck disable=SC2046
-  "$root/build-fuzz/fuzz/${t}_fuzz" -merge=1 $(target_options "$t") "$fresh" "$work" > "$log" 2>&1 || true
-  if ! grep -aq "MERGE-OUTER: successful in" "$log"; then
-    echo "merging the kept corpus of $t did not finish cleanly (see $log); it stays as it was"
-    rm -rf "$fresh"
+  split_by_time "$t" "$work" "$sorted/fast" "$sorted/slow"
+  if ! merge_into "$t" "$fresh" "$sorted/fast" "$log.fast" || ! merge_into "$t" "$fresh" "$sorted/slow" "$log"; then
+    echo "merging the kept corpus of $t did not finish cleanly (see $log*); it stays as it was"
+    rm -rf "$fresh" "$sorted"
     return
   fi
+  rm -rf "$sorted"
   rm -f "$fresh"/committed-seed-*
   (
     flock 9
