@@ -1,14 +1,21 @@
-// The draws-file reader, then what reads the tickets: the filter on the
-// first tickets (the fast check against the literal one), the prize check,
-// the preview, and saving and opening the list again.
+// The draws-file reader (a file it refuses leaves the list it found; a file
+// it takes lists only tickets that can be part of a draw), then what reads
+// the tickets: the filter on the first tickets (the fast check against the
+// literal one), the prize check, the preview, and saving and opening the
+// list again.
 #include <algorithm>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "core/core.h"
 #include "core/state.h"
+#include "core/text.h"
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
+#include "fuzz/format_mutators.h"
 #include "fuzz/fuzz_support.h"
+#include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
 #include "techniques/techniques.h"
@@ -21,16 +28,62 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
+namespace {
+
+// Whether a numbers (or stars) text can be part of a draw: every field
+// between the commas, read as an integer, in 1..highest, none twice.
+bool values_possible(const std::string& text, int64_t highest) {
+  std::vector<bool> seen(static_cast<size_t>(highest) + 1, false);
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    const int64_t v = val_int(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (v < 1 || v > highest || seen[static_cast<size_t>(v)]) return false;
+    seen[static_cast<size_t>(v)] = true;
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
+// The list an input finds before its file is opened.
+const Ticket kListedBefore{"5,10,15,20,25", "3,9"};
+
+}  // namespace
+
+// Mutations of the header and the tickets (fuzz/format_mutators.h).
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_draws_file(data, size, max_size, seed);
+}
+
+extern "C" size_t LLVMFuzzerCustomCrossOver(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
+                                            uint8_t* out, size_t max_out_size, unsigned seed) {
+  return cross_over_draws_file(data1, size1, data2, size2, out, max_out_size, seed);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz_directory() + "fuzz.draws.txt";
   fuzz_write_file(path, fuzz_bytes(data, size));
   FuzzEmptyDrawListAfter empty_list_after;
+  list_tickets({kListedBefore});
+  g_draws_file_path = "";
   ui_test_clear_messages();
   open_draws_file(path);
+  if (g_draws_file_path != path) {
+    // Refused (or no file at all): the list is the one it found.
+    fuzz_require(!ui_test_messages().empty(), "a file not taken is reported");
+    fuzz_require(g_draw_count == 1 && g_draw_numbers[1] == kListedBefore.first &&
+                     g_draw_stars[1] == kListedBefore.second && ui_count_items(GADGET_DRAW_LIST) == 1,
+                 "a refused file leaves the list as it was");
+    return 0;
+  }
   fuzz_require(g_draw_count >= 0 && static_cast<int64_t>(g_draw_numbers.size()) > g_draw_count &&
                    static_cast<int64_t>(g_draw_stars.size()) > g_draw_count,
                "every listed ticket has its slots");
   fuzz_require(ui_count_items(GADGET_DRAW_LIST) == g_draw_count, "one row per ticket");
+  for (int64_t i = 1; i <= g_draw_count; ++i)
+    fuzz_require(values_possible(g_draw_numbers[static_cast<size_t>(i)], 50) &&
+                     values_possible(g_draw_stars[static_cast<size_t>(i)], 12),
+                 "every ticket listed can be part of a draw");
   // A list of thousands of tickets is there for the reader and the writer:
   // what looks at every ticket's values (the filter, the prize check, the
   // preview) sees the first tickets of a large list only, or none, as a

@@ -14,6 +14,7 @@
 #include "core/text.h"
 #include "draws/draws.h"
 #include "draws/selection.h"
+#include "fuzz/format_mutators.h"
 #include "fuzz/fuzz_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
@@ -60,9 +61,21 @@ bool read_ticket_line(const std::string& line, std::vector<int64_t>& numbers, st
   }
 }
 
+// Fields 1..count of a numbers or stars text split at ",", each read as an
+// integer (a field the text lacks reads 0).
 std::vector<int64_t> values_of(const std::string& text, int64_t count) {
   std::vector<int64_t> values;
-  for (int64_t j = 1; j <= count; ++j) values.push_back(val_int(string_field(text, j, ",")));
+  size_t start = 0;
+  for (int64_t j = 1; j <= count; ++j) {
+    if (start > text.size()) {
+      values.push_back(0);
+      continue;
+    }
+    size_t comma = text.find(',', start);
+    if (comma == std::string::npos) comma = text.size();
+    values.push_back(val_int(text.substr(start, comma - start)));
+    start = comma + 1;
+  }
   return values;
 }
 
@@ -71,6 +84,16 @@ std::vector<int64_t> values_of(const std::string& text, int64_t count) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_start_program();
   return 0;
+}
+
+// Mutations of the header and the tickets (fuzz/format_mutators.h).
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_draws_file(data, size, max_size, seed);
+}
+
+extern "C" size_t LLVMFuzzerCustomCrossOver(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
+                                            uint8_t* out, size_t max_out_size, unsigned seed) {
+  return cross_over_draws_file(data1, size1, data2, size2, out, max_out_size, seed);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -12,6 +12,7 @@
 #include "core/state.h"
 #include "draws/draws.h"
 #include "draws/selection.h"
+#include "fuzz/format_mutators.h"
 #include "fuzz/fuzz_support.h"
 #include "support/test_support.h"
 #include "ui/ui.h"
@@ -96,6 +97,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   for (int i = 0; i < BET_TYPE_COUNT; ++i) g_default_prices.push_back(ui_text(PREFS_PRICE_FIELD_BASE + i));
   build_preferences_from_globals();
   return 0;
+}
+
+// Mutations of one stored value at a time (fuzz/format_mutators.h).
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_main_prefs(data, size, max_size, seed);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -20,6 +20,7 @@
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
 #include "draws/selection.h"
+#include "fuzz/format_mutators.h"
 #include "fuzz/fuzz_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
@@ -174,11 +175,7 @@ std::string many_past_results(int count) {
       stars[1] = next(12);
     } while (stars[0] == stars[1]);
     if (stars[0] > stars[1]) std::swap(stars[0], stars[1]);
-    char line[64];
-    std::snprintf(line, sizeof line, "%05d %04d-%02d-%02d %02d %02d %02d %02d %02d +%02d +%02d\r\n", i, year,
-                  (week - 1) / 4 % 12 + 1, (week - 1) % 4 * 7 + 1, numbers[0], numbers[1], numbers[2], numbers[3],
-                  numbers[4], stars[0], stars[1]);
-    text += line;
+    text += past_result_line(i, year, (week - 1) / 4 % 12 + 1, (week - 1) % 4 * 7 + 1, numbers, stars) + "\r\n";
     if (++week > 48) {
       week = 1;
       ++year;

@@ -2,8 +2,11 @@
 // line of the input holds the seven result values, separated by blanks, and
 // the rest is the draws file. Each checked ticket's hits are shown in its row
 // and counted in one prize tier.
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/core.h"
 #include "core/ids.h"
@@ -11,6 +14,7 @@
 #include "core/text.h"
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
+#include "fuzz/format_mutators.h"
 #include "fuzz/fuzz_support.h"
 #include "support/program_fixture.h"
 #include "ui/ui.h"
@@ -35,6 +39,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
+// Mutations of the result values, the header and the tickets (fuzz/format_mutators.h).
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_result_and_draws_file(data, size, max_size, seed);
+}
+
+extern "C" size_t LLVMFuzzerCustomCrossOver(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
+                                            uint8_t* out, size_t max_out_size, unsigned seed) {
+  return cross_over_result_and_draws_file(data1, size1, data2, size2, out, max_out_size, seed);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes = fuzz_bytes(data, size);
   const size_t line_end = bytes.find('\n');
@@ -48,19 +62,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ui_test_clear_messages();
   click_gadget(GADGET_CHECK_PRIZES);
   if (!ui_test_messages().empty()) {
-    // No list, or a result value out of range: nothing is counted.
+    // No list, or a result value out of range or repeated: nothing is
+    // counted.
     fuzz_require(tier_count_sum() == 0, "a refused check counts nothing");
     return 0;
   }
-  // Every ticket whose row shows at most 5 hit numbers and 2 hit stars is
-  // counted in exactly one tier.
-  int64_t countable = 0;
+  // A result checked is a draw: five different numbers of the game and two
+  // different stars, as its fields hold them (the toolkit may keep less of a
+  // text than it was given).
+  std::vector<int64_t> numbers, stars;
+  for (int k = 0; k < 7; ++k) (k < 5 ? numbers : stars).push_back(val_int(ui_text(GADGET_RESULT_NUMBER_FIRST + k)));
+  for (const auto& [values, highest] : {std::pair{numbers, g_highest_number}, std::pair{stars, g_highest_star}}) {
+    std::vector<int64_t> sorted = values;
+    std::sort(sorted.begin(), sorted.end());
+    fuzz_require(sorted.front() >= 1 && sorted.back() <= highest &&
+                     std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end(),
+                 "a result checked holds different values of the game");
+  }
+  // A listed ticket holds no value twice, so against such a result its row
+  // shows at most 5 hit numbers and 2 hit stars, and it is counted in
+  // exactly one tier.
   for (int row = 0; row < g_draw_count; ++row) {
     const int64_t hits = val_int(ui_item_text(GADGET_DRAW_LIST, row, 24));
-    const int64_t stars = val_int(ui_item_text(GADGET_DRAW_LIST, row, 25));
-    fuzz_require(hits >= 0 && stars >= 0, "hits are never negative");
-    if (hits <= 5 && stars <= 2) ++countable;
+    const int64_t hit_stars = val_int(ui_item_text(GADGET_DRAW_LIST, row, 25));
+    fuzz_require(hits >= 0 && hits <= 5 && hit_stars >= 0 && hit_stars <= 2, "a row shows the hits a ticket can have");
   }
-  fuzz_require(tier_count_sum() == countable, "each countable ticket is in one tier");
+  fuzz_require(tier_count_sum() == g_draw_count, "each ticket is in one tier");
   return 0;
 }

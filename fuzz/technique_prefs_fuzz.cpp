@@ -11,6 +11,7 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "draws/draws.h"
+#include "fuzz/format_mutators.h"
 #include "fuzz/fuzz_support.h"
 #include "support/test_support.h"
 #include "techniques/catalogue.h"
@@ -39,6 +40,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_learn_sample_database();
   fuzz_drop_association_grid();
   return 0;
+}
+
+// Mutations of one window bound at a time (fuzz/format_mutators.h).
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_technique_prefs(data, size, max_size, seed);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -14,6 +14,24 @@
 # build-fuzz/findings/<target>/<run>/, and the script exits with 1.
 # FUZZ_JOBS (default 3) targets run at once, each on one core.
 #
+# The targets of the line formats and of the settings files mutate their
+# inputs with fuzz/format_mutators.cpp, which changes one value of one record
+# (or the records, or a header field, or breaks one record) and leaves the
+# rest of the file as it was; a fifth of the mutations, and every mutation of
+# an input that does not parse, stay libFuzzer's byte mutations. Before the
+# runs, fuzz/format_mutators_check mutates the seeds of those formats and reads
+# the results with the program's readers; the script stops when the mutators
+# no longer keep their formats.
+#
+# A kept corpus stays small: each run ends with a merge (libFuzzer's
+# -merge=1) of the kept corpus into a fresh folder that holds the committed
+# seeds, which keeps the quickest and smallest inputs that give each coverage
+# feature the seeds do not (merge_kept_corpus); the seeds are then taken out
+# and the folder replaces the kept corpus.
+# A kept corpus that a finished merge did not leave (an interrupted run,
+# inputs copied in by hand) is merged the same way before the run starts, so
+# that no earlier run can slow a later one.
+#
 # Each target has its own input size limit (the table below): the readers of
 # files and the recent-files log get inputs well past the 64 KiB at which
 # they cut a line, and a draws file of thousands of tickets. libFuzzer
@@ -37,8 +55,9 @@
 # The table gives per target the seconds it ran, the inputs it executed and
 # their rate, libFuzzer's coverage counters of its last status line (cov:
 # the code edges reached, ft: the features, which also count how often an
-# edge was taken), the size limit of its inputs and what this run found. A
-# target below 1,000 inputs a second is marked "slow".
+# edge was taken), the size limit of its inputs, the inputs of its kept corpus
+# after the merge with their size in KB, and what this run found. A target
+# below 1,000 inputs a second is marked "slow".
 #
 # A leak is reported by LeakSanitizer only as the run ends, when no input is
 # at hand: libFuzzer then saves the empty input it was running. So after a
@@ -78,6 +97,8 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 # ordinary tests, gives the whole story. Set ASAN_OPTIONS to override.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16:malloc_context_size=2}"
 
+build-fuzz/fuzz/format_mutators_check || { echo "the format mutators are broken: nothing fuzzed"; exit 2; }
+
 # The largest input of each target in bytes, and how many runs without new
 # coverage libFuzzer waits before it lets its inputs grow (-len_control, 100
 # by its default).
@@ -99,6 +120,81 @@ len_control_of() {
 }
 run_stamp="$(date +%Y%m%d-%H%M%S)"
 
+# The options that a target's runs and its merges share.
+target_options() {
+  echo -max_len="$(max_len_of "$1")" -timeout=10 -rss_limit_mb=2560 -detect_leaks=0
+}
+
+# Sorts the inputs of `from` by the time the target takes over each: those
+# of at most a millisecond are copied to `fast`, the others to `slow` (with an
+# input that did not run to its end, such as one that crashes the target).
+split_by_time() {
+  local t="$1" from="$2" fast="$3" slow="$4" log="$root/build-fuzz/$t.timing.log"
+  mkdir -p "$fast" "$slow"
+  # shellcheck disable=SC2046
+  find "$from" -type f -print0 |
+    xargs -0 -r -n 200 "$root/build-fuzz/fuzz/${t}_fuzz" -runs=1 $(target_options "$t") > "$log" 2>&1 || true
+  local quick="$fast.quick" all="$fast.all"
+  awk '/^Executed / && $4 <= 1 {print $2}' "$log" | sort -u > "$quick"
+  find "$from" -type f | sort > "$all"
+  comm -12 "$all" "$quick" | xargs -r -d '\n' cp -t "$fast"
+  comm -23 "$all" "$quick" | xargs -r -d '\n' cp -t "$slow"
+  rm -f "$quick" "$all"
+}
+
+# Merges the inputs of `from` into `into` (libFuzzer's -merge=1): an input is
+# copied when it gives a feature that `into` and the smaller inputs before it
+# do not. The merge runs the target again in a child process, by the path
+# given here: an absolute one, since the target changes its directory. An
+# input that crashes the child is left out and the child started again. False
+# when the merge did not finish.
+merge_into() {
+  local t="$1" into="$2" from="$3" log="$4"
+  # shellcheck disable=SC2046
+  "$root/build-fuzz/fuzz/${t}_fuzz" -merge=1 $(target_options "$t") "$into" "$from" > "$log" 2>&1 || true
+  grep -aq "MERGE-OUTER: successful in" "$log"
+}
+
+# Replaces the kept corpus `work` of target `t` by the quickest and smallest
+# of its inputs that give the features the committed seeds do not. The seeds
+# go first into the fresh folder, so that their features count as had, and
+# are then taken out. The inputs that run in a millisecond are merged first
+# and the others then, so that a feature that both give is kept with a quick
+# one: libFuzzer's merge prefers the smaller input, and of inputs of one
+# size the one with more features, which is often the slower (the generator
+# making hundreds of tickets). Features are those of coverage, without value
+# profiling: with it, an input would be kept for each comparison that it
+# comes a step nearer to, steps that a run takes again in seconds, and a
+# corpus of large inputs would stay large. A merge that fails leaves the kept
+# corpus as it was. The stamp beside the corpus marks a corpus that a merge
+# left.
+merge_kept_corpus() {
+  local t="$1" work="$2"
+  local fresh="$work.merging" sorted="$work.sorting" log="$root/build-fuzz/$t.merge.log"
+  rm -rf "$fresh" "$sorted"
+  mkdir -p "$fresh"
+  local seed
+  for seed in "fuzz/corpus/$t"/*; do
+    [ -f "$seed" ] && cp "$seed" "$fresh/committed-seed-$(basename "$seed")"
+  done
+  split_by_time "$t" "$work" "$sorted/fast" "$sorted/slow"
+  if ! merge_into "$t" "$fresh" "$sorted/fast" "$log.fast" || ! merge_into "$t" "$fresh" "$sorted/slow" "$log"; then
+    echo "merging the kept corpus of $t did not finish cleanly (see $log*); it stays as it was"
+    rm -rf "$fresh" "$sorted"
+    return
+  fi
+  rm -rf "$sorted"
+  rm -f "$fresh"/committed-seed-*
+  (
+    flock 9
+    rm -rf "$work.replaced"
+    mv "$work" "$work.replaced"
+    mv "$fresh" "$work"
+    rm -rf "$work.replaced"
+    touch "$work.merged"
+  ) 9> "$work.lock"
+}
+
 # One row of the table per target, gathered here as the runs end.
 rows="build-fuzz/fuzz-table.txt"
 : > "$rows"
@@ -111,6 +207,10 @@ run_target() {
   [ "${FUZZ_FRESH_CORPUS:-0}" = 1 ] && work="$root/build-fuzz/corpus/$t-$run_stamp"
   local log="build-fuzz/$t.log"
   mkdir -p "$work" "$findings" "fuzz/corpus/$t"
+  if [ -n "$(find "$work" -type f | head -1)" ] &&
+     { [ ! -e "$work.merged" ] || [ -n "$(find "$work" -type f -newer "$work.merged" | head -1)" ]; }; then
+    merge_kept_corpus "$t" "$work"
+  fi
   local max_len dict=()
   max_len=$(max_len_of "$t")
   [ -f "fuzz/dict/$t.dict" ] && dict=(-dict="$root/fuzz/dict/$t.dict")
@@ -120,8 +220,9 @@ run_target() {
   local start
   start=$(date +%s)
   set +e
-  "build-fuzz/fuzz/${t}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -detect_leaks=0 \
-    -max_len="$max_len" -len_control="$(len_control_of "$t")" -use_value_profile=1 -entropic_scale_per_exec_time=1 "${dict[@]}" ${FUZZ_EXTRA:-} \
+  # shellcheck disable=SC2046
+  "build-fuzz/fuzz/${t}_fuzz" -max_total_time="$seconds" $(target_options "$t") -use_value_profile=1 \
+    -len_control="$(len_control_of "$t")" -entropic_scale_per_exec_time=1 "${dict[@]}" ${FUZZ_EXTRA:-} \
     -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$root/fuzz/corpus/$t" \
     > "$log" 2>&1
   local rc=$?
@@ -153,8 +254,12 @@ run_target() {
   fi
   found=$(find "$findings" -type f | wc -l)
   [ "$rate" -ge 1000 ] || verdict="$verdict (slow)"
-  printf '%-16s %7s %12s %8s %8s %7s %7s %8s  %s\n' "$t" "$took" "$runs" "$rate" "$max_len" "${cov:-?}" \
-    "${ft:-?}" "$found" "$verdict" >> "$rows"
+  merge_kept_corpus "$t" "$work"
+  local kept kept_kb
+  kept=$(find "$work" -type f | wc -l)
+  kept_kb=$(( $(find "$work" -type f -printf '%s\n' | awk '{s += $1} END {print s + 0}') / 1024 ))
+  printf '%-16s %7s %12s %8s %8s %7s %7s %6s %8s %8s  %s\n' "$t" "$took" "$runs" "$rate" "$max_len" "${cov:-?}" \
+    "${ft:-?}" "$kept" "$kept_kb" "$found" "$verdict" >> "$rows"
   return $rc
 }
 
@@ -184,6 +289,7 @@ for t in "${targets[@]}"; do
 done
 for p in "${pids[@]}"; do wait "$p" || failed=1; done
 
-printf '%-16s %7s %12s %8s %8s %7s %7s %8s  %s\n' target seconds executions "exec/s" max_len cov ft findings ""
+printf '%-16s %7s %12s %8s %8s %7s %7s %6s %8s %8s  %s\n' target seconds executions "exec/s" max_len cov ft kept "kept KB" \
+  findings ""
 sort "$rows"
 exit $failed

@@ -1,0 +1,1240 @@
+#include "fuzz/format_mutators.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <initializer_list>
+#include <string_view>
+#include <vector>
+
+#include "core/settings_file.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "draws/selection.h"
+#include "techniques/catalogue.h"
+
+namespace {
+
+// ---- chance --------------------------------------------------------------------
+
+// SplitMix64. The seed is mixed first: libFuzzer's seeds are random, but
+// the check's are consecutive, and two streams started from neighbouring
+// states would be the same stream shifted by one draw.
+struct Dice {
+  uint64_t state;
+};
+
+uint64_t mix_bits(uint64_t z) {
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+Dice dice_from_seed(unsigned seed) { return Dice{mix_bits(uint64_t{seed} ^ 0x5851F42D4C957F2Dull)}; }
+
+uint64_t roll(Dice& dice) { return mix_bits(dice.state += 0x9E3779B97F4A7C15ull); }
+
+// 0..n-1; 0 when n is 0.
+size_t roll_below(Dice& dice, size_t n) { return n == 0 ? 0 : static_cast<size_t>(roll(dice) % n); }
+
+int64_t roll_between(Dice& dice, int64_t lo, int64_t hi) {
+  return lo + static_cast<int64_t>(roll(dice) % (static_cast<uint64_t>(hi - lo) + 1));
+}
+
+bool roll_one_in(Dice& dice, size_t n) { return roll_below(dice, n) == 0; }
+
+// An index into `weights`, each chosen in proportion to its weight.
+size_t roll_weighted(Dice& dice, std::initializer_list<unsigned> weights) {
+  unsigned total = 0;
+  for (unsigned w : weights) total += w;
+  size_t left = roll_below(dice, total), k = 0;
+  for (unsigned w : weights) {
+    if (left < w) return k;
+    left -= w;
+    ++k;
+  }
+  return 0;
+}
+
+template <class T>
+const T& roll_of(Dice& dice, const std::vector<T>& items) {
+  return items[roll_below(dice, items.size())];
+}
+
+// Share of the calls that go to libFuzzer's byte mutation, in percent, and
+// of the crossover offers taken.
+constexpr size_t kBytePercent = 20;
+constexpr size_t kCrossOverTakenOneIn = 4;
+
+// A file of more records than this loses a run of them in one mutation of
+// two, keeping a half, a quarter, an eighth ... of them, each as likely. What
+// its many records reach, a file of fewer mostly reaches too, and libFuzzer
+// keeps the smaller file in place of the larger when it has all that the
+// larger had: large inputs, which cost milliseconds each (a draws file of a
+// hundred tickets costs seven times one of three), as do most of their
+// mutations, then give way to smaller ones. The seeds keep files of
+// thousands of records in every run.
+constexpr size_t kManyRecords = 64;
+// A line of more bytes than this is cut in the same way now and then, for
+// the same reason: a line of tens of kilobytes makes every input that keeps
+// it slow, and what it reaches that a shorter one does not (the readers cut a
+// line at 64 KiB) keeps the longer line in the corpus.
+constexpr size_t kLongLine = 256;
+
+// ---- values --------------------------------------------------------------------
+
+// The values a field holds: the range that the reader takes, and what lies at
+// its edges and beyond.
+struct FieldValues {
+  int64_t lo;
+  int64_t hi;
+  std::vector<int64_t> boundaries;  // besides lo - 1, lo, hi and hi + 1
+};
+
+// Every value of the past-results and draws formats: a number of 1..50 or a
+// star of 1..12, with the edges of both.
+const std::vector<int64_t> kGameBoundaries = {0, 1, 12, 13, 50, 51, 99};
+
+// A new value for a field that holds `old`: most often one of its range
+// (of a wide range, half the time one of its first hundred or first hundred
+// thousand values), otherwise a neighbour, a boundary or `elsewhere`, a value
+// found in another record.
+int64_t choose_value(Dice& dice, int64_t old, const FieldValues& field, const int64_t* elsewhere) {
+  switch (roll_weighted(dice, {62, 12, 14, 12})) {
+    case 0:
+      if (field.hi - field.lo > 1000 && roll_one_in(dice, 2))
+        return roll_between(dice, field.lo, std::min(field.hi, field.lo + (roll_one_in(dice, 2) ? 99 : 99999)));
+      return roll_between(dice, field.lo, field.hi);
+    case 1:
+      return roll_one_in(dice, 2) ? old + 1 : old - 1;
+    case 2: {
+      const size_t edges = 4 + field.boundaries.size();
+      const size_t k = roll_below(dice, edges);
+      if (k == 0) return field.lo - 1;
+      if (k == 1) return field.lo;
+      if (k == 2) return field.hi;
+      if (k == 3) return field.hi + 1;
+      return field.boundaries[k - 4];
+    }
+    default:
+      return elsewhere != nullptr ? *elsewhere : roll_between(dice, field.lo, field.hi);
+  }
+}
+
+// As choose_value, but for a record whose values differ from each other:
+// most of the time a value another field of the record holds is drawn again.
+int64_t choose_other_value(Dice& dice, int64_t old, const FieldValues& field, const int64_t* elsewhere,
+                           const std::vector<int64_t>& record, size_t self) {
+  auto repeats = [&](int64_t v) {
+    for (size_t k = 0; k < record.size(); ++k)
+      if (k != self && record[k] == v) return true;
+    return false;
+  };
+  int64_t v = choose_value(dice, old, field, elsewhere);
+  for (int tries = 0; tries < 4 && repeats(v) && !roll_one_in(dice, 8); ++tries)
+    v = choose_value(dice, old, field, elsewhere);
+  return v;
+}
+
+// A byte that breaks a record: one of the formats' own separators and
+// digits, or any byte.
+char stray_byte(Dice& dice) {
+  static const char kSpecial[] = " ,+#-$%0123456789\t\r\n";
+  if (roll_one_in(dice, 2)) return static_cast<char>(roll_below(dice, 256));
+  return kSpecial[roll_below(dice, sizeof kSpecial - 1)];
+}
+
+// `count` different values of lo..hi, ascending, as the generator makes a
+// ticket.
+std::vector<int64_t> different_values(Dice& dice, size_t count, int64_t lo, int64_t hi) {
+  std::vector<int64_t> values;
+  count = std::min<size_t>(count, static_cast<size_t>(hi - lo + 1));
+  while (values.size() < count) {
+    int64_t v = roll_between(dice, lo, hi);
+    if (std::find(values.begin(), values.end(), v) == values.end()) values.push_back(v);
+  }
+  std::sort(values.begin(), values.end());
+  return values;
+}
+
+// How many of `count` records a cut keeps: count / 2, count / 4, ... down to
+// one, each as likely.
+size_t kept_of_many(Dice& dice, size_t count) {
+  size_t halvings = 0;
+  while ((count >> (halvings + 1)) > 0) ++halvings;
+  return std::max<size_t>(1, count >> (1 + roll_below(dice, halvings)));
+}
+
+// ---- lines ---------------------------------------------------------------------
+
+// A text file as its lines, each with its own line end (LF, CR or CR LF, as
+// the readers take them; none for a last line without one). Lines point into
+// the input or into `made`, the lines a mutation wrote.
+struct TextLines {
+  std::vector<std::string_view> text;
+  std::vector<std::string_view> end;
+  std::deque<std::string> made;
+  std::string_view usual_end;  // the first line end of the file
+};
+
+size_t line_count(const TextLines& lines) { return lines.text.size(); }
+
+// A text that lines of `lines` can point to as long as `lines` lives.
+std::string_view keep_text(TextLines& lines, std::string s) {
+  lines.made.push_back(std::move(s));
+  return lines.made.back();
+}
+
+void set_line(TextLines& lines, size_t i, std::string s) { lines.text[i] = keep_text(lines, std::move(s)); }
+
+void insert_line(TextLines& lines, size_t at, std::string_view text, std::string_view end) {
+  lines.text.insert(lines.text.begin() + static_cast<std::ptrdiff_t>(at), text);
+  lines.end.insert(lines.end.begin() + static_cast<std::ptrdiff_t>(at), end);
+}
+
+void erase_lines(TextLines& lines, size_t at, size_t count) {
+  auto from = [&](auto& v) { return v.begin() + static_cast<std::ptrdiff_t>(at); };
+  auto to = [&](auto& v) { return v.begin() + static_cast<std::ptrdiff_t>(at + count); };
+  lines.text.erase(from(lines.text), to(lines.text));
+  lines.end.erase(from(lines.end), to(lines.end));
+}
+
+// Moves lines [from, from + count) so that they start at `to` of what
+// remains once they are taken out.
+void move_lines(TextLines& lines, size_t from, size_t count, size_t to) {
+  auto at = [](auto& v, size_t i) { return v.begin() + static_cast<std::ptrdiff_t>(i); };
+  const std::vector<std::string_view> text(at(lines.text, from), at(lines.text, from + count));
+  const std::vector<std::string_view> end(at(lines.end, from), at(lines.end, from + count));
+  erase_lines(lines, from, count);
+  lines.text.insert(at(lines.text, to), text.begin(), text.end());
+  lines.end.insert(at(lines.end, to), end.begin(), end.end());
+}
+
+TextLines split_lines(std::string_view bytes, std::string_view default_end) {
+  TextLines lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t stop = start;
+    while (stop < bytes.size() && bytes[stop] != '\n' && bytes[stop] != '\r') ++stop;
+    size_t after = stop;
+    if (after < bytes.size()) {
+      after += bytes[after] == '\r' && after + 1 < bytes.size() && bytes[after + 1] == '\n' ? 2 : 1;
+    }
+    lines.text.push_back(bytes.substr(start, stop - start));
+    lines.end.push_back(bytes.substr(stop, after - stop));
+    if (lines.usual_end.empty()) lines.usual_end = lines.end.back();
+    start = after;
+  }
+  if (lines.usual_end.empty()) lines.usual_end = default_end;
+  return lines;
+}
+
+// The file again; a line that has come to stand before another gets the
+// file's usual line end when it had none.
+std::string join_lines(const TextLines& lines) {
+  std::string out;
+  size_t bytes = 0;
+  for (size_t i = 0; i < line_count(lines); ++i) bytes += lines.text[i].size() + lines.end[i].size() + 2;
+  out.reserve(bytes);
+  for (size_t i = 0; i < line_count(lines); ++i) {
+    out += lines.text[i];
+    out += lines.end[i].empty() && i + 1 < line_count(lines) ? lines.usual_end : lines.end[i];
+  }
+  return out;
+}
+
+// A piece of a line longer than kLongLine, from anywhere in it: a half, a
+// quarter, ... of it (kept_of_many); false when the file has no such line.
+bool cut_a_long_line(Dice& dice, TextLines& lines) {
+  std::vector<size_t> long_lines;
+  for (size_t i = 0; i < line_count(lines); ++i)
+    if (lines.text[i].size() > kLongLine) long_lines.push_back(i);
+  if (long_lines.empty()) return false;
+  const size_t i = roll_of(dice, long_lines);
+  const size_t keep = kept_of_many(dice, lines.text[i].size());
+  lines.text[i] = lines.text[i].substr(roll_below(dice, lines.text[i].size() - keep + 1), keep);
+  return true;
+}
+
+// A line broken on purpose: a byte inserted, taken out or replaced.
+std::string broken_line(Dice& dice, std::string_view line) {
+  std::string t(line);
+  switch (t.empty() ? 0 : roll_weighted(dice, {2, 2, 2})) {
+    case 0:
+      t.insert(t.begin() + static_cast<std::ptrdiff_t>(roll_below(dice, t.size() + 1)), stray_byte(dice));
+      break;
+    case 1:
+      t.erase(roll_below(dice, t.size()), 1);
+      break;
+    default:
+      t[roll_below(dice, t.size())] = stray_byte(dice);
+      break;
+  }
+  return t;
+}
+
+// The decimal values of a text of values separated by "," ("3,17,22"); false
+// when a field is not a plain decimal number.
+bool read_comma_values(std::string_view text, std::vector<int64_t>& values) {
+  values.clear();
+  size_t start = 0;
+  for (;;) {
+    size_t comma = text.find(',', start);
+    std::string_view field =
+        text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    if (field.empty() || field.size() > 9) return false;
+    int64_t v = 0;
+    for (char c : field) {
+      if (c < '0' || c > '9') return false;
+      v = v * 10 + (c - '0');
+    }
+    values.push_back(v);
+    if (comma == std::string_view::npos) return true;
+    start = comma + 1;
+  }
+}
+
+std::string comma_text(const std::vector<int64_t>& values) {
+  std::string t;
+  for (size_t k = 0; k < values.size(); ++k) {
+    if (k > 0) t += ',';
+    t += str_int(values[k]);
+  }
+  return t;
+}
+
+// Writes `out` over the input when it fits; otherwise (or when the format's
+// mutation declined) libFuzzer's byte mutation runs on the input.
+size_t put_or_mutate_bytes(bool made, const std::string& out, uint8_t* data, size_t size, size_t max_size) {
+  if (!made || out.empty() || out.size() > max_size) return LLVMFuzzerMutate(data, size, max_size);
+  std::memcpy(data, out.data(), out.size());
+  return out.size();
+}
+
+size_t put_cross_over(const std::string& out, uint8_t* data, size_t max_size) {
+  if (out.empty() || out.size() > max_size) return 0;
+  std::memcpy(data, out.data(), out.size());
+  return out.size();
+}
+
+// ---- the past-results database ---------------------------------------------------
+
+// A draw line as the database's files hold it: 17 characters of serial and
+// date, then the seven values, each of two digits after a blank, the stars
+// after a "+" (00001 2004-02-13 16 29 32 36 41 +07 +09).
+constexpr size_t kDrawLineBytes = 39;
+constexpr size_t kValueAt[7] = {17, 20, 23, 26, 29, 33, 37};
+const char* const kEndLine = "@end_database";
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool is_draw_line(std::string_view t) {
+  if (t.size() != kDrawLineBytes) return false;
+  for (size_t at : kValueAt)
+    if (!is_digit(t[at]) || !is_digit(t[at + 1]) || t[at - 1] != (at == 33 || at == 37 ? '+' : ' ')) return false;
+  return t[31] == ' ' && t[35] == ' ';
+}
+
+int64_t draw_line_value(std::string_view t, int k) { return (t[kValueAt[k]] - '0') * 10 + (t[kValueAt[k] + 1] - '0'); }
+
+std::vector<int64_t> draw_line_values(std::string_view t) {
+  std::vector<int64_t> values;
+  for (int k = 0; k < 7; ++k) values.push_back(draw_line_value(t, k));
+  return values;
+}
+
+// Two digits for 0..99; any other value as it is written in decimal, which
+// gives the line another length.
+std::string entry_value_text(int64_t v) { return v >= 0 && v <= 99 ? two_digits(v) : str_int(v); }
+
+std::string with_value(std::string_view line, int k, int64_t v) {
+  std::string t(line.substr(0, kValueAt[k]));
+  t += entry_value_text(v);
+  t += line.substr(kValueAt[k] + 2);
+  return t;
+}
+
+std::vector<size_t> draw_lines_of(const TextLines& lines) {
+  std::vector<size_t> draws;
+  for (size_t i = 0; i < line_count(lines); ++i)
+    if (is_draw_line(lines.text[i])) draws.push_back(i);
+  return draws;
+}
+
+// A new draw line: the serial and date of a line of the file, or made up,
+// and a draw of five different numbers and two different stars.
+std::string fresh_draw_line(Dice& dice, const TextLines& lines, const std::vector<size_t>& draws) {
+  std::vector<int64_t> n = different_values(dice, 5, 1, 50), s = different_values(dice, 2, 1, 12);
+  int numbers[5], stars[2];
+  for (int k = 0; k < 5; ++k) numbers[k] = static_cast<int>(n[static_cast<size_t>(k)]);
+  for (int k = 0; k < 2; ++k) stars[k] = static_cast<int>(s[static_cast<size_t>(k)]);
+  std::string line = past_result_line(static_cast<int>(line_count(lines) % 100000), 2004, 2, 13, numbers, stars);
+  if (!draws.empty()) line.replace(0, kValueAt[0], lines.text[roll_of(dice, draws)].substr(0, kValueAt[0]));
+  return line;
+}
+
+// The draw line with one of its seven values changed: a number to one of
+// 1..50 or a star to one of 1..12 (mostly different from the entry's other
+// numbers or stars), a neighbour, a boundary or a value of another entry.
+std::string entry_with_new_value(Dice& dice, const TextLines& lines, const std::vector<size_t>& draws,
+                                 std::string_view line) {
+  const int k = static_cast<int>(roll_below(dice, 7));
+  const bool star = k >= 5;
+  const FieldValues field{1, star ? 12 : 50, kGameBoundaries};
+  const int64_t elsewhere =
+      draw_line_value(lines.text[roll_of(dice, draws)],
+                      star ? 5 + static_cast<int>(roll_below(dice, 2)) : static_cast<int>(roll_below(dice, 5)));
+  const std::vector<int64_t> values = draw_line_values(line);
+  const std::vector<int64_t> kind(values.begin() + (star ? 5 : 0), values.begin() + (star ? 7 : 5));
+  const int64_t v = choose_other_value(dice, values[static_cast<size_t>(k)], field, &elsewhere, kind,
+                                       static_cast<size_t>(star ? k - 5 : k));
+  return with_value(line, k, v);
+}
+
+// Breaks one draw line the way each line check sees it: its length, its
+// count of blanks, its count of "+", or a stray byte in a value.
+std::string broken_draw_line(Dice& dice, std::string_view line) {
+  static const size_t kBlanks[] = {16, 19, 22, 25, 28, 31, 35};
+  std::string t(line);
+  const size_t digit = kValueAt[roll_below(dice, 7)] + roll_below(dice, 2);
+  switch (roll_weighted(dice, {3, 1, 1, 1, 1, 2})) {
+    case 0:
+      return broken_line(dice, line);  // mostly another length
+    case 1:
+      t[digit] = ' ';
+      break;  // a blank too many
+    case 2:
+      t[kBlanks[roll_below(dice, 7)]] = '0';
+      break;  // a blank too few
+    case 3:
+      t[digit] = '+';
+      break;  // a "+" too many
+    case 4:
+      t[roll_one_in(dice, 2) ? 32 : 36] = '0';
+      break;  // a "+" too few
+    default:
+      t[digit] = stray_byte(dice);
+      break;
+  }
+  return t;
+}
+
+// One mutation of a database; false when it is left to the byte mutation.
+bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& out) {
+  TextLines lines = split_lines(input, "\n");
+  const std::vector<size_t> draws = draw_lines_of(lines);
+  if (draws.empty()) return false;
+  const size_t n = line_count(lines);
+  if (roll_one_in(dice, 4) && cut_a_long_line(dice, lines)) {
+    out = join_lines(lines);
+    return true;
+  }
+  if (draws.size() > kManyRecords && roll_one_in(dice, 2)) {
+    const size_t count = draws.size() - kept_of_many(dice, draws.size());
+    const size_t from = draws[roll_below(dice, draws.size() - count + 1)];
+    erase_lines(lines, from, std::min(count, n - from));
+    out = join_lines(lines);
+    return true;
+  }
+  switch (roll_weighted(dice, {48, 6, 6, 6, 5, 5, 9, 3})) {
+    case 0: {  // one value of one entry, and now and then another of it
+      const size_t i = roll_of(dice, draws);
+      std::string line = entry_with_new_value(dice, lines, draws, lines.text[i]);
+      if (roll_one_in(dice, 3) && is_draw_line(line)) line = entry_with_new_value(dice, lines, draws, line);
+      set_line(lines, i, line);
+      break;
+    }
+    case 1: {  // a new entry
+      const size_t at = roll_below(dice, n + 1);
+      insert_line(lines, at, keep_text(lines, fresh_draw_line(dice, lines, draws)), lines.usual_end);
+      break;
+    }
+    case 2: {  // a line twice
+      const size_t i = roll_one_in(dice, 2) ? roll_of(dice, draws) : roll_below(dice, n);
+      insert_line(lines, roll_below(dice, n + 1), lines.text[i], lines.end[i].empty() ? lines.usual_end : lines.end[i]);
+      break;
+    }
+    case 3: {  // a line dropped, or a run of them (which also makes a large file small)
+      if (n < 2) return false;
+      const size_t from = roll_one_in(dice, 2) ? roll_of(dice, draws) : roll_below(dice, n);
+      erase_lines(lines, from, roll_one_in(dice, 3) ? 1 + roll_below(dice, (n - from + 1) / 2) : 1);
+      break;
+    }
+    case 4: {  // two lines swapped
+      if (n < 2) return false;
+      const size_t a = roll_of(dice, draws), b = roll_below(dice, n);
+      std::swap(lines.text[a], lines.text[b]);
+      break;
+    }
+    case 5:  // a line moved
+      if (n < 2) return false;
+      move_lines(lines, roll_below(dice, n), 1, roll_below(dice, n));
+      break;
+    case 6: {  // an entry broken
+      const size_t i = roll_of(dice, draws);
+      set_line(lines, i, broken_draw_line(dice, lines.text[i]));
+      break;
+    }
+    default:  // the end line or a comment somewhere else
+      insert_line(lines, roll_below(dice, n + 1), roll_one_in(dice, 2) ? kEndLine : "# comment", lines.usual_end);
+      break;
+  }
+  out = join_lines(lines);
+  return true;
+}
+
+bool cross_over_past_results_text(std::string_view a, std::string_view b, Dice& dice, std::string& out) {
+  TextLines first = split_lines(a, "\n");
+  const TextLines second = split_lines(b, "\n");
+  if (line_count(second) == 0) return false;
+  if (roll_one_in(dice, 2)) {
+    // The first lines of one, the last lines of the other.
+    const size_t keep = roll_below(dice, line_count(first) + 1), from = roll_below(dice, line_count(second));
+    erase_lines(first, keep, line_count(first) - keep);
+    for (size_t i = from; i < line_count(second); ++i)
+      insert_line(first, line_count(first), second.text[i], second.end[i]);
+  } else {
+    // One entry of the other.
+    const std::vector<size_t> draws = draw_lines_of(second);
+    if (draws.empty()) return false;
+    const size_t i = roll_of(dice, draws);
+    insert_line(first, roll_below(dice, line_count(first) + 1), second.text[i], first.usual_end);
+  }
+  out = join_lines(first);
+  return true;
+}
+
+// ---- draws files ---------------------------------------------------------------
+
+// Lines 1-9 are the header (magic, four label texts, the count, the numbers
+// and the stars per ticket, the date); then three lines per ticket: "#:" and
+// its index, its numbers text, its stars text.
+constexpr size_t kHeaderLines = 9;
+constexpr size_t kCountLine = 5;  // 0-based
+constexpr size_t kNumbersPerTicketLine = 6;
+constexpr size_t kStarsPerTicketLine = 7;
+const char* const kMagic = "LOTTODRAWSFILE-1.01";
+
+size_t ticket_line(size_t ticket) { return kHeaderLines + 3 * ticket; }
+size_t whole_tickets(const TextLines& lines) {
+  return line_count(lines) < kHeaderLines ? 0 : (line_count(lines) - kHeaderLines) / 3;
+}
+
+// After tickets were added, dropped or moved: the index lines numbered
+// again, and the count on line 6 kept in step when it was before.
+void renumber_tickets(TextLines& lines, size_t tickets_before) {
+  const size_t tickets = whole_tickets(lines);
+  for (size_t t = 0; t < tickets; ++t) {
+    const std::string_view index = lines.text[ticket_line(t)];
+    const std::string wanted = "#:" + str_int(static_cast<int64_t>(t + 1));
+    if (index.substr(0, 2) == "#:" && index != wanted) set_line(lines, ticket_line(t), wanted);
+  }
+  if (lines.text[kCountLine] == str_int(static_cast<int64_t>(tickets_before)) && tickets != tickets_before)
+    set_line(lines, kCountLine, str_int(static_cast<int64_t>(tickets)));
+}
+
+// A value of some ticket of the file, from its numbers (line 1) or its stars
+// (line 2); false when the file holds none.
+bool value_elsewhere(Dice& dice, const TextLines& lines, size_t line_of_ticket, int64_t& v) {
+  const size_t tickets = whole_tickets(lines);
+  if (tickets == 0) return false;
+  std::vector<int64_t> values;
+  if (!read_comma_values(lines.text[ticket_line(roll_below(dice, tickets)) + line_of_ticket], values)) return false;
+  v = roll_of(dice, values);
+  return true;
+}
+
+const FieldValues& ticket_values(size_t line_of_ticket) {
+  static const FieldValues numbers{1, 50, kGameBoundaries}, stars{1, 12, kGameBoundaries};
+  return line_of_ticket == 1 ? numbers : stars;
+}
+
+// Changes one value of the numbers (1) or stars (2) line of the ticket whose
+// index line is `ticket`: mostly to a value of the range that the ticket does
+// not hold yet, otherwise a neighbour, a boundary or a value of another
+// ticket. False when that line is not plain values separated by ",".
+bool set_ticket_value(Dice& dice, TextLines& lines, size_t ticket, size_t which) {
+  std::vector<int64_t> values;
+  if (!read_comma_values(lines.text[ticket + which], values)) return false;
+  int64_t elsewhere = 0;
+  const bool found = value_elsewhere(dice, lines, which, elsewhere);
+  const size_t k = roll_below(dice, values.size());
+  values[k] = choose_other_value(dice, values[k], ticket_values(which), found ? &elsewhere : nullptr, values, k);
+  set_line(lines, ticket + which, comma_text(values));
+  return true;
+}
+
+// A ticket's size as a header line gives it, or the bet types' smallest.
+size_t header_size(const TextLines& lines, size_t line, size_t fewest, size_t most) {
+  const int64_t v = val_int(std::string(lines.text[line]));
+  return v >= static_cast<int64_t>(fewest) && v <= static_cast<int64_t>(most) ? static_cast<size_t>(v) : fewest;
+}
+
+// Gives every ticket `size` values on its numbers (1) or stars (2) line,
+// keeping those it has and adding different ones.
+void resize_tickets(Dice& dice, TextLines& lines, size_t line_of_ticket, size_t size) {
+  const FieldValues& field = ticket_values(line_of_ticket);
+  std::vector<int64_t> values;
+  for (size_t t = 0; t < whole_tickets(lines); ++t) {
+    const size_t i = ticket_line(t) + line_of_ticket;
+    if (!read_comma_values(lines.text[i], values) || values.size() == size) continue;
+    if (values.size() > size) values.resize(size);
+    while (values.size() < size && values.size() < static_cast<size_t>(field.hi)) {
+      const int64_t v = roll_between(dice, field.lo, field.hi);
+      if (std::find(values.begin(), values.end(), v) == values.end()) values.push_back(v);
+    }
+    std::sort(values.begin(), values.end());
+    set_line(lines, i, comma_text(values));
+  }
+}
+
+// One mutation of a draws file; false when it is left to the byte mutation.
+bool mutate_draws_text(std::string_view input, Dice& dice, std::string& out) {
+  TextLines lines = split_lines(input, "\r\n");
+  if (line_count(lines) < kHeaderLines) return false;
+  const size_t tickets = whole_tickets(lines);
+  if (roll_one_in(dice, 4) && cut_a_long_line(dice, lines)) {
+    out = join_lines(lines);
+    return true;
+  }
+  if (tickets > kManyRecords && roll_one_in(dice, 2)) {
+    const size_t count = tickets - kept_of_many(dice, tickets);
+    erase_lines(lines, ticket_line(roll_below(dice, tickets - count + 1)), 3 * count);
+    renumber_tickets(lines, tickets);
+    out = join_lines(lines);
+    return true;
+  }
+  std::vector<int64_t> values;
+  switch (roll_weighted(dice, {42, 4, 5, 5, 5, 4, 4, 6, 6, 8})) {
+    case 0: {  // one value of one ticket, and now and then one of its other line
+      if (tickets == 0) return false;
+      const size_t ticket = ticket_line(roll_below(dice, tickets));
+      const size_t which = roll_one_in(dice, 3) ? 2 : 1;
+      if (!set_ticket_value(dice, lines, ticket, which)) return false;
+      if (roll_one_in(dice, 3)) set_ticket_value(dice, lines, ticket, 3 - which);
+      break;
+    }
+    case 1: {  // one value more or fewer on one ticket
+      if (tickets == 0) return false;
+      const size_t which = roll_one_in(dice, 2) ? 2 : 1;
+      const size_t i = ticket_line(roll_below(dice, tickets)) + which;
+      if (!read_comma_values(lines.text[i], values)) return false;
+      if (values.size() > 1 && roll_one_in(dice, 2)) {
+        values.erase(values.begin() + static_cast<std::ptrdiff_t>(roll_below(dice, values.size())));
+      } else {
+        const FieldValues& field = ticket_values(which);
+        values.insert(values.begin() + static_cast<std::ptrdiff_t>(roll_below(dice, values.size() + 1)),
+                      choose_other_value(dice, 0, field, nullptr, values, values.size()));
+      }
+      set_line(lines, i, comma_text(values));
+      break;
+    }
+    case 2: {  // a new ticket of the header's size
+      const size_t numbers = header_size(lines, kNumbersPerTicketLine, 5, 11);
+      const size_t stars = header_size(lines, kStarsPerTicketLine, 2, 12);
+      const size_t at = ticket_line(roll_below(dice, tickets + 1));
+      insert_line(lines, at, keep_text(lines, comma_text(different_values(dice, stars, 1, 12))), lines.usual_end);
+      insert_line(lines, at, keep_text(lines, comma_text(different_values(dice, numbers, 1, 50))), lines.usual_end);
+      insert_line(lines, at, "#:", lines.usual_end);
+      renumber_tickets(lines, tickets);
+      break;
+    }
+    case 3: {  // a ticket twice
+      if (tickets == 0) return false;
+      const size_t from = ticket_line(roll_below(dice, tickets)), at = ticket_line(roll_below(dice, tickets + 1));
+      const std::string_view t[3] = {lines.text[from], lines.text[from + 1], lines.text[from + 2]};
+      for (int k = 2; k >= 0; --k) insert_line(lines, at, t[k], lines.usual_end);
+      renumber_tickets(lines, tickets);
+      break;
+    }
+    case 4: {  // a ticket dropped, or a run of them (which also makes a large file small)
+      if (tickets == 0) return false;
+      const size_t from = roll_below(dice, tickets);
+      const size_t count = roll_one_in(dice, 3) ? 1 + roll_below(dice, (tickets - from + 1) / 2) : 1;
+      erase_lines(lines, ticket_line(from), 3 * count);
+      renumber_tickets(lines, tickets);
+      break;
+    }
+    case 5: {  // two tickets swapped
+      if (tickets < 2) return false;
+      const size_t a = ticket_line(roll_below(dice, tickets)) + 1, b = ticket_line(roll_below(dice, tickets)) + 1;
+      std::swap(lines.text[a], lines.text[b]);
+      std::swap(lines.text[a + 1], lines.text[b + 1]);
+      break;
+    }
+    case 6:  // a ticket moved
+      if (tickets < 2) return false;
+      move_lines(lines, ticket_line(roll_below(dice, tickets)), 3, ticket_line(roll_below(dice, tickets)));
+      renumber_tickets(lines, tickets);
+      break;
+    case 7: {  // the count the file announces
+      const int64_t held = static_cast<int64_t>(tickets);
+      int64_t count;
+      switch (roll_weighted(dice, {4, 3, 3})) {
+        case 0:
+          count = held;
+          break;
+        case 1:
+          count = held + (roll_one_in(dice, 2) ? 1 : -1);
+          break;
+        default: {
+          static const std::vector<int64_t> edges = {
+              0, -1, MAX_DRAWS_TO_GENERATE, MAX_DRAWS_TO_GENERATE + 1, 2147483647, 4294967297};
+          count = roll_of(dice, edges);
+        }
+      }
+      set_line(lines, kCountLine, str_int(count));
+      break;
+    }
+    case 8: {  // the numbers or the stars per ticket
+      const bool stars = roll_one_in(dice, 2);
+      const size_t line = stars ? kStarsPerTicketLine : kNumbersPerTicketLine;
+      const FieldValues size = stars ? FieldValues{2, 12, {0, 1, 13, 99}} : FieldValues{5, 11, {0, 1, 4, 12, 99}};
+      const int64_t v = choose_value(dice, val_int(std::string(lines.text[line])), size, nullptr);
+      set_line(lines, line, str_int(v));
+      // Mostly the tickets follow, as a file of that bet type holds them.
+      if (v >= size.lo && v <= size.hi && !roll_one_in(dice, 3))
+        resize_tickets(dice, lines, stars ? 2 : 1, static_cast<size_t>(v));
+      break;
+    }
+    default: {  // a line broken
+      switch (roll_weighted(dice, {6, 2, 1, 1})) {
+        case 0: {  // a ticket's numbers or stars text
+          if (tickets == 0) return false;
+          const size_t i = ticket_line(roll_below(dice, tickets)) + 1 + roll_below(dice, 2);
+          std::string t(lines.text[i]);
+          const size_t comma = t.find(',');
+          switch (roll_weighted(dice, {3, 1, 1, 1, 1})) {
+            case 0:
+              t = broken_line(dice, t);
+              break;
+            case 1:
+              if (comma != std::string::npos) t.erase(comma, 1);
+              break;  // two values run together
+            case 2:
+              if (comma != std::string::npos) t.insert(comma, ",");
+              break;  // an empty field
+            case 3:
+              t += ',';
+              break;
+            default:
+              t.clear();
+              break;
+          }
+          set_line(lines, i, t);
+          break;
+        }
+        case 1:  // a line of a ticket missing: every line after it moves up
+          if (tickets == 0) return false;
+          erase_lines(lines, ticket_line(roll_below(dice, tickets)) + roll_below(dice, 3), 1);
+          break;
+        case 2:  // the magic
+          set_line(lines, 0,
+                   broken_line(
+                       dice, lines.text[0] == kMagic && roll_one_in(dice, 4) ? "lottodrawsfile-1.01" : lines.text[0]));
+          break;
+        default:  // a header line missing
+          erase_lines(lines, roll_below(dice, kHeaderLines), 1);
+          break;
+      }
+    }
+  }
+  out = join_lines(lines);
+  return true;
+}
+
+bool cross_over_draws_text(std::string_view a, std::string_view b, Dice& dice, std::string& out) {
+  TextLines first = split_lines(a, "\r\n");
+  const TextLines second = split_lines(b, "\r\n");
+  const size_t tickets = whole_tickets(first), others = whole_tickets(second);
+  if (line_count(first) < kHeaderLines || others == 0) return false;
+  if (roll_one_in(dice, 2)) {
+    // The first tickets of one, the last ones of the other.
+    const size_t keep = roll_below(dice, tickets + 1), from = roll_below(dice, others);
+    erase_lines(first, ticket_line(keep), line_count(first) - ticket_line(keep));
+    for (size_t i = ticket_line(from); i < ticket_line(others); ++i)
+      insert_line(first, line_count(first), second.text[i], first.usual_end);
+  } else {
+    // One ticket of the other.
+    const size_t from = ticket_line(roll_below(dice, others)), at = ticket_line(roll_below(dice, tickets + 1));
+    for (int k = 2; k >= 0; --k) insert_line(first, at, second.text[from + static_cast<size_t>(k)], first.usual_end);
+  }
+  renumber_tickets(first, tickets);
+  out = join_lines(first);
+  return true;
+}
+
+// ---- a result line before a draws file --------------------------------------------
+
+// The seven values of "3 17 22 40 48 2 11"; false when the line is not seven
+// plain decimal numbers separated by single blanks.
+bool read_result_line(std::string_view line, std::vector<int64_t>& values) {
+  std::string commas(line);
+  std::replace(commas.begin(), commas.end(), ' ', ',');
+  return read_comma_values(commas, values) && values.size() == 7;
+}
+
+std::string result_line_text(const std::vector<int64_t>& values) {
+  std::string t;
+  for (size_t k = 0; k < values.size(); ++k) t += (k > 0 ? " " : "") + str_int(values[k]);
+  return t;
+}
+
+bool mutate_result_and_draws_text(std::string_view input, Dice& dice, std::string& out) {
+  const size_t line_end = input.find('\n');
+  if (line_end == std::string_view::npos) return false;
+  std::string_view result = input.substr(0, line_end);
+  const std::string_view draws = input.substr(line_end + 1);
+  std::vector<int64_t> values;
+  if (roll_one_in(dice, 3) && read_result_line(result, values)) {
+    const TextLines lines = split_lines(draws, "\r\n");
+    const size_t tickets = whole_tickets(lines);
+    std::vector<int64_t> numbers, stars;
+    if (tickets > 0 && roll_one_in(dice, 10)) {
+      // The result of a listed ticket: all its values hit.
+      const size_t t = ticket_line(roll_below(dice, tickets));
+      if (!read_comma_values(lines.text[t + 1], numbers) || !read_comma_values(lines.text[t + 2], stars) ||
+          numbers.size() < 5 || stars.size() < 2)
+        return false;
+      std::copy(numbers.begin(), numbers.begin() + 5, values.begin());
+      std::copy(stars.begin(), stars.begin() + 2, values.begin() + 5);
+    } else {
+      // One value, and now and then a second.
+      const int changes = roll_one_in(dice, 3) ? 2 : 1;
+      for (int change = 0; change < changes; ++change) {
+        const size_t k = roll_below(dice, 7);
+        const bool star = k >= 5;
+        // Another value of the result, or one of a listed ticket.
+        int64_t elsewhere = values[star ? 5 + roll_below(dice, 2) : roll_below(dice, 5)];
+        if (tickets > 0 && !roll_one_in(dice, 4)) value_elsewhere(dice, lines, star ? 2 : 1, elsewhere);
+        const std::vector<int64_t> kind(values.begin() + (star ? 5 : 0), values.begin() + (star ? 7 : 5));
+        values[k] =
+            choose_other_value(dice, values[k], ticket_values(star ? 2 : 1), &elsewhere, kind, star ? k - 5 : k);
+      }
+    }
+    out = result_line_text(values) + std::string(input.substr(result.size()));
+    return true;
+  }
+  std::string file;
+  if (!mutate_draws_text(draws, dice, file)) return false;
+  out = std::string(input.substr(0, line_end + 1)) + file;
+  return true;
+}
+
+bool cross_over_result_and_draws_text(std::string_view a, std::string_view b, Dice& dice, std::string& out) {
+  const size_t a_end = a.find('\n'), b_end = b.find('\n');
+  if (a_end == std::string_view::npos || b_end == std::string_view::npos) return false;
+  if (roll_one_in(dice, 5)) {
+    // The result of the other with this file.
+    out = std::string(b.substr(0, b_end)) + std::string(a.substr(a_end));
+    return true;
+  }
+  std::string file;
+  if (!cross_over_draws_text(a.substr(a_end + 1), b.substr(b_end + 1), dice, file)) return false;
+  out = std::string(a.substr(0, a_end + 1)) + file;
+  return true;
+}
+
+// ---- settings files ---------------------------------------------------------------
+
+// One stored value of a settings file: where its bytes are, whether it is an
+// integer or a text line, and which kind of field it is.
+struct StoredField {
+  size_t start;
+  size_t end;
+  bool line;
+  int kind;
+};
+
+struct ParsedSettings {
+  std::string bytes;
+  std::vector<StoredField> fields;  // in file order, the version line first
+};
+
+// Reads the next field with the program's reader; false when the file ends
+// before it is whole.
+bool take_int(SettingsReader& r, ParsedSettings& p, int kind, int64_t* value = nullptr) {
+  if (r.pos + 4 > r.bytes.size()) return false;
+  const size_t start = r.pos;
+  const int64_t v = read_settings_int(r);
+  if (value != nullptr) *value = v;
+  p.fields.push_back({start, r.pos, false, kind});
+  return true;
+}
+
+bool take_line(SettingsReader& r, ParsedSettings& p, int kind) {
+  if (r.pos >= r.bytes.size()) return false;
+  const size_t start = r.pos;
+  read_settings_line(r);
+  p.fields.push_back({start, r.pos, true, kind});
+  return true;
+}
+
+int64_t stored_int(const ParsedSettings& p, const StoredField& f) {
+  SettingsReader r{p.bytes.substr(f.start, 4), 0};
+  return read_settings_int(r);
+}
+
+std::string stored_line(const ParsedSettings& p, const StoredField& f) {
+  SettingsReader r{p.bytes.substr(f.start, f.end - f.start), 0};
+  return read_settings_line(r);
+}
+
+// The file with the bytes of field `k` replaced by `encoded`.
+std::string with_field(const ParsedSettings& p, size_t k, const std::string& encoded) {
+  const StoredField& f = p.fields[k];
+  return p.bytes.substr(0, f.start) + encoded + p.bytes.substr(f.end);
+}
+
+std::string encoded_int(int64_t v) {
+  std::string s;
+  append_settings_int(s, v);
+  return s;
+}
+
+std::string encoded_line(const std::string& text) {
+  std::string s;
+  append_settings_line(s, text);
+  return s;
+}
+
+// A field broken on purpose: an integer a byte short or long, a text line
+// without its line end (it runs into the next field), or with a line break
+// inside, which shifts every field after it.
+std::string broken_field(Dice& dice, const ParsedSettings& p, size_t k) {
+  const StoredField& f = p.fields[k];
+  std::string bytes = p.bytes.substr(f.start, f.end - f.start);
+  if (f.line) {
+    if (roll_one_in(dice, 2) && !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r'))
+      bytes.pop_back();
+    else
+      bytes.insert(roll_below(dice, bytes.size()), 1, roll_one_in(dice, 2) ? '\r' : '\n');
+  } else if (roll_one_in(dice, 2)) {
+    bytes.erase(roll_below(dice, bytes.size()), 1 + roll_below(dice, 3));
+  } else {
+    bytes.insert(roll_below(dice, bytes.size() + 1), 1, stray_byte(dice));
+  }
+  return with_field(p, k, bytes);
+}
+
+// -- the main settings file
+
+enum MainPrefsKind : int {
+  MAIN_VERSION,
+  MAIN_HIGHEST_NUMBER,
+  MAIN_HIGHEST_STAR,
+  MAIN_NUMBER_STATE,
+  MAIN_STAR_STATE,
+  MAIN_DRAWS,
+  MAIN_CURRENCY,
+  MAIN_JITTER,
+  MAIN_TECHNIQUES,
+  MAIN_BET_TYPE,
+  MAIN_PRICE,
+  MAIN_LANGUAGE,
+  MAIN_KINDS
+};
+
+// More play states than this are not taken for a layout of the file.
+constexpr int64_t kMostStoredStates = 1000;
+
+bool parse_main_prefs(std::string_view input, ParsedSettings& p) {
+  p.bytes.assign(input);
+  SettingsReader r{p.bytes, 0};
+  if (!take_line(r, p, MAIN_VERSION) || stored_line(p, p.fields[0]) != g_main_prefs_version) return false;
+  int64_t numbers = 0, stars = 0;
+  if (!take_int(r, p, MAIN_HIGHEST_NUMBER, &numbers) || !take_int(r, p, MAIN_HIGHEST_STAR, &stars)) return false;
+  if (numbers > kMostStoredStates || stars > kMostStoredStates) return false;
+  for (int64_t n = 1; n <= numbers; ++n)
+    if (!take_int(r, p, MAIN_NUMBER_STATE)) return false;
+  for (int64_t s = 1; s <= stars; ++s)
+    if (!take_int(r, p, MAIN_STAR_STATE)) return false;
+  if (!take_int(r, p, MAIN_DRAWS) || !take_line(r, p, MAIN_CURRENCY) || !take_int(r, p, MAIN_JITTER) ||
+      !take_int(r, p, MAIN_TECHNIQUES) || !take_int(r, p, MAIN_BET_TYPE))
+    return false;
+  for (int k = 0; k < BET_TYPE_COUNT; ++k)
+    if (!take_line(r, p, MAIN_PRICE)) return false;
+  return take_int(r, p, MAIN_LANGUAGE);
+}
+
+const FieldValues& main_prefs_values(int kind) {
+  static const FieldValues highest_number{1, 50, {0, 99, 2147483647}};
+  static const FieldValues highest_star{1, 12, {0, 99, 2147483647}};
+  static const FieldValues state{0, 2, {99, -2147483647 - 1}};
+  static const FieldValues draws{1, MAX_DRAWS_TO_GENERATE, {0, 2147483647, -2147483647 - 1}};
+  static const FieldValues flag{0, 1, {99, -2147483647 - 1}};
+  static const FieldValues bet_type{0, BET_TYPE_COUNT - 1, {99, 2147483647}};
+  static const FieldValues language{1, 2, {0, 99}};
+  switch (kind) {
+    case MAIN_HIGHEST_NUMBER:
+      return highest_number;
+    case MAIN_HIGHEST_STAR:
+      return highest_star;
+    case MAIN_NUMBER_STATE:
+    case MAIN_STAR_STATE:
+      return state;
+    case MAIN_DRAWS:
+      return draws;
+    case MAIN_JITTER:
+    case MAIN_TECHNIQUES:
+      return flag;
+    case MAIN_BET_TYPE:
+      return bet_type;
+    default:
+      return language;
+  }
+}
+
+// A currency: a usual one, a few letters, or at the edges (empty, a byte
+// that is not UTF-8, a long text).
+std::string chosen_currency(Dice& dice, const std::string& old, const std::string& price) {
+  static const std::vector<std::string> usual = {"EUR", "R$", "USD", "\xE2\x82\xAC", "\xC2\xA3", "CHF", "kr"};
+  switch (roll_weighted(dice, {5, 2, 1, 1, 1, 1})) {
+    case 0:
+      return roll_of(dice, usual);
+    case 1: {
+      std::string t;
+      for (size_t k = 0, n = 1 + roll_below(dice, 4); k < n; ++k) t += static_cast<char>('A' + roll_below(dice, 26));
+      return t;
+    }
+    case 2:
+      return "";
+    case 3:
+      return old.empty() ? "\xC3" : old.substr(0, old.size() - 1) + "\xFF";
+    case 4:
+      return price;
+    default:
+      return std::string(200 + roll_below(dice, 100), 'E');
+  }
+}
+
+// A price: a decimal of the prices' range 2.5..10000 in the forms a player
+// types, or at the edges of that range or of a number.
+std::string chosen_price(Dice& dice, const std::string& old, const std::string& elsewhere) {
+  static const std::vector<std::string> edges = {"2.5", "2.49", "10000", "10000.01", "0",    "-1",
+                                                 "",    "abc",  "1e4",   " 3.50",    "2,50", "99999999"};
+  char text[32];
+  switch (roll_weighted(dice, {6, 1, 2, 2})) {
+    case 0: {
+      const int64_t cents = roll_between(dice, 250, 1000000);
+      if (roll_one_in(dice, 3))
+        std::snprintf(text, sizeof text, "%lld", static_cast<long long>(cents / 100));
+      else if (roll_one_in(dice, 2))
+        std::snprintf(text, sizeof text, "%lld.%lld", static_cast<long long>(cents / 100),
+                      static_cast<long long>(cents % 100 / 10));
+      else
+        std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cents / 100),
+                      static_cast<long long>(cents % 100));
+      return text;
+    }
+    case 1:
+      std::snprintf(text, sizeof text, "%.2f",
+                    static_cast<double>(val_float(old)) + (roll_one_in(dice, 2) ? 0.01 : -0.01));
+      return text;
+    case 2:
+      return roll_of(dice, edges);
+    default:
+      return elsewhere;
+  }
+}
+
+// The play states of numbers (or stars) as `count` of them, keeping those
+// the file holds and adding states of 0..2 (mostly played).
+std::string resized_states(Dice& dice, const ParsedSettings& p, size_t first, size_t held, int64_t count) {
+  std::string states;
+  for (int64_t k = 0; k < count; ++k) {
+    if (static_cast<size_t>(k) < held) {
+      const StoredField& f = p.fields[first + static_cast<size_t>(k)];
+      states += p.bytes.substr(f.start, f.end - f.start);
+    } else {
+      append_settings_int(states, roll_one_in(dice, 4) ? static_cast<int64_t>(roll_below(dice, 3)) : 1);
+    }
+  }
+  return states;
+}
+
+// A long text costs every input that keeps it milliseconds (the Preferences
+// tab shows the currency in every entry of the bet-type list), and so do most
+// mutations of it, which keep it: three mutations in four of a file that has
+// one cut it, before any other mutation, to a half, a quarter, ... of it
+// (kept_of_many).
+bool cut_long_text(std::string_view input, Dice& dice, std::string& out) {
+  ParsedSettings p;
+  if (!parse_main_prefs(input, p)) return false;
+  std::vector<size_t> long_texts;
+  for (size_t f = 0; f < p.fields.size(); ++f)
+    if (p.fields[f].line && p.fields[f].end - p.fields[f].start > kLongLine) long_texts.push_back(f);
+  if (long_texts.empty() || roll_one_in(dice, 4)) return false;
+  const StoredField& f = p.fields[roll_of(dice, long_texts)];
+  const std::string text = stored_line(p, f);
+  const size_t keep = kept_of_many(dice, text.size());
+  out = p.bytes.substr(0, f.start) + text.substr(roll_below(dice, text.size() - keep + 1), keep) +
+        p.bytes.substr(f.start + text.size());
+  return true;
+}
+
+bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
+  ParsedSettings p;
+  if (!parse_main_prefs(input, p)) return false;
+  // Each kind of field as likely as another, whatever its count.
+  std::vector<std::vector<size_t>> of_kind(MAIN_KINDS);
+  for (size_t k = 0; k < p.fields.size(); ++k) of_kind[static_cast<size_t>(p.fields[k].kind)].push_back(k);
+  int kind;
+  do kind = 1 + static_cast<int>(roll_below(dice, MAIN_KINDS - 1));
+  while (of_kind[static_cast<size_t>(kind)].empty());
+  const std::vector<size_t>& fields = of_kind[static_cast<size_t>(kind)];
+  const size_t k = roll_of(dice, fields);
+  if (roll_one_in(dice, 12)) {
+    out = broken_field(dice, p, k);
+    return true;
+  }
+  if (kind == MAIN_CURRENCY) {
+    out = with_field(p, k,
+                     encoded_line(chosen_currency(dice, stored_line(p, p.fields[k]),
+                                                  stored_line(p, p.fields[roll_of(dice, of_kind[MAIN_PRICE])]))));
+    return true;
+  }
+  if (kind == MAIN_PRICE) {
+    out = with_field(
+        p, k,
+        encoded_line(chosen_price(dice, stored_line(p, p.fields[k]), stored_line(p, p.fields[roll_of(dice, fields)]))));
+    return true;
+  }
+  const int64_t old = stored_int(p, p.fields[k]);
+  const int64_t elsewhere = stored_int(p, p.fields[roll_of(dice, fields)]);
+  const int64_t v = choose_value(dice, old, main_prefs_values(kind), &elsewhere);
+  if (kind == MAIN_HIGHEST_NUMBER || kind == MAIN_HIGHEST_STAR) {
+    // The file holds as many play states as it gives: the states follow the
+    // count, so that every field after them stays in its place.
+    const int states_kind = kind == MAIN_HIGHEST_NUMBER ? MAIN_NUMBER_STATE : MAIN_STAR_STATE;
+    const std::vector<size_t>& states = of_kind[static_cast<size_t>(states_kind)];
+    if (v >= 0 && v <= kMostStoredStates && !roll_one_in(dice, 8)) {
+      // Where the states are, or where they go when the file holds none:
+      // before the star states (numbers) or before the tickets to generate.
+      size_t start, end;
+      if (!states.empty()) {
+        start = p.fields[states.front()].start;
+        end = p.fields[states.back()].end;
+      } else {
+        const int next = kind == MAIN_HIGHEST_NUMBER ? MAIN_STAR_STATE : MAIN_DRAWS;
+        const std::vector<size_t>& after =
+            of_kind[static_cast<size_t>(next)].empty() ? of_kind[MAIN_DRAWS] : of_kind[static_cast<size_t>(next)];
+        start = end = p.fields[after.front()].start;
+      }
+      out = p.bytes.substr(0, p.fields[k].start) + encoded_int(v) +
+            p.bytes.substr(p.fields[k].end, start - p.fields[k].end) +
+            resized_states(dice, p, states.empty() ? 0 : states.front(), states.size(), v) + p.bytes.substr(end);
+      return true;
+    }
+  }
+  out = with_field(p, k, encoded_int(v));
+  return true;
+}
+
+// -- the technique settings file
+
+bool parse_technique_prefs(std::string_view input, ParsedSettings& p) {
+  p.bytes.assign(input);
+  SettingsReader r{p.bytes, 0};
+  if (!take_line(r, p, -1) || stored_line(p, p.fields[0]) != g_techniques_prefs_version) return false;
+  for (int slot = 0; slot < TECHNIQUE_SLOT_COUNT; ++slot)
+    if (!take_int(r, p, slot)) return false;
+  return true;
+}
+
+bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
+  ParsedSettings p;
+  if (!parse_technique_prefs(input, p)) return false;
+  const size_t k = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
+  const TechniqueSlot& slot = g_technique_slots[k - 1];
+  if (roll_one_in(dice, 20)) {
+    out = broken_field(dice, p, k);
+    return true;
+  }
+  // The other bound of the same window, when it has one, is the value most
+  // worth copying: a window whose bounds meet or cross.
+  size_t other = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
+  if (slot.technique != TECHNIQUE_COUNT && !roll_one_in(dice, 3)) {
+    const TechniqueRow& row = g_technique_catalogue[slot.technique];
+    const int pair = static_cast<int>(k) == row.max_slot ? row.min_slot : row.max_slot;
+    if (pair > 0) other = static_cast<size_t>(pair);
+  }
+  FieldValues values{0, 0, {0, 999, -1, 2147483647, -2147483647 - 1}};
+  technique_field_range(slot.range, &values.lo, &values.hi);
+  const int64_t elsewhere = stored_int(p, p.fields[other]);
+  out = with_field(p, k, encoded_int(choose_value(dice, stored_int(p, p.fields[k]), values, &elsewhere)));
+  return true;
+}
+
+// ---- the hooks' shape -----------------------------------------------------------
+
+template <class Mutation>
+size_t mutate_in_place(Mutation mutation, uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  Dice dice = dice_from_seed(seed);
+  std::string out;
+  bool made = false;
+  if (roll_below(dice, 100) >= kBytePercent)
+    made = mutation(std::string_view(reinterpret_cast<const char*>(data), size), dice, out);
+  return put_or_mutate_bytes(made, out, data, size, max_size);
+}
+
+template <class CrossOver>
+size_t cross_over_into(CrossOver cross_over, const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
+                       uint8_t* out, size_t max_out_size, unsigned seed) {
+  Dice dice = dice_from_seed(seed);
+  if (!roll_one_in(dice, kCrossOverTakenOneIn)) return 0;
+  std::string made;
+  if (!cross_over(std::string_view(reinterpret_cast<const char*>(data1), size1),
+                  std::string_view(reinterpret_cast<const char*>(data2), size2), dice, made))
+    return 0;
+  return put_cross_over(made, out, max_out_size);
+}
+
+}  // namespace
+
+std::string past_result_line(int serial, int year, int month, int day, const int numbers[5], const int stars[2]) {
+  char line[64];
+  std::snprintf(line, sizeof line, "%05d %04d-%02d-%02d %02d %02d %02d %02d %02d +%02d +%02d", serial, year, month, day,
+                numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], stars[0], stars[1]);
+  return line;
+}
+
+size_t mutate_past_results(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_in_place(mutate_past_results_text, data, size, max_size, seed);
+}
+
+size_t mutate_draws_file(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_in_place(mutate_draws_text, data, size, max_size, seed);
+}
+
+size_t mutate_result_and_draws_file(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_in_place(mutate_result_and_draws_text, data, size, max_size, seed);
+}
+
+size_t mutate_main_prefs(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  Dice dice = dice_from_seed(seed);
+  std::string out;
+  if (cut_long_text(std::string_view(reinterpret_cast<const char*>(data), size), dice, out))
+    return put_or_mutate_bytes(true, out, data, size, max_size);
+  return mutate_in_place(mutate_main_prefs_bytes, data, size, max_size, seed + 1);
+}
+
+size_t mutate_technique_prefs(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
+  return mutate_in_place(mutate_technique_prefs_bytes, data, size, max_size, seed);
+}
+
+size_t cross_over_past_results(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2, uint8_t* out,
+                               size_t max_out_size, unsigned seed) {
+  return cross_over_into(cross_over_past_results_text, data1, size1, data2, size2, out, max_out_size, seed);
+}
+
+size_t cross_over_draws_file(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2, uint8_t* out,
+                             size_t max_out_size, unsigned seed) {
+  return cross_over_into(cross_over_draws_text, data1, size1, data2, size2, out, max_out_size, seed);
+}
+
+size_t cross_over_result_and_draws_file(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2,
+                                        uint8_t* out, size_t max_out_size, unsigned seed) {
+  return cross_over_into(cross_over_result_and_draws_text, data1, size1, data2, size2, out, max_out_size, seed);
+}

@@ -1,0 +1,329 @@
+// Checks the format mutators with the program's own readers: each committed
+// seed of a format is mutated many times, with fixed seeds, and every result
+// is read as the targets read it. Most results must pass the reader (the
+// search goes on past the changed record), each of the reader's refusals must
+// be reached, and most must differ from the seed in one value of one record,
+// which is what finds a fault keyed on two values of one record. An input
+// that does not parse goes to the byte mutation, here a stand-in that counts
+// its calls. Prints one line per format and exits with 1 when a property
+// does not hold.
+//
+//   format_mutators_check
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/core.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "draws/draws.h"
+#include "fuzz/format_mutators.h"
+#include "fuzz/fuzz_support.h"
+#include "support/test_support.h"
+#include "techniques/catalogue.h"
+#include "techniques/techniques.h"
+#include "ui/ui_test.h"
+
+namespace {
+
+size_t g_byte_mutations = 0;
+
+}  // namespace
+
+// The byte mutation's stand-in: one bit of one byte.
+extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t max_size) {
+  ++g_byte_mutations;
+  if (size == 0 || size > max_size) return size;
+  data[g_byte_mutations % size] ^= 1;
+  return size;
+}
+
+namespace {
+
+constexpr unsigned kMutationsPerSeed = 300;
+bool g_failed = false;
+
+void require(bool holds, const std::string& format, const std::string& what) {
+  if (holds) return;
+  std::printf("  BROKEN (%s): %s\n", format.c_str(), what.c_str());
+  g_failed = true;
+}
+
+std::vector<std::string> seeds_of(const std::string& target) {
+  std::vector<std::string> seeds;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::string(KESTROVA_SOURCE_DIR) + "/fuzz/corpus/" + target))
+    seeds.push_back(read_file_bytes(entry.path().string()));
+  return seeds;
+}
+
+// What the reader made of one input: whether it took it without a message,
+// the messages it gave, and what it read.
+struct Reading {
+  bool taken = false;
+  std::vector<std::string> messages;
+  std::vector<std::string> records;  // one text per record read
+};
+
+// How the mutations of one format's seeds went.
+struct Tally {
+  size_t calls = 0;
+  size_t byte_calls = 0;
+  size_t structured = 0;          // made by the format's own mutation
+  size_t taken = 0;               // of those, read without a message
+  size_t of_small_seeds = 0;      // structured, of a seed of at most kLargeSeed bytes and few records
+  size_t one_record_changed = 0;  // of those, one record differs from the seed's in one value
+  size_t of_large_seeds = 0;      // structured, of a seed of more than kLargeSeed bytes
+  size_t shrunk = 0;              // of those, under three quarters of the seed's size
+  std::map<std::string, size_t> messages;
+};
+
+// Seeds of tens of kilobytes cost the targets tens of milliseconds an input:
+// their mutations must often make them much smaller, while those of the
+// small seeds (few bytes and, of a line format, a few records) mostly change
+// values.
+constexpr size_t kLargeSeed = 16 * 1024;
+constexpr size_t kFewLines = 100;
+constexpr size_t kAnyCount = static_cast<size_t>(-1);
+
+// Records that differ in one place: same count, one record other than the
+// seed's, and that one differs from it in one field (`fields` splits it).
+bool one_value_differs(const std::vector<std::string>& seed, const std::vector<std::string>& read,
+                       const std::function<std::vector<std::string>(const std::string&)>& fields) {
+  if (seed.size() != read.size()) return false;
+  size_t records = 0, values = 0;
+  for (size_t i = 0; i < seed.size(); ++i) {
+    if (seed[i] == read[i]) continue;
+    ++records;
+    const std::vector<std::string> a = fields(seed[i]), b = fields(read[i]);
+    if (a.size() != b.size()) return false;
+    for (size_t k = 0; k < a.size(); ++k) values += a[k] != b[k];
+  }
+  return records == 1 && values == 1;
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+  std::vector<std::string> pieces(1);
+  for (char c : text) {
+    if (c == separator)
+      pieces.emplace_back();
+    else
+      pieces.back() += c;
+  }
+  return pieces;
+}
+
+using Mutator = size_t (*)(uint8_t*, size_t, size_t, unsigned);
+
+// Mutates every seed that the reader takes as it stands and finds records
+// in, reads each result, and tallies. `fields` splits a record into its
+// values; a seed of at most `few_records` records and kLargeSeed bytes is a
+// small one.
+Tally run_mutations(Mutator mutate, const std::vector<std::string>& seeds,
+                    const std::function<Reading(const std::string&)>& read,
+                    const std::function<std::vector<std::string>(const std::string&)>& fields, size_t few_records) {
+  Tally tally;
+  for (const std::string& seed : seeds) {
+    const Reading before = read(seed);
+    if (!before.taken || before.records.empty()) continue;
+    for (unsigned s = 0; s < kMutationsPerSeed; ++s) {
+      const size_t max_size = seed.size() + 4096;
+      std::vector<uint8_t> data(seed.begin(), seed.end());
+      data.resize(max_size);
+      const size_t bytes_before = g_byte_mutations;
+      const size_t size = mutate(data.data(), seed.size(), max_size, s);
+      ++tally.calls;
+      require(size <= max_size, "", "a mutation stays within the size it is given");
+      if (g_byte_mutations != bytes_before) {
+        ++tally.byte_calls;
+        continue;
+      }
+      ++tally.structured;
+      if (seed.size() > kLargeSeed) {
+        ++tally.of_large_seeds;
+        tally.shrunk += size < seed.size() / 4 * 3;
+      }
+      const Reading after = read(std::string(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(size)));
+      tally.taken += after.taken;
+      // Messages without the line number they name.
+      for (const std::string& m : after.messages) ++tally.messages[m.substr(0, m.find_last_not_of("0123456789") + 1)];
+      if (seed.size() <= kLargeSeed && before.records.size() <= few_records) {
+        ++tally.of_small_seeds;
+        tally.one_record_changed += after.taken && one_value_differs(before.records, after.records, fields);
+      }
+    }
+  }
+  return tally;
+}
+
+double share(size_t part, size_t whole) {
+  return whole == 0 ? 0.0 : static_cast<double>(part) / static_cast<double>(whole);
+}
+
+// The properties every format shares: about one call in five goes to the
+// byte mutation, most results pass the reader, and a good share differ from
+// the seed in exactly one value of one record.
+void check_shares(const std::string& format, const Tally& t, double least_taken, double least_one_value) {
+  std::printf(
+      "%-18s %5zu calls, %3.0f%% bytes, %3.0f%% read whole, %3.0f%% one value changed, %3.0f%% of large seeds shrunk\n",
+      format.c_str(), t.calls, 100 * share(t.byte_calls, t.calls), 100 * share(t.taken, t.structured),
+      100 * share(t.one_record_changed, t.of_small_seeds), 100 * share(t.shrunk, t.of_large_seeds));
+  for (const auto& [text, count] : t.messages) std::printf("    %6zu  %s\n", count, text.c_str());
+  require(t.calls > 0, format, "some seed is read whole");
+  require(share(t.byte_calls, t.calls) > 0.1 && share(t.byte_calls, t.calls) < 0.3, format,
+          "about one call in five is left to the byte mutation");
+  require(share(t.taken, t.structured) >= least_taken, format, "most results pass the reader");
+  require(share(t.one_record_changed, t.of_small_seeds) >= least_one_value, format,
+          "a good share of the small seeds' results differ from the seed in one value of one record");
+  require(t.of_large_seeds == 0 || share(t.shrunk, t.of_large_seeds) >= 0.15, format,
+          "a large seed often comes out much smaller");
+}
+
+void check_reached(const std::string& format, const Tally& t, const std::string& prefix) {
+  bool reached = false;
+  for (const auto& [text, count] : t.messages) reached |= text.rfind(prefix, 0) == 0;
+  require(reached, format, "reaches \"" + prefix + "\"");
+}
+
+// An input that no format mutation parses goes to the byte mutation whole.
+void check_unparsed_goes_to_bytes(const std::string& format, Mutator mutate) {
+  std::string junk = "not a file of this kind";
+  const size_t before = g_byte_mutations;
+  for (unsigned s = 0; s < 100; ++s) {
+    std::vector<uint8_t> data(junk.begin(), junk.end());
+    data.resize(junk.size() + 16);
+    mutate(data.data(), junk.size(), data.size(), s);
+  }
+  require(g_byte_mutations - before == 100, format, "an input that does not parse goes to the byte mutation");
+}
+
+std::vector<std::string> messages_now() {
+  std::vector<std::string> texts;
+  for (const UiMessageRecord& m : ui_test_messages()) texts.push_back(m.text);
+  return texts;
+}
+
+Reading read_past_results(const std::string& bytes) {
+  const std::string path = fuzz_directory() + "past_results.txt";
+  fuzz_write_file(path, bytes);
+  ui_test_clear_messages();
+  fuzz_import_database(path);
+  Reading r;
+  r.messages = messages_now();
+  r.taken = r.messages.empty();
+  r.records.assign(g_database_draws.begin() + 1, g_database_draws.end());
+  return r;
+}
+
+Reading read_draws_file(const std::string& bytes) {
+  const std::string path = fuzz_directory() + "check.draws.txt";
+  fuzz_write_file(path, bytes);
+  FuzzEmptyDrawListAfter empty_list_after;
+  ui_test_clear_messages();
+  open_draws_file(path);
+  Reading r;
+  r.messages = messages_now();
+  r.taken = r.messages.empty();
+  r.records.push_back(str_int(g_numbers_per_draw) + "/" + str_int(g_stars_per_draw));
+  for (int64_t i = 1; i <= g_draw_count; ++i) r.records.push_back(g_draw_numbers[i] + "," + g_draw_stars[i]);
+  return r;
+}
+
+// The main settings file as what it sets: one record per stored value.
+Reading read_main_prefs(const std::string& bytes) {
+  fuzz_write_file(fuzz_directory() + "settings/kestrova.prefs", bytes);
+  init_game_state();
+  Reading r;
+  r.taken = load_main_prefs() == 1;
+  r.records = {str_int(g_highest_number), str_int(g_highest_star)};
+  for (size_t n = 1; n < g_number_play_state.size(); ++n) r.records.push_back(str_int(g_number_play_state[n]));
+  for (size_t s = 1; s < g_star_play_state.size(); ++s) r.records.push_back(str_int(g_star_play_state[s]));
+  for (int64_t v : {g_draws_to_generate, g_neighbour_jitter, g_use_special_techniques, g_bet_type_index, g_language})
+    r.records.push_back(str_int(v));
+  r.records.push_back(g_currency);
+  for (size_t k = 1; k < g_prices.size(); ++k) r.records.push_back(g_prices[k]);
+  init_game_state();
+  return r;
+}
+
+Reading read_technique_prefs(const std::string& bytes) {
+  fuzz_write_file(fuzz_directory() + "settings/techniques.prefs", bytes);
+  reset_technique_windows();
+  Reading r;
+  r.taken = load_technique_prefs() == 1;
+  for (const TechniqueSlot& slot : g_technique_slots) r.records.push_back(str_int(*slot.value));
+  reset_technique_windows();
+  return r;
+}
+
+// The prizes target's input: the result line or the draws file after it
+// changes, never both, and the result line in about one call in three.
+void check_result_and_draws_file() {
+  size_t structured = 0, result_changed = 0, both = 0;
+  for (const std::string& seed : seeds_of("prizes")) {
+    const size_t line_end = seed.find('\n');
+    for (unsigned s = 0; s < kMutationsPerSeed; ++s) {
+      std::vector<uint8_t> data(seed.begin(), seed.end());
+      data.resize(seed.size() + 4096);
+      const size_t bytes_before = g_byte_mutations;
+      const std::string out(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(mutate_result_and_draws_file(
+                                                             data.data(), seed.size(), data.size(), s)));
+      if (g_byte_mutations != bytes_before) continue;
+      ++structured;
+      const size_t out_end = out.find('\n');
+      const bool result = out.substr(0, out_end) != seed.substr(0, line_end);
+      const bool file = out_end == std::string::npos || out.substr(out_end) != seed.substr(line_end);
+      result_changed += result;
+      both += result && file;
+    }
+  }
+  std::printf("%-18s %5zu structured, %3.0f%% result line changed\n", "result and file", structured,
+              100 * share(result_changed, structured));
+  require(both == 0, "result and file", "the result line or the file changes, never both");
+  require(share(result_changed, structured) > 0.2 && share(result_changed, structured) < 0.5, "result and file",
+          "about one call in three changes the result line");
+}
+
+std::vector<std::string> entry_fields(const std::string& entry) { return split(entry, ' '); }
+std::vector<std::string> ticket_fields(const std::string& ticket) { return split(ticket, ','); }
+std::vector<std::string> whole(const std::string& value) { return {value}; }
+
+}  // namespace
+
+int main() {
+  fuzz_start_program();
+  std::vector<std::string> databases = seeds_of("database_import");
+  for (const std::string& s : seeds_of("statistics")) databases.push_back(s);
+  const Tally past = run_mutations(mutate_past_results, databases, read_past_results, entry_fields, kFewLines);
+  check_shares("past results", past, 0.5, 0.25);
+  for (const char* refusal : {"Invalid number of length in line:", "Invalid number of spaces in line:",
+                              "Invalid number of stars in line:", "Invalid number or star in line:"})
+    check_reached("past results", past, refusal);
+  check_unparsed_goes_to_bytes("past results", mutate_past_results);
+
+  const Tally draws =
+      run_mutations(mutate_draws_file, seeds_of("draws_file"), read_draws_file, ticket_fields, kFewLines);
+  check_shares("draws file", draws, 0.5, 0.25);
+  for (const char* refusal : {"Not a valid draws file.", "Invalid number of draws in the file.",
+                              "The file holds fewer draws than it announces."})
+    check_reached("draws file", draws, refusal);
+  check_unparsed_goes_to_bytes("draws file", mutate_draws_file);
+
+  check_result_and_draws_file();
+
+  const Tally main_prefs = run_mutations(mutate_main_prefs, seeds_of("main_prefs"), read_main_prefs, whole, kAnyCount);
+  check_shares("main settings", main_prefs, 0.9, 0.5);
+  check_unparsed_goes_to_bytes("main settings", mutate_main_prefs);
+
+  const Tally techniques =
+      run_mutations(mutate_technique_prefs, seeds_of("technique_prefs"), read_technique_prefs, whole, kAnyCount);
+  check_shares("technique settings", techniques, 0.9, 0.7);
+  check_unparsed_goes_to_bytes("technique settings", mutate_technique_prefs);
+
+  std::printf(g_failed ? "the format mutators are broken\n" : "the format mutators keep their formats\n");
+  return g_failed ? 1 : 0;
+}
