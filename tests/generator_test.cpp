@@ -74,6 +74,18 @@ class GeneratorTest : public ::testing::Test {
   }
 };
 
+// After a run that took its tickets from the passing ones: no repeats, the
+// tickets the techniques rule out with the money saved at 2.50, and those the
+// common numbers rule out.
+void expect_labels_of_a_run_from_the_passing(int64_t ruled_out, int64_t common) {
+  EXPECT_EQ(ui_text(GADGET_REPEATED_LABEL), translate("  Repeated:") + "0");
+  EXPECT_EQ(ui_text(GADGET_TECHNIQUES_LABEL),
+            translate("Techniques:") + format_number(static_cast<double>(ruled_out), 0) + " (" +
+                translate("Saved:") + format_number(static_cast<float>(ruled_out) * 2.5f, 2) + " EUR)");
+  EXPECT_EQ(ui_text(GADGET_COMMON_LABEL),
+            "(" + translate("Max Common Numbers:") + format_number(static_cast<double>(common), 0) + ")");
+}
+
 // A guard against a run that would not end by itself: Cancel once the run has
 // polled `limit` times with the progress window open; `cancelled` says so.
 void cancel_after_polls(int64_t limit, bool& cancelled) {
@@ -886,13 +898,7 @@ TEST_F(GeneratorTest, RunsOnSelectionsThatFewTicketsPassTakeThemAtOnce) {
                                                    "/" + format_number(static_cast<double>(requested), 0));
         EXPECT_EQ(ui_text(GADGET_COST_LABEL),
                   translate("  Cost:") + format_number(static_cast<float>(made) * 2.5f, 2) + " EUR");
-        EXPECT_EQ(ui_text(GADGET_REPEATED_LABEL), translate("  Repeated:") + "0");
-        const int64_t ruled_out = c.different - c.passing;
-        EXPECT_EQ(ui_text(GADGET_TECHNIQUES_LABEL),
-                  translate("Techniques:") + format_number(static_cast<double>(ruled_out), 0) + " (" +
-                      translate("Saved:") + format_number(static_cast<float>(ruled_out) * 2.5f, 2) + " EUR)");
-        EXPECT_EQ(ui_text(GADGET_COMMON_LABEL),
-                  "(" + translate("Max Common Numbers:") + format_number(static_cast<double>(c.common), 0) + ")");
+        expect_labels_of_a_run_from_the_passing(c.different - c.passing, c.common);
       }
       if (made >= 2) EXPECT_GT(orders.size(), 1u) << "every seed listed the same order";
     }
@@ -1041,13 +1047,7 @@ TEST_F(GeneratorTest, AfterLearnTheFewTicketsThatPassAreListedAtOnce) {
         EXPECT_EQ(check_number_techniques_literal(g_draw_numbers[i]), 1) << g_draw_numbers[i];
         EXPECT_EQ(check_star_windows_literal(g_draw_stars[i]), 1) << g_draw_stars[i];
       }
-      EXPECT_EQ(ui_text(GADGET_REPEATED_LABEL), translate("  Repeated:") + "0");
-      const int64_t ruled_out = c.different - c.passing;
-      EXPECT_EQ(ui_text(GADGET_TECHNIQUES_LABEL),
-                translate("Techniques:") + format_number(static_cast<double>(ruled_out), 0) + " (" +
-                    translate("Saved:") + format_number(static_cast<float>(ruled_out) * 2.5f, 2) + " EUR)");
-      EXPECT_EQ(ui_text(GADGET_COMMON_LABEL),
-                "(" + translate("Max Common Numbers:") + format_number(static_cast<double>(c.common), 0) + ")");
+      expect_labels_of_a_run_from_the_passing(c.different - c.passing, c.common);
     }
   }
 }
