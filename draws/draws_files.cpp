@@ -309,15 +309,13 @@ void open_draws_file(const std::string& given_path) {
   g_stars_per_draw = stars_per_draw;
   g_draw_count = 0;
   forget_listed_tickets();
-  g_draw_numbers.assign(1, "");
-  g_draw_stars.assign(1, "");
-  g_draw_numbers.reserve(static_cast<size_t>(read) + 1);
-  g_draw_stars.reserve(static_cast<size_t>(read) + 1);
+  // The texts read become the list as they are; add_draw_to_list then finds
+  // each ticket already in its slot and lists its row.
+  g_draw_numbers.swap(numbers_read);
+  g_draw_stars.swap(stars_read);
   for (int64_t i = 1; i <= read; ++i) {
-    g_draw_numbers.emplace_back();
-    g_draw_stars.emplace_back();
     ++g_draw_count;
-    add_draw_to_list(numbers_read[static_cast<size_t>(i)], stars_read[static_cast<size_t>(i)]);
+    add_draw_to_list(g_draw_numbers[static_cast<size_t>(i)], g_draw_stars[static_cast<size_t>(i)]);
   }
   // Whatever the list now holds, the counters and the preview cache belong
   // to the list it replaced.
