@@ -361,8 +361,7 @@ TEST_F(DatabaseImport, FileNameShownAfterTheLastSeparator) {
 }
 
 TEST_F(DatabaseImport, RealHistoryImportsEveryDraw) {
-  std::string path = shared_data_path("past_results.txt");
-  if (path.empty()) GTEST_SKIP() << "no past results beside the project";
+  std::string path = history_file("past_results.txt");
   import_file_through_open(path);
   EXPECT_TRUE(ui_test_messages().empty());
   EXPECT_EQ(g_database_draw_count, 1698);

@@ -676,8 +676,7 @@ int64_t tickets_passing_by_hand(const std::vector<int>& fixed, const std::vector
 // than asked end the run by itself with all of them, enough run as usual.
 // The windows are learned from the real history and trimmed at 10 %.
 TEST_F(GeneratorTest, WithTheTechniquesTheCapIsTheTicketsThatPass) {
-  const std::string history = shared_data_path("past_results.txt");
-  if (history.empty()) GTEST_SKIP() << "no past results beside the project";
+  const std::string history = history_file("past_results.txt");
   ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
   import_file_through_open(history);
   ASSERT_EQ(g_database_draw_count, 1698);
@@ -993,8 +992,7 @@ namespace {
 // the small game 823 number sets of 3,003 with the 66 pairs, 141 more failing
 // on the common numbers.
 TEST_F(GeneratorTest, AfterLearnTheFewTicketsThatPassAreListedAtOnce) {
-  const std::string history = shared_data_path("past_results.txt");
-  if (history.empty()) GTEST_SKIP() << "no past results beside the project";
+  const std::string history = history_file("past_results.txt");
   struct Case {
     const char* name;
     int64_t highest_number;

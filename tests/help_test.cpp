@@ -748,8 +748,7 @@ void remove_at(const std::string& percent) {
 // The counts behind the worked example of Remove are counted here from the
 // imported results themselves.
 TEST(HelpManual, FiguresTakenFromTheRealHistoryAreWhatTheProgramShows) {
-  const std::string history = shared_data_path("past_results.txt");
-  if (history.empty()) GTEST_SKIP() << "no past results beside the project";
+  const std::string history = history_file("past_results.txt");
   for (const ManualLanguage& m : kManualLanguages) {
     start_program_for_test(m.language);
     ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
@@ -814,8 +813,7 @@ int64_t past_results_validated(const std::vector<std::vector<int64_t>>& results)
 // invalid, since it shares its five numbers with itself; with Max Common
 // Numbers at 5 before Learn every one is valid, and after Remove only some.
 TEST(HelpManual, ValidatingPastResultsWorksAsTheManualsSay) {
-  const std::string history = shared_data_path("past_results.txt");
-  if (history.empty()) GTEST_SKIP() << "no past results beside the project";
+  const std::string history = history_file("past_results.txt");
   start_with_techniques_tab();
   import_file_through_open(history);
   const std::vector<std::vector<int64_t>> results = imported_results();
@@ -840,8 +838,7 @@ TEST(HelpManual, ValidatingPastResultsWorksAsTheManualsSay) {
 // Nrs unlearned and Generate refuses as before Learn; with the techniques off
 // it generates.
 TEST(HelpManual, AGameOfTenNumbersLearnsNoSumFromTheRealHistory) {
-  const std::string history = shared_data_path("past_results.txt");
-  if (history.empty()) GTEST_SKIP() << "no past results beside the project";
+  const std::string history = history_file("past_results.txt");
   start_program_for_test(1, [] {
     std::filesystem::create_directory("settings");
     std::string prefs = "2\n" + le32_bytes(10) + le32_bytes(12);

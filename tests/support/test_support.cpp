@@ -18,14 +18,8 @@
 
 std::string source_dir() { return KESTROVA_SOURCE_DIR; }
 
-std::string shared_data_path(const std::string& file) {
-  // The shared folder stands beside the project; a work tree one folder
-  // deeper (work trees/<name>) finds it one level further up.
-  for (const char* up : {"..", "../.."}) {
-    std::filesystem::path p = std::filesystem::path(KESTROVA_SOURCE_DIR) / up / "shared" / "data" / file;
-    if (std::filesystem::exists(p)) return p.lexically_normal().string();
-  }
-  return "";
+std::string history_file(const std::string& file) {
+  return (std::filesystem::path(KESTROVA_SOURCE_DIR) / "data" / file).string();
 }
 
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-// The project's source folder, and the shared data folder beside the project
-// (empty when it is absent).
+// The project's source folder, and a file of the real history that ships in
+// its data/ folder ("past_results.txt", "results.csv").
 std::string source_dir();
-std::string shared_data_path(const std::string& file);
+std::string history_file(const std::string& file);
 // A fresh, empty working directory for one test; the process changes into it.
 std::string enter_fresh_directory();
 std::string read_file_bytes(const std::string& path);
