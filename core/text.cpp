@@ -103,6 +103,13 @@ std::string lower_ascii(const std::string& s) {
   return out;
 }
 
+bool text_is_digits(const std::string& s) {
+  if (s.empty()) return false;
+  for (char c : s)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
 int64_t val_int(const std::string& s) {
   size_t i = 0;
   while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;

@@ -23,6 +23,9 @@ std::string file_name_of(const std::string& path);
 std::string trim_blanks(const std::string& s);
 // ASCII letters lowered; other characters kept.
 std::string lower_ascii(const std::string& s);
+// 1 when s is one or more of the digits 0..9 and nothing else (no blank, no
+// sign), as a number or star of a past result or a ticket is written.
+bool text_is_digits(const std::string& s);
 
 // Integer value of a text: leading blanks and tabs skipped, an optional "+" or
 // "-", then decimal digits up to the first other character; "$" reads
