@@ -1074,6 +1074,24 @@ bool cut_long_text(std::string_view input, Dice& dice, std::string& out) {
   return true;
 }
 
+// What the program reads from a play state depends on the bet type (how many
+// numbers and stars a ticket holds) and the other way round: one mutation in
+// two of a state or of the bet type changes one play state of a number or a
+// star and the bet type together. Both are integers of four bytes, so the
+// second change finds its field where it was.
+std::string with_state_and_bet_type(Dice& dice, const ParsedSettings& p, const std::vector<std::vector<size_t>>& of_kind) {
+  std::vector<size_t> states = of_kind[MAIN_NUMBER_STATE];
+  if (states.empty() || (!of_kind[MAIN_STAR_STATE].empty() && roll_one_in(dice, 3))) states = of_kind[MAIN_STAR_STATE];
+  const size_t bet = of_kind[MAIN_BET_TYPE].front();
+  const int64_t old_bet = stored_int(p, p.fields[bet]);
+  ParsedSettings changed = p;
+  changed.bytes = with_field(p, bet, encoded_int(choose_value(dice, old_bet, main_prefs_values(MAIN_BET_TYPE), nullptr)));
+  if (states.empty()) return changed.bytes;
+  const size_t state = roll_of(dice, states);
+  const int64_t old_state = stored_int(p, p.fields[state]);
+  return with_field(changed, state, encoded_int(choose_value(dice, old_state, main_prefs_values(MAIN_NUMBER_STATE), nullptr)));
+}
+
 bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
   ParsedSettings p;
   if (!parse_main_prefs(input, p)) return false;
@@ -1087,6 +1105,11 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
   const size_t k = roll_of(dice, fields);
   if (roll_one_in(dice, 12)) {
     out = broken_field(dice, p, k);
+    return true;
+  }
+  if ((kind == MAIN_NUMBER_STATE || kind == MAIN_STAR_STATE || kind == MAIN_BET_TYPE) && roll_one_in(dice, 2) &&
+      !of_kind[MAIN_BET_TYPE].empty()) {
+    out = with_state_and_bet_type(dice, p, of_kind);
     return true;
   }
   if (kind == MAIN_CURRENCY) {
@@ -1143,6 +1166,31 @@ bool parse_technique_prefs(std::string_view input, ParsedSettings& p) {
   return true;
 }
 
+// A window is read, checked and trimmed as a pair of bounds: one mutation in
+// six of a bound of a window that has two sets both. Mostly each bound takes
+// a value of its own (a value of the range, a neighbour, an edge); otherwise
+// the window becomes one value wide, or as wide as before around a new value.
+std::string with_new_window(Dice& dice, const ParsedSettings& p, size_t k, size_t pair, const FieldValues& values) {
+  const int64_t old_k = stored_int(p, p.fields[k]);
+  const int64_t old_pair = stored_int(p, p.fields[pair]);
+  const int64_t v = choose_value(dice, old_k, values, &old_pair);
+  int64_t w;
+  switch (roll_weighted(dice, {6, 1, 1})) {
+    case 0:
+      w = choose_value(dice, old_pair, values, &old_k);
+      break;
+    case 1:
+      w = v;
+      break;
+    default:
+      w = v + (old_pair - old_k);
+      break;
+  }
+  ParsedSettings changed = p;
+  changed.bytes = with_field(p, k, encoded_int(v));
+  return with_field(changed, pair, encoded_int(w));
+}
+
 bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
   ParsedSettings p;
   if (!parse_technique_prefs(input, p)) return false;
@@ -1155,13 +1203,18 @@ bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::strin
   // The other bound of the same window, when it has one, is the value most
   // worth copying: a window whose bounds meet or cross.
   size_t other = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
-  if (slot.technique != TECHNIQUE_COUNT && !roll_one_in(dice, 3)) {
+  size_t pair = 0;
+  if (slot.technique != TECHNIQUE_COUNT) {
     const TechniqueRow& row = g_technique_catalogue[slot.technique];
-    const int pair = static_cast<int>(k) == row.max_slot ? row.min_slot : row.max_slot;
-    if (pair > 0) other = static_cast<size_t>(pair);
+    pair = static_cast<size_t>(static_cast<int>(k) == row.max_slot ? row.min_slot : row.max_slot);
+    if (pair > 0 && !roll_one_in(dice, 3)) other = pair;
   }
   FieldValues values{0, 0, {0, 999, -1, 2147483647, -2147483647 - 1}};
   technique_field_range(slot.range, &values.lo, &values.hi);
+  if (pair > 0 && roll_one_in(dice, 6)) {
+    out = with_new_window(dice, p, k, pair, values);
+    return true;
+  }
   const int64_t elsewhere = stored_int(p, p.fields[other]);
   out = with_field(p, k, encoded_int(choose_value(dice, stored_int(p, p.fields[k]), values, &elsewhere)));
   return true;

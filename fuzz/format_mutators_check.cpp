@@ -9,6 +9,7 @@
 // does not hold.
 //
 //   format_mutators_check
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -77,6 +78,7 @@ struct Tally {
   size_t taken = 0;               // of those, read without a message
   size_t of_small_seeds = 0;      // structured, of a seed of at most kLargeSeed bytes and few records
   size_t one_record_changed = 0;  // of those, one record differs from the seed's in one value
+  size_t pair_changed = 0;        // of those, exactly two related records differ (RelatedPair)
   size_t of_large_seeds = 0;      // structured, of a seed of more than kLargeSeed bytes
   size_t shrunk = 0;              // of those, under three quarters of the seed's size
   std::map<std::string, size_t> messages;
@@ -119,13 +121,28 @@ std::vector<std::string> split(const std::string& text, char separator) {
 
 using Mutator = size_t (*)(uint8_t*, size_t, size_t, unsigned);
 
+// Whether the records that differ between a seed's reading and a result's are
+// exactly two that the reader takes together (the two bounds of a window, a
+// play state and the bet type).
+using RelatedPair = std::function<bool(size_t a, size_t b, const std::vector<std::string>& records)>;
+
+bool related_pair_differs(const std::vector<std::string>& seed, const std::vector<std::string>& read,
+                          const RelatedPair& related) {
+  if (!related || seed.size() != read.size()) return false;
+  std::vector<size_t> changed;
+  for (size_t i = 0; i < seed.size(); ++i)
+    if (seed[i] != read[i]) changed.push_back(i);
+  return changed.size() == 2 && related(changed[0], changed[1], seed);
+}
+
 // Mutates every seed that the reader takes as it stands and finds records
 // in, reads each result, and tallies. `fields` splits a record into its
 // values; a seed of at most `few_records` records and kLargeSeed bytes is a
 // small one.
 Tally run_mutations(Mutator mutate, const std::vector<std::string>& seeds,
                     const std::function<Reading(const std::string&)>& read,
-                    const std::function<std::vector<std::string>(const std::string&)>& fields, size_t few_records) {
+                    const std::function<std::vector<std::string>(const std::string&)>& fields, size_t few_records,
+                    const RelatedPair& related = nullptr) {
   Tally tally;
   for (const std::string& seed : seeds) {
     const Reading before = read(seed);
@@ -154,6 +171,7 @@ Tally run_mutations(Mutator mutate, const std::vector<std::string>& seeds,
       if (seed.size() <= kLargeSeed && before.records.size() <= few_records) {
         ++tally.of_small_seeds;
         tally.one_record_changed += after.taken && one_value_differs(before.records, after.records, fields);
+        tally.pair_changed += after.taken && related_pair_differs(before.records, after.records, related);
       }
     }
   }
@@ -181,6 +199,15 @@ void check_shares(const std::string& format, const Tally& t, double least_taken,
           "a good share of the small seeds' results differ from the seed in one value of one record");
   require(t.of_large_seeds == 0 || share(t.shrunk, t.of_large_seeds) >= 0.15, format,
           "a large seed often comes out much smaller");
+}
+
+// A settings file's mutations change two fields that the reader takes
+// together often enough that a fault keyed on both is found.
+void check_pairs(const std::string& format, const Tally& t, double least) {
+  std::printf("%-18s %3.0f%% of the small seeds' results change two related values\n", format.c_str(),
+              100 * share(t.pair_changed, t.of_small_seeds));
+  require(share(t.pair_changed, t.of_small_seeds) >= least, format,
+          "some results of the small seeds differ from the seed in two related values");
 }
 
 void check_reached(const std::string& format, const Tally& t, const std::string& prefix) {
@@ -315,13 +342,30 @@ int main() {
 
   check_result_and_draws_file();
 
-  const Tally main_prefs = run_mutations(mutate_main_prefs, seeds_of("main_prefs"), read_main_prefs, whole, kAnyCount);
+  // The records of read_main_prefs: the two sizes, the play states of the
+  // numbers, then of the stars, then the tickets to generate, the two
+  // options and the bet type.
+  const RelatedPair state_and_bet_type = [](size_t a, size_t b, const std::vector<std::string>& records) {
+    const size_t bet_type = 2 + static_cast<size_t>(val_int(records[0]) + val_int(records[1])) + 3;
+    return b == bet_type && a >= 2 && a < bet_type - 3;
+  };
+  const Tally main_prefs =
+      run_mutations(mutate_main_prefs, seeds_of("main_prefs"), read_main_prefs, whole, kAnyCount, state_and_bet_type);
   check_shares("main settings", main_prefs, 0.9, 0.5);
+  check_pairs("main settings", main_prefs, 0.05);
   check_unparsed_goes_to_bytes("main settings", mutate_main_prefs);
 
-  const Tally techniques =
-      run_mutations(mutate_technique_prefs, seeds_of("technique_prefs"), read_technique_prefs, whole, kAnyCount);
+  // Records of read_technique_prefs are the slots in order: slot k + 1.
+  const RelatedPair window_bounds = [](size_t a, size_t b, const std::vector<std::string>&) {
+    const TechniqueSlot& slot = g_technique_slots[a];
+    if (slot.technique == TECHNIQUE_COUNT) return false;
+    const TechniqueRow& row = g_technique_catalogue[slot.technique];
+    return row.min_slot > 0 && std::minmax<size_t>(row.max_slot - 1, row.min_slot - 1) == std::minmax(a, b);
+  };
+  const Tally techniques = run_mutations(mutate_technique_prefs, seeds_of("technique_prefs"), read_technique_prefs,
+                                         whole, kAnyCount, window_bounds);
   check_shares("technique settings", techniques, 0.9, 0.7);
+  check_pairs("technique settings", techniques, 0.05);
   check_unparsed_goes_to_bytes("technique settings", mutate_technique_prefs);
 
   std::printf(g_failed ? "the format mutators are broken\n" : "the format mutators keep their formats\n");
