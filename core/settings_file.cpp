@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "core/files.h"
 
@@ -22,9 +23,24 @@ bool open_settings_file(const std::string& path, size_t max_bytes, SettingsReade
   return true;
 }
 
+namespace {
+
+// The position of the first CR or LF from `from` on, or the text's size.
+size_t line_end_from(const std::string& text, size_t from) {
+  if (from >= text.size()) return text.size();
+  const char* begin = text.data() + from;
+  const size_t left = text.size() - from;
+  const void* lf = std::memchr(begin, '\n', left);
+  const size_t to_lf = lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - begin) : left;
+  const void* cr = std::memchr(begin, '\r', to_lf);
+  return from + (cr != nullptr ? static_cast<size_t>(static_cast<const char*>(cr) - begin) : to_lf);
+}
+
+}  // namespace
+
 std::string read_settings_line(SettingsReader& r) {
   size_t start = r.pos;
-  while (r.pos < r.bytes.size() && r.bytes[r.pos] != '\n' && r.bytes[r.pos] != '\r') ++r.pos;
+  r.pos = line_end_from(r.bytes, r.pos);
   std::string line = r.bytes.substr(start, r.pos - start);
   if (r.pos < r.bytes.size()) {
     if (r.bytes[r.pos] == '\r' && r.pos + 1 < r.bytes.size() && r.bytes[r.pos + 1] == '\n') ++r.pos;
@@ -51,7 +67,9 @@ void skip_settings_ints(SettingsReader& r, int64_t count) {
 }
 
 void append_settings_line(std::string& out, const std::string& text) {
-  for (char c : text) out += (c == '\n' || c == '\r') ? ' ' : c;
+  const size_t start = out.size();
+  out += text;
+  for (size_t at = line_end_from(out, start); at < out.size(); at = line_end_from(out, at + 1)) out[at] = ' ';
   out += '\n';
 }
 

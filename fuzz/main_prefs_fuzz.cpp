@@ -35,6 +35,16 @@ ShownPreferences g_shown;
 // The price each field shows while its saved text is empty.
 std::vector<std::string> g_default_prices;
 
+// What the bet-type list was last made from (a new layout makes a new list).
+struct BetTypeListShown {
+  std::vector<std::string> prices;
+  std::string currency;
+  int64_t language = 0;
+  size_t layouts = 0;
+  bool operator==(const BetTypeListShown&) const = default;
+};
+BetTypeListShown g_bet_type_list_shown;
+
 // A pool button's face: not played, played, fixed, or any other state (all
 // shown alike, in black); -1 beyond the highest value, where no face is drawn.
 std::vector<int64_t> faces_of(const std::vector<int64_t>& states, int64_t highest) {
@@ -86,7 +96,15 @@ void show_preferences_from_globals() {
   update_selection_counts();
   update_possible_draws_label();
   update_cost_label();
-  refresh_bet_type_prices();
+  // The bet-type list shows each price with the currency, in the language's
+  // words: forty entries made anew only when one of those changed since the
+  // list was last made (libFuzzer mutates one input several times in a row,
+  // and most mutations change neither).
+  const BetTypeListShown shown{g_prices, g_currency, g_language, g_layouts_built.size()};
+  if (!(shown == g_bet_type_list_shown)) {
+    refresh_bet_type_prices();
+    g_bet_type_list_shown = shown;
+  }
 }
 
 }  // namespace

@@ -61,10 +61,11 @@ void remove_weak_associations() {
   // N in force at the last Learn or at start-up.
   for (int64_t i = 1; i <= n && i < static_cast<int64_t>(g_number_associations.size()); ++i) {
     std::vector<OutcomeStat>& cells = g_number_associations[static_cast<size_t>(i)];
-    for (int64_t j = 1; j <= n && j < static_cast<int64_t>(cells.size()); ++j) {
-      OutcomeStat& cell = cells[static_cast<size_t>(j)];
-      if (cell.percent != 0 && int64_t{cell.percent} <= threshold) {
-        cell.percent = 0;
+    if (cells.size() <= 1) continue;
+    const auto end = cells.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(static_cast<size_t>(n) + 1, cells.size()));
+    for (auto cell = cells.begin() + 1; cell != end; ++cell) {
+      if (cell->percent != 0 && int64_t{cell->percent} <= threshold) {
+        cell->percent = 0;
         ++removed;
       }
     }

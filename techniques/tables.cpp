@@ -64,11 +64,10 @@ void reset_technique_windows() {
   }
   // Cells (i, j) for i, j in 1..N, as far as the matrix reaches (it was sized
   // from the N in force when it was made).
-  int64_t n = g_highest_number;
-  for (int64_t i = 1; i <= n && i < static_cast<int64_t>(g_number_associations.size()); ++i) {
-    std::vector<OutcomeStat>& cells = g_number_associations[static_cast<size_t>(i)];
-    for (int64_t j = 1; j <= n && j < static_cast<int64_t>(cells.size()); ++j)
-      cells[static_cast<size_t>(j)] = OutcomeStat{0, 0};
+  const size_t n = static_cast<size_t>(std::max<int64_t>(g_highest_number, 0));
+  for (size_t i = 1; i <= n && i < g_number_associations.size(); ++i) {
+    std::vector<OutcomeStat>& cells = g_number_associations[i];
+    if (cells.size() > 1) std::fill(cells.begin() + 1, cells.begin() + std::min(n + 1, cells.size()), OutcomeStat{0, 0});
   }
   ui_set_text(GADGET_INFORMATION_THEORY_LABEL, translate("Information Theory Removed:") + "N/A");
   fit_gadget_to_content(GADGET_INFORMATION_THEORY_LABEL);

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "core/files.h"
+#include "core/settings_file.h"
 #include "core/text.h"
 #include "support/preferences_tab.h"
 #include "support/program_fixture.h"
@@ -512,4 +513,41 @@ TEST(MainPrefsProgram, ThePortugueseProgramWithoutASettingsFileStartsInPortugues
   EXPECT_EQ(ui_text(PREFS_CURRENCY_CAPTION), "Moeda");
   EXPECT_EQ(ui_state(PREFS_PORTUGUESE_OPTION), 1);
   g_build_language = 1;
+}
+
+// The text lines of both settings files, read and written a run of bytes at
+// a time: what each byte becomes must not depend on where it stands in the
+// line, however long the line.
+TEST(SettingsTextLines, EveryByteIsReadAndWrittenWhereverItStands) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  const std::string as(1000, 'a'), bs(1000, 'b');
+  struct Case {
+    std::string text, utf8;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"ABCDEFGH", "ABCDEFGH"},
+      {"ABCDEFGHI\xFF", "ABCDEFGHI" + fffd},
+      {"\xFF" "ABCDEFGH", fffd + "ABCDEFGH"},
+      {"ABCDEFG\xC3\xA9HIJKLMNOP", "ABCDEFG\xC3\xA9HIJKLMNOP"},
+      {"ABCDEFGH\xE2\x82XYZ", "ABCDEFGH" + fffd + fffd + "XYZ"},
+      {as + "\xC0\x80" + bs, as + fffd + fffd + bs},
+      {as + "\xE2\x82\xAC" + bs + "\xF0\x9F\x8E\xB2", as + "\xE2\x82\xAC" + bs + "\xF0\x9F\x8E\xB2"},
+      {as + "\xED\xA0\x80", as + fffd + fffd + fffd},
+  };
+  for (const Case& c : cases) EXPECT_EQ(valid_utf8(c.text), c.utf8) << c.text.size() << " bytes";
+
+  // A line break inside a text is written as a blank, wherever it is.
+  std::string out = "x";
+  append_settings_line(out, "A\nB\rC" + as + "\r\n");
+  EXPECT_EQ(out, "xA B C" + as + "  \n");
+
+  // LF, CR and CR LF each end a line; a last line may have none.
+  SettingsReader r{"2\r\n" + as + "\r" + bs + "\nlast", 0};
+  EXPECT_EQ(read_settings_line(r), "2");
+  EXPECT_EQ(read_settings_line(r), as);
+  EXPECT_EQ(read_settings_line(r), bs);
+  EXPECT_EQ(read_settings_line(r), "last");
+  EXPECT_EQ(read_settings_line(r), "");
+  EXPECT_EQ(r.pos, r.bytes.size());
 }
