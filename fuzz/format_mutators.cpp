@@ -1,6 +1,7 @@
 #include "fuzz/format_mutators.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -838,6 +839,53 @@ bool cross_over_result_and_draws_text(std::string_view a, std::string_view b, Di
 
 // ---- settings files ---------------------------------------------------------------
 
+// A settings file is one record of many fields (the technique file 169),
+// each picked one time in as many: a fault that wants one field just so,
+// and then a second, would wait for the right pick twice over. So the
+// mutators remember, for each file they made lately, the field they changed
+// (a table of files by a hash of their bytes; a newer file takes the place
+// of an older one). When libFuzzer hands one of those files back, for the
+// next mutation of a run or later from its corpus, where it was kept for
+// what that change reached, one mutation in two changes the same field (or
+// its window) again: a search that keeps to the field which got it nearer.
+struct MadeFile {
+  uint64_t hash = 0;
+  int field = -1;
+};
+std::array<MadeFile, 4096> g_made_files;
+
+uint64_t bytes_hash(std::string_view bytes) {
+  uint64_t h = 0xCBF29CE484222325ull;
+  for (unsigned char c : bytes) h = (h ^ c) * 0x100000001B3ull;
+  return mix_bits(h);
+}
+
+// A mutation that gave back its input (a value changed to the one it had)
+// says nothing of it.
+void remember_field(std::string_view input, const std::string& made, int field) {
+  if (made == input) return;
+  const uint64_t h = bytes_hash(made);
+  g_made_files[h % g_made_files.size()] = {h, field};
+}
+
+// The field changed to make this file, -1 when the mutators made no such file.
+int remembered_field(std::string_view bytes) {
+  const uint64_t h = bytes_hash(bytes);
+  const MadeFile& made = g_made_files[h % g_made_files.size()];
+  return made.hash == h ? made.field : -1;
+}
+
+// A value of a stored field: as choose_value, or now and then, for a field
+// of a range wider than a few values, the old value with one of its low bits
+// flipped. The program compares the values it reads with bounds and limits,
+// and a comparison brought one bit nearer to holding is a new feature (value
+// profiling): bit by bit, a field comes to the value a comparison wants.
+int64_t choose_stored_value(Dice& dice, int64_t old, const FieldValues& field, const int64_t* elsewhere) {
+  if (field.hi - field.lo >= 7 && roll_one_in(dice, 6))
+    return old ^ (int64_t{1} << roll_below(dice, field.hi - field.lo > 255 ? 16 : 8));
+  return choose_value(dice, old, field, elsewhere);
+}
+
 // One stored value of a settings file: where its bytes are, whether it is an
 // integer or a text line, and which kind of field it is.
 struct StoredField {
@@ -1077,19 +1125,27 @@ bool cut_long_text(std::string_view input, Dice& dice, std::string& out) {
 // What the program reads from a play state depends on the bet type (how many
 // numbers and stars a ticket holds) and the other way round: one mutation in
 // two of a state or of the bet type changes one play state of a number or a
-// star and the bet type together. Both are integers of four bytes, so the
-// second change finds its field where it was.
-std::string with_state_and_bet_type(Dice& dice, const ParsedSettings& p, const std::vector<std::vector<size_t>>& of_kind) {
-  std::vector<size_t> states = of_kind[MAIN_NUMBER_STATE];
-  if (states.empty() || (!of_kind[MAIN_STAR_STATE].empty() && roll_one_in(dice, 3))) states = of_kind[MAIN_STAR_STATE];
+// star (`state`, or one at random when it is 0) and the bet type together.
+// Both are integers of four bytes, so the second change finds its field
+// where it was. Gives the state's field.
+size_t with_state_and_bet_type(Dice& dice, const ParsedSettings& p, const std::vector<std::vector<size_t>>& of_kind,
+                               size_t state, std::string& out) {
   const size_t bet = of_kind[MAIN_BET_TYPE].front();
   const int64_t old_bet = stored_int(p, p.fields[bet]);
   ParsedSettings changed = p;
-  changed.bytes = with_field(p, bet, encoded_int(choose_value(dice, old_bet, main_prefs_values(MAIN_BET_TYPE), nullptr)));
-  if (states.empty()) return changed.bytes;
-  const size_t state = roll_of(dice, states);
+  changed.bytes = with_field(p, bet, encoded_int(choose_stored_value(dice, old_bet, main_prefs_values(MAIN_BET_TYPE), nullptr)));
+  if (state == 0) {
+    const std::vector<size_t>* states = &of_kind[MAIN_NUMBER_STATE];
+    if (states->empty() || (!of_kind[MAIN_STAR_STATE].empty() && roll_one_in(dice, 3))) states = &of_kind[MAIN_STAR_STATE];
+    if (states->empty()) {
+      out = changed.bytes;
+      return bet;
+    }
+    state = roll_of(dice, *states);
+  }
   const int64_t old_state = stored_int(p, p.fields[state]);
-  return with_field(changed, state, encoded_int(choose_value(dice, old_state, main_prefs_values(MAIN_NUMBER_STATE), nullptr)));
+  out = with_field(changed, state, encoded_int(choose_value(dice, old_state, main_prefs_values(MAIN_NUMBER_STATE), nullptr)));
+  return state;
 }
 
 bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
@@ -1098,18 +1154,27 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
   // Each kind of field as likely as another, whatever its count.
   std::vector<std::vector<size_t>> of_kind(MAIN_KINDS);
   for (size_t k = 0; k < p.fields.size(); ++k) of_kind[static_cast<size_t>(p.fields[k].kind)].push_back(k);
+  // The field changed last in this file's making, or one of a kind.
+  const int focus = remembered_field(input);
   int kind;
-  do kind = 1 + static_cast<int>(roll_below(dice, MAIN_KINDS - 1));
-  while (of_kind[static_cast<size_t>(kind)].empty());
+  size_t k;
+  if (focus > 0 && static_cast<size_t>(focus) < p.fields.size() && roll_one_in(dice, 2)) {
+    k = static_cast<size_t>(focus);
+    kind = p.fields[k].kind;
+  } else {
+    do kind = 1 + static_cast<int>(roll_below(dice, MAIN_KINDS - 1));
+    while (of_kind[static_cast<size_t>(kind)].empty());
+    k = roll_of(dice, of_kind[static_cast<size_t>(kind)]);
+  }
   const std::vector<size_t>& fields = of_kind[static_cast<size_t>(kind)];
-  const size_t k = roll_of(dice, fields);
   if (roll_one_in(dice, 12)) {
     out = broken_field(dice, p, k);
     return true;
   }
   if ((kind == MAIN_NUMBER_STATE || kind == MAIN_STAR_STATE || kind == MAIN_BET_TYPE) && roll_one_in(dice, 2) &&
       !of_kind[MAIN_BET_TYPE].empty()) {
-    out = with_state_and_bet_type(dice, p, of_kind);
+    const size_t state = with_state_and_bet_type(dice, p, of_kind, kind == MAIN_BET_TYPE ? 0 : k, out);
+    remember_field(input, out, static_cast<int>(state));
     return true;
   }
   if (kind == MAIN_CURRENCY) {
@@ -1126,8 +1191,10 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
   }
   const int64_t old = stored_int(p, p.fields[k]);
   const int64_t elsewhere = stored_int(p, p.fields[roll_of(dice, fields)]);
-  const int64_t v = choose_value(dice, old, main_prefs_values(kind), &elsewhere);
-  if (kind == MAIN_HIGHEST_NUMBER || kind == MAIN_HIGHEST_STAR) {
+  const bool sizes = kind == MAIN_HIGHEST_NUMBER || kind == MAIN_HIGHEST_STAR;
+  const int64_t v = sizes ? choose_value(dice, old, main_prefs_values(kind), &elsewhere)
+                          : choose_stored_value(dice, old, main_prefs_values(kind), &elsewhere);
+  if (sizes) {
     // The file holds as many play states as it gives: the states follow the
     // count, so that every field after them stays in its place.
     const int states_kind = kind == MAIN_HIGHEST_NUMBER ? MAIN_NUMBER_STATE : MAIN_STAR_STATE;
@@ -1152,6 +1219,7 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
     }
   }
   out = with_field(p, k, encoded_int(v));
+  remember_field(input, out, static_cast<int>(k));
   return true;
 }
 
@@ -1173,11 +1241,11 @@ bool parse_technique_prefs(std::string_view input, ParsedSettings& p) {
 std::string with_new_window(Dice& dice, const ParsedSettings& p, size_t k, size_t pair, const FieldValues& values) {
   const int64_t old_k = stored_int(p, p.fields[k]);
   const int64_t old_pair = stored_int(p, p.fields[pair]);
-  const int64_t v = choose_value(dice, old_k, values, &old_pair);
+  const int64_t v = choose_stored_value(dice, old_k, values, &old_pair);
   int64_t w;
   switch (roll_weighted(dice, {6, 1, 1})) {
     case 0:
-      w = choose_value(dice, old_pair, values, &old_k);
+      w = choose_stored_value(dice, old_pair, values, &old_k);
       break;
     case 1:
       w = v;
@@ -1194,7 +1262,10 @@ std::string with_new_window(Dice& dice, const ParsedSettings& p, size_t k, size_
 bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
   ParsedSettings p;
   if (!parse_technique_prefs(input, p)) return false;
-  const size_t k = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
+  // The slot changed last in this file's making, or its window's other bound.
+  const int focus = remembered_field(input);
+  size_t k = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
+  if (focus >= 1 && focus <= TECHNIQUE_SLOT_COUNT && roll_one_in(dice, 2)) k = static_cast<size_t>(focus);
   const TechniqueSlot& slot = g_technique_slots[k - 1];
   if (roll_one_in(dice, 20)) {
     out = broken_field(dice, p, k);
@@ -1207,16 +1278,18 @@ bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::strin
   if (slot.technique != TECHNIQUE_COUNT) {
     const TechniqueRow& row = g_technique_catalogue[slot.technique];
     pair = static_cast<size_t>(static_cast<int>(k) == row.max_slot ? row.min_slot : row.max_slot);
+    if (pair > 0 && focus == static_cast<int>(k) && roll_one_in(dice, 2)) std::swap(k, pair);
     if (pair > 0 && !roll_one_in(dice, 3)) other = pair;
   }
   FieldValues values{0, 0, {0, 999, -1, 2147483647, -2147483647 - 1}};
-  technique_field_range(slot.range, &values.lo, &values.hi);
+  technique_field_range(g_technique_slots[k - 1].range, &values.lo, &values.hi);
   if (pair > 0 && roll_one_in(dice, 6)) {
     out = with_new_window(dice, p, k, pair, values);
-    return true;
+  } else {
+    const int64_t elsewhere = stored_int(p, p.fields[other]);
+    out = with_field(p, k, encoded_int(choose_stored_value(dice, stored_int(p, p.fields[k]), values, &elsewhere)));
   }
-  const int64_t elsewhere = stored_int(p, p.fields[other]);
-  out = with_field(p, k, encoded_int(choose_value(dice, stored_int(p, p.fields[k]), values, &elsewhere)));
+  remember_field(input, out, static_cast<int>(k));
   return true;
 }
 

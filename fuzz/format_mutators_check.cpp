@@ -210,6 +210,52 @@ void check_pairs(const std::string& format, const Tally& t, double least) {
           "some results of the small seeds differ from the seed in two related values");
 }
 
+// The records that differ between two readings of the same layout.
+std::vector<size_t> changed_records(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  std::vector<size_t> changed;
+  if (a.size() != b.size()) return changed;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) changed.push_back(i);
+  return changed;
+}
+
+// A settings file the mutator made, handed back to it, gets the field it
+// changed (or a field `related` to it) changed again in about half of the
+// mutations.
+void check_focus(const std::string& format, Mutator mutate, const std::vector<std::string>& seeds,
+                 const std::function<Reading(const std::string&)>& read, const RelatedPair& related) {
+  size_t made = 0, again = 0;
+  for (const std::string& seed : seeds) {
+    if (seed.size() > kLargeSeed) continue;
+    const Reading before = read(seed);
+    for (unsigned s = 0; s < kMutationsPerSeed; ++s) {
+      std::vector<uint8_t> data(seed.begin(), seed.end());
+      data.resize(seed.size() + 4096);
+      const size_t bytes_before = g_byte_mutations;
+      const size_t size = mutate(data.data(), seed.size(), data.size(), s);
+      if (g_byte_mutations != bytes_before) continue;
+      const std::string first(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(size));
+      const Reading once = read(first);
+      const std::vector<size_t> changed = changed_records(before.records, once.records);
+      if (!once.taken || changed.empty()) continue;
+      const size_t again_bytes = g_byte_mutations;
+      const size_t size2 = mutate(data.data(), size, data.size(), s + 100000);
+      if (g_byte_mutations != again_bytes) continue;
+      const Reading twice = read(std::string(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(size2)));
+      const std::vector<size_t> changed2 = changed_records(once.records, twice.records);
+      if (!twice.taken || changed2.empty()) continue;
+      ++made;
+      bool same = false;
+      for (size_t a : changed)
+        for (size_t b : changed2) same |= a == b || related(std::min(a, b), std::max(a, b), once.records);
+      again += same;
+    }
+  }
+  std::printf("%-18s %3.0f%% of the mutations of a file it made change the same field again\n", format.c_str(),
+              100 * share(again, made));
+  require(share(again, made) >= 0.4, format, "a file the mutator made has the field it changed changed again often");
+}
+
 void check_reached(const std::string& format, const Tally& t, const std::string& prefix) {
   bool reached = false;
   for (const auto& [text, count] : t.messages) reached |= text.rfind(prefix, 0) == 0;
@@ -353,6 +399,7 @@ int main() {
       run_mutations(mutate_main_prefs, seeds_of("main_prefs"), read_main_prefs, whole, kAnyCount, state_and_bet_type);
   check_shares("main settings", main_prefs, 0.9, 0.5);
   check_pairs("main settings", main_prefs, 0.05);
+  check_focus("main settings", mutate_main_prefs, seeds_of("main_prefs"), read_main_prefs, state_and_bet_type);
   check_unparsed_goes_to_bytes("main settings", mutate_main_prefs);
 
   // Records of read_technique_prefs are the slots in order: slot k + 1.
@@ -366,6 +413,8 @@ int main() {
                                          whole, kAnyCount, window_bounds);
   check_shares("technique settings", techniques, 0.9, 0.7);
   check_pairs("technique settings", techniques, 0.05);
+  check_focus("technique settings", mutate_technique_prefs, seeds_of("technique_prefs"), read_technique_prefs,
+              window_bounds);
   check_unparsed_goes_to_bytes("technique settings", mutate_technique_prefs);
 
   std::printf(g_failed ? "the format mutators are broken\n" : "the format mutators keep their formats\n");

@@ -117,7 +117,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
-// Mutations of one stored value at a time (fuzz/format_mutators.h).
+// Mutations of one stored value, or of a play state and the bet type, at a
+// time (fuzz/format_mutators.h).
 extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
   return mutate_main_prefs(data, size, max_size, seed);
 }

@@ -429,6 +429,15 @@ void build_common_number_tables(FilterTables& f) {
 
 void build_filter_tables() {
   FilterTables& f = g_filter;
+  // The common-number tables follow the past results and the limit alone:
+  // where only windows changed (Remove, a settings file, typed fields) they
+  // are kept.
+  const int64_t entries = database_entries_in_use();
+  const bool same_results = f.built && f.generation == g_filter_generation &&
+                            f.database_count == g_database_draw_count && f.database_size == g_database_draws.size() &&
+                            f.database_storage == g_database_draws.data() && f.database_path == g_database_path &&
+                            static_cast<int64_t>(f.entries.size()) == entries && entries_unchanged(f);
+  const bool same_common_tables = same_results && f.max_common_numbers == g_max_common_numbers;
   for (int t = 0; t < TECHNIQUE_COUNT; ++t) {
     f.window_max[t] = g_techniques[t].max;
     f.window_min[t] = g_techniques[t].min;
@@ -439,9 +448,10 @@ void build_filter_tables() {
   f.database_size = g_database_draws.size();
   f.database_storage = g_database_draws.data();
   f.database_path = g_database_path;
-  const int64_t entries = database_entries_in_use();
-  f.entries.clear();
-  if (entries > 0) f.entries.assign(g_database_draws.begin() + 1, g_database_draws.begin() + 1 + entries);
+  if (!same_results) {
+    f.entries.clear();
+    if (entries > 0) f.entries.assign(g_database_draws.begin() + 1, g_database_draws.begin() + 1 + entries);
+  }
   f.generation = g_filter_generation;
 
   // Windows of the statistics that are not counts, as the tables' values meet
@@ -477,7 +487,7 @@ void build_filter_tables() {
   for (int k = 0; k < 4; ++k)
     if (f.distance_min[k] > f.distance_max[k]) f.windows_never_pass = true;
 
-  build_common_number_tables(f);
+  if (!same_common_tables) build_common_number_tables(f);
   f.built = true;
 }
 

@@ -142,6 +142,12 @@ TEST_F(EngineFilter, NoticesChangedWindowsLimitsAndPastResults) {
   g_max_common_numbers = 2;
   set_database({"03 17 22 01 02 01 02"});
   EXPECT_EQ(check_number_techniques("3,17,22,41,50"), 0);
+  g_techniques[T_row_9].max = 2;  // a window alone: the past result still counts
+  EXPECT_EQ(check_number_techniques("3,17,22,41,50"), 0);
+  g_max_common_numbers = 3;  // the limit alone
+  EXPECT_EQ(check_number_techniques("3,17,22,41,50"), 1);
+  g_max_common_numbers = 2;
+  EXPECT_EQ(check_number_techniques("3,17,22,41,50"), 0);
   set_database({"05 06 07 08 09 01 02"});
   EXPECT_EQ(check_number_techniques("3,17,22,41,50"), 1);
   g_database_draws[1] = "03 17 22 01 02 01 02";  // the last entry rewritten in place

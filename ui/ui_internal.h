@@ -104,8 +104,18 @@ inline QString to_qstring(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 inline std::string to_std(const QString& text) {
-  QByteArray bytes = text.toUtf8();
-  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+  // Plain ASCII, which every number a field shows is, reads the same in
+  // UTF-8: it is copied straight, without the toolkit's UTF-8 buffer.
+  std::string ascii(static_cast<size_t>(text.size()), '\0');
+  const QChar* c = text.constData();
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (c[i].unicode() >= 0x80) {
+      QByteArray bytes = text.toUtf8();
+      return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    }
+    ascii[static_cast<size_t>(i)] = static_cast<char>(c[i].unicode());
+  }
+  return ascii;
 }
 // Push buttons, check boxes, options, frames, tab captions and menus read an
 // "&" as a keyboard marker, which the program never uses: their captions go
