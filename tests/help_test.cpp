@@ -307,6 +307,82 @@ TEST_F(HelpTest, AManualOrALinkThatCannotBeOpenedIsReported) {
   EXPECT_EQ(last_address(), "mailto:" + kTeamAddress + "?subject=Kestrova%20V1.0%20build%2026");
 }
 
+// The system's own opener, a stand-in first on PATH, exits with 3 as
+// xdg-open does when no browser or mail program is set up: HTML Help and the
+// About window's links say so in the language in force, as for a missing
+// manual. While the program waits for that verdict the player's clicks, keys
+// and the close box raise nothing.
+TEST_F(HelpTest, AnOpenerThatFailsIsReportedAndTheWaitForItTakesNoPlayerAction) {
+  const std::string bin = directory_ + "/bin";
+  std::filesystem::create_directory(bin);
+  const std::string old_path = std::getenv("PATH");
+  setenv("PATH", (bin + ":" + old_path).c_str(), 1);
+  write_file_bytes(directory_ + "/Kestrova_Manual10_EN.html", "<html></html>");
+  write_file_bytes(directory_ + "/Kestrova_Manual10_PT.html", "<html></html>");
+  ui_test_use_system_opener(true);
+  // The warning comes after the wait: until it is shown, a call of the hook
+  // comes from inside the wait (or from the About window's first wait for
+  // the player, who then clicks the first mail link).
+  int calls_while_waiting = 0;
+  bool link_clicked = false;
+  ui_test_set_idle_hook([&calls_while_waiting, &link_clicked] {
+    const bool about = ui_window_exists(WINDOW_ABOUT);
+    if (!ui_test_messages().empty()) {
+      if (about) ui_test_key(WINDOW_ABOUT, UI_KEY_RETURN);
+      return;
+    }
+    if (about && !link_clicked) {
+      link_clicked = true;
+      ui_test_click(929);
+      return;
+    }
+    ++calls_while_waiting;
+    ui_test_menu(WINDOW_MAIN, MENU_ABOUT);
+    ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
+    ui_test_close_window(WINDOW_MAIN);
+    if (about) ui_test_click(934);
+  });
+  struct Case {
+    const char* opener;
+    int64_t language;
+    const char* message;  // "": opened without a word
+  };
+  const Case cases[] = {
+      {"sleep 0.2; exit 0", 1, ""},
+      {"sleep 0.2; exit 3", 1, "The manual could not be opened:"},
+      {"sleep 0.2; exit 3", 2, "N\xC3\xA3o foi poss\xC3\xADvel abrir o manual:"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.opener) + ", language " + std::to_string(c.language));
+    write_file_bytes(bin + "/xdg-open", std::string("#!/bin/sh\n") + c.opener + "\n");
+    std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+    g_language = c.language;
+    ui_test_clear_messages();
+    calls_while_waiting = 0;
+    ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
+    dispatch_event(ui_wait_event(1000));
+    EXPECT_GT(calls_while_waiting, 0);
+    EXPECT_EQ(ui_test_queue_length(), 0);
+    if (*c.message == '\0') EXPECT_TRUE(ui_test_messages().empty());
+    else expect_single_message(translate("Warning!"), std::string(c.message) + " " + manual_file_path());
+  }
+  // A mail link: a click on the other link during the wait opens nothing
+  // more, and the window stays open for the player's Return.
+  for (int64_t language : {1, 2}) {
+    g_language = language;
+    ui_test_clear_messages();
+    calls_while_waiting = 0;
+    link_clicked = false;
+    show_about_window();
+    EXPECT_TRUE(link_clicked);
+    EXPECT_FALSE(ui_window_exists(WINDOW_ABOUT));
+    EXPECT_GT(calls_while_waiting, 0);
+    expect_single_message(translate("Warning!"), translate("The link could not be opened:") + " " + kTeamAddress);
+    EXPECT_EQ(ui_test_queue_length(), 0);
+  }
+  setenv("PATH", old_path.c_str(), 1);
+}
+
 // ---- closing both windows ------------------------------------------------------
 
 struct CloseCase {
