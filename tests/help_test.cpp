@@ -116,6 +116,53 @@ TEST_F(HelpTest, ManualAddressFollowsTheLanguageAndTheWorkingDirectory) {
   EXPECT_EQ(build_manual_url(), "file:///C:\\Apps\\Kestrova_Manual10_EN.html");
 }
 
+// An installed program starts in the player's own folder, which holds no
+// manual: Help opens the installation's, unless the program directory has
+// one of its own; a manual missing from both is named where it was installed.
+TEST_F(HelpTest, AnInstalledProgramOpensTheInstalledManual) {
+  EXPECT_EQ(g_installed_data_dir, "") << "a test program in the build tree is no installed one";
+  const std::string installed = directory_ + "/opt/kestrova/share/kestrova/";
+  std::filesystem::create_directories(installed);
+  g_installed_data_dir = installed;
+  struct Case {
+    const char* name;
+    int64_t language;
+    bool here;       // a manual in the program directory
+    bool installed;  // a manual in the installation
+    std::string opened;  // "" : the warning, naming `named`
+    std::string named;
+  };
+  const std::string here_en = directory_ + "/Kestrova_Manual10_EN.html";
+  const std::string installed_en = installed + "Kestrova_Manual10_EN.html";
+  const std::string installed_pt = installed + "Kestrova_Manual10_PT.html";
+  const Case cases[] = {
+      {"installed only", 1, false, true, "file://" + installed_en, ""},
+      {"installed only, Portuguese", 2, false, true, "file://" + installed_pt, ""},
+      {"both", 1, true, true, "file://" + here_en, ""},
+      {"neither", 1, false, false, "", installed_en},
+      {"neither, Portuguese", 2, false, false, "", installed_pt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_language = c.language;
+    for (const std::string& path : {here_en, directory_ + "/Kestrova_Manual10_PT.html", installed_en, installed_pt})
+      std::filesystem::remove(path);
+    if (c.here) write_file_bytes(c.language == 2 ? directory_ + "/Kestrova_Manual10_PT.html" : here_en, "<html>");
+    if (c.installed) write_file_bytes(c.language == 2 ? installed_pt : installed_en, "<html>");
+    ui_test_clear_messages();
+    const size_t opened_before = ui_test_opened_addresses().size();
+    ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
+    dispatch_event(ui_wait_event(1000));
+    if (!c.opened.empty()) {
+      EXPECT_TRUE(ui_test_messages().empty());
+      EXPECT_EQ(last_address(), c.opened);
+    } else {
+      EXPECT_EQ(ui_test_opened_addresses().size(), opened_before);
+      expect_single_message(translate("Warning!"), translate("The manual could not be opened:") + " " + c.named);
+    }
+  }
+}
+
 TEST_F(HelpTest, ManualOfADirectoryWithABlankAndAnAccentIsEncoded) {
   std::string dir = directory_ + "/my games \xC3\xA9";  // "my games é"
   std::filesystem::create_directory(dir);
