@@ -663,10 +663,30 @@ std::string trimmed(std::string_view s) {
   return std::string(s);
 }
 
+// The names of the installed menu entries, as the desktop's menu shows them
+// in English and in Portuguese (Name and Name[pt] of each entry).
+std::vector<std::string> menu_entry_names() {
+  std::vector<std::string> names;
+  for (const char* id : {"org.example.kestrova", "org.example.kestrova_pt"}) {
+    const std::string entry = read_file_bytes(source_dir() + "/resources/desktop/" + id + ".desktop");
+    for (const char* key : {"\nName=", "\nName[pt]="}) {
+      const size_t at = entry.find(key);
+      if (at == std::string::npos) continue;
+      const size_t start = at + std::string(key).size();
+      names.push_back(entry.substr(start, entry.find('\n', start) - start));
+    }
+  }
+  return names;
+}
+
 // Every name that a manual marks as the program's own (a caption, a label, a
-// button, a tool tip) is written exactly as that language's program shows it.
+// button, a tool tip, a menu entry of the installation) is written exactly as
+// that language's program or the desktop shows it.
 TEST(HelpManual, EveryCaptionTheManualNamesIsOneTheProgramShows) {
-  const std::vector<std::string>& shown_as_they_are = kShownAsTheyAre;
+  std::vector<std::string> shown_as_they_are = kShownAsTheyAre;
+  const std::vector<std::string> entries = menu_entry_names();
+  ASSERT_EQ(entries.size(), 4u);
+  shown_as_they_are.insert(shown_as_they_are.end(), entries.begin(), entries.end());
   const std::string open = "<span class=\"ui\">";
   for (const ManualLanguage& m : kManualLanguages) {
     std::vector<std::string> captions = shown_as_they_are;
@@ -935,6 +955,27 @@ int64_t past_results_validated(const std::vector<std::vector<int64_t>>& results)
 // The manuals' advice on Validate: right after Learn every past result is
 // invalid, since it shares its five numbers with itself; with Max Common
 // Numbers at 5 before Learn every one is valid, and after Remove only some.
+// Both manuals say how to install the program with the commands the README
+// gives, name the package the script makes and the menu entries the
+// installation adds, and say where an installed program keeps its settings.
+TEST(HelpManual, BothManualsSayHowToInstallTheProgram) {
+  init_game_state();
+  const std::string package = "sudo apt install ./build/kestrova_" + g_program_version + "." + g_program_build + "_amd64.deb";
+  const std::string readme = read_file_bytes(source_dir() + "/README.md");
+  for (const std::string& phrase : {std::string("bash scripts/package.sh"), package, std::string("sudo cmake --install build"),
+                                    std::string("cmake --install build --prefix ~/.local")}) {
+    EXPECT_NE(readme.find(phrase), std::string::npos) << "README: " << phrase;
+    for (const ManualLanguage& m : kManualLanguages)
+      EXPECT_NE(manual_text(m.code).find(phrase), std::string::npos) << m.code << ": " << phrase;
+  }
+  for (const ManualLanguage& m : kManualLanguages) {
+    const std::string text = manual_text(m.code);
+    for (const std::string& name : menu_entry_names())
+      EXPECT_NE(text.find("<span class=\"ui\">" + name + "</span>"), std::string::npos) << m.code << ": " << name;
+    EXPECT_NE(text.find("~/.local/share/kestrova/settings"), std::string::npos) << m.code;
+  }
+}
+
 TEST(HelpManual, ValidatingPastResultsWorksAsTheManualsSay) {
   const std::string history = history_file("past_results.txt");
   start_with_techniques_tab();
