@@ -42,6 +42,8 @@ const std::vector<std::string> kInstalledFiles = {
     "share/applications/org.example.kestrova_pt.desktop",
     "share/metainfo/org.example.kestrova.metainfo.xml",
     "share/icons/hicolor/64x64/apps/org.example.kestrova.png",
+    "share/icons/hicolor/128x128/apps/org.example.kestrova.png",
+    "share/icons/hicolor/256x256/apps/org.example.kestrova.png",
 };
 
 std::string shell_quoted(const std::string& s) {
@@ -158,12 +160,20 @@ TEST_F(InstallTest, InstallsBothProgramsTheManualsTheDataTheMenuEntriesAndTheIco
   for (const char* name : {"past_results.txt", "results.csv", "README.md"})
     EXPECT_EQ(read_file_bytes(root_ + "/" + kDataDir + "/data/" + name), read_file_bytes(source + "/data/" + name))
         << name;
-  // The icon's size is that of its hicolor folder: width and height of the
-  // PNG header, big-endian, at bytes 16 and 20.
-  const std::string icon = read_file_bytes(root_ + "/share/icons/hicolor/64x64/apps/org.example.kestrova.png");
-  ASSERT_GE(icon.size(), 24u);
-  EXPECT_EQ(icon.substr(12, 4), "IHDR");
-  EXPECT_EQ(icon.substr(16, 8), std::string("\0\0\0\x40\0\0\0\x40", 8));
+  // Each icon's size is that of its hicolor folder: width and height of the
+  // PNG header, big-endian, at bytes 16 and 20; the 64 x 64 one is the
+  // program's own.
+  for (int size : {64, 128, 256}) {
+    SCOPED_TRACE(size);
+    const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+    const std::string icon = read_file_bytes(root_ + "/share/icons/hicolor/" + folder + "/apps/org.example.kestrova.png");
+    ASSERT_GE(icon.size(), 24u);
+    EXPECT_EQ(icon.substr(12, 4), "IHDR");
+    const std::string side = {'\0', '\0', static_cast<char>(size >> 8), static_cast<char>(size & 0xFF)};
+    EXPECT_EQ(icon.substr(16, 8), side + side);
+  }
+  EXPECT_EQ(read_file_bytes(root_ + "/share/icons/hicolor/64x64/apps/org.example.kestrova.png"),
+            read_file_bytes(source + "/resources/icon.png"));
 }
 
 // The installed launcher starts its program in $XDG_DATA_HOME/kestrova, or
