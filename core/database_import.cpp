@@ -65,7 +65,7 @@ void report_unreadable_file() {
 
 void import_draws_database() {
   const std::string path =
-      ui_open_file_dialog(translate("Open Draws database"), "",
+      ui_open_file_dialog(translate("Open Draws database"), history_folder(),
                           translate("Draws database") + " (*.txt)|*.txt", 0);
   if (path.empty()) return;
   // A missing path, an empty file, a folder or anything but a plain file

@@ -8,9 +8,12 @@ set -euo pipefail
 # progress window and the squares of the preview's legend, which no other
 # font of a bare Debian has. qt6-translations-l10n holds the toolkit's own
 # Portuguese texts (message box buttons, file dialogs, text field menus).
+# dpkg-dev and file let CPack find the package's dependencies; the tests of
+# the installation check the menu entries with desktop-file-validate
+# (desktop-file-utils) and the AppStream file with appstreamcli (appstream).
 packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev libpng-dev zlib1g-dev
           libgtest-dev libbenchmark-dev fonts-liberation2 fonts-symbola xvfb xauth
-          qt6-translations-l10n)
+          qt6-translations-l10n dpkg-dev file desktop-file-utils appstream)
 if [ "${1:-}" = "fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

@@ -116,6 +116,53 @@ TEST_F(HelpTest, ManualAddressFollowsTheLanguageAndTheWorkingDirectory) {
   EXPECT_EQ(build_manual_url(), "file:///C:\\Apps\\Kestrova_Manual10_EN.html");
 }
 
+// An installed program starts in the player's own folder, which holds no
+// manual: Help opens the installation's, unless the program directory has
+// one of its own; a manual missing from both is named where it was installed.
+TEST_F(HelpTest, AnInstalledProgramOpensTheInstalledManual) {
+  EXPECT_EQ(g_installed_data_dir, "") << "a test program in the build tree is no installed one";
+  const std::string installed = directory_ + "/opt/kestrova/share/kestrova/";
+  std::filesystem::create_directories(installed);
+  g_installed_data_dir = installed;
+  struct Case {
+    const char* name;
+    int64_t language;
+    bool here;       // a manual in the program directory
+    bool installed;  // a manual in the installation
+    std::string opened;  // "" : the warning, naming `named`
+    std::string named;
+  };
+  const std::string here_en = directory_ + "/Kestrova_Manual10_EN.html";
+  const std::string installed_en = installed + "Kestrova_Manual10_EN.html";
+  const std::string installed_pt = installed + "Kestrova_Manual10_PT.html";
+  const Case cases[] = {
+      {"installed only", 1, false, true, "file://" + installed_en, ""},
+      {"installed only, Portuguese", 2, false, true, "file://" + installed_pt, ""},
+      {"both", 1, true, true, "file://" + here_en, ""},
+      {"neither", 1, false, false, "", installed_en},
+      {"neither, Portuguese", 2, false, false, "", installed_pt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_language = c.language;
+    for (const std::string& path : {here_en, directory_ + "/Kestrova_Manual10_PT.html", installed_en, installed_pt})
+      std::filesystem::remove(path);
+    if (c.here) write_file_bytes(c.language == 2 ? directory_ + "/Kestrova_Manual10_PT.html" : here_en, "<html>");
+    if (c.installed) write_file_bytes(c.language == 2 ? installed_pt : installed_en, "<html>");
+    ui_test_clear_messages();
+    const size_t opened_before = ui_test_opened_addresses().size();
+    ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
+    dispatch_event(ui_wait_event(1000));
+    if (!c.opened.empty()) {
+      EXPECT_TRUE(ui_test_messages().empty());
+      EXPECT_EQ(last_address(), c.opened);
+    } else {
+      EXPECT_EQ(ui_test_opened_addresses().size(), opened_before);
+      expect_single_message(translate("Warning!"), translate("The manual could not be opened:") + " " + c.named);
+    }
+  }
+}
+
 TEST_F(HelpTest, ManualOfADirectoryWithABlankAndAnAccentIsEncoded) {
   std::string dir = directory_ + "/my games \xC3\xA9";  // "my games é"
   std::filesystem::create_directory(dir);
@@ -305,6 +352,82 @@ TEST_F(HelpTest, AManualOrALinkThatCannotBeOpenedIsReported) {
   });
   expect_single_message("Warning!", "The link could not be opened: " + kTeamAddress);
   EXPECT_EQ(last_address(), "mailto:" + kTeamAddress + "?subject=Kestrova%20V1.0%20build%2026");
+}
+
+// The system's own opener, a stand-in first on PATH, exits with 3 as
+// xdg-open does when no browser or mail program is set up: HTML Help and the
+// About window's links say so in the language in force, as for a missing
+// manual. While the program waits for that verdict the player's clicks, keys
+// and the close box raise nothing.
+TEST_F(HelpTest, AnOpenerThatFailsIsReportedAndTheWaitForItTakesNoPlayerAction) {
+  const std::string bin = directory_ + "/bin";
+  std::filesystem::create_directory(bin);
+  const std::string old_path = std::getenv("PATH");
+  setenv("PATH", (bin + ":" + old_path).c_str(), 1);
+  write_file_bytes(directory_ + "/Kestrova_Manual10_EN.html", "<html></html>");
+  write_file_bytes(directory_ + "/Kestrova_Manual10_PT.html", "<html></html>");
+  ui_test_use_system_opener(true);
+  // The warning comes after the wait: until it is shown, a call of the hook
+  // comes from inside the wait (or from the About window's first wait for
+  // the player, who then clicks the first mail link).
+  int calls_while_waiting = 0;
+  bool link_clicked = false;
+  ui_test_set_idle_hook([&calls_while_waiting, &link_clicked] {
+    const bool about = ui_window_exists(WINDOW_ABOUT);
+    if (!ui_test_messages().empty()) {
+      if (about) ui_test_key(WINDOW_ABOUT, UI_KEY_RETURN);
+      return;
+    }
+    if (about && !link_clicked) {
+      link_clicked = true;
+      ui_test_click(929);
+      return;
+    }
+    ++calls_while_waiting;
+    ui_test_menu(WINDOW_MAIN, MENU_ABOUT);
+    ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
+    ui_test_close_window(WINDOW_MAIN);
+    if (about) ui_test_click(934);
+  });
+  struct Case {
+    const char* opener;
+    int64_t language;
+    const char* message;  // "": opened without a word
+  };
+  const Case cases[] = {
+      {"sleep 0.2; exit 0", 1, ""},
+      {"sleep 0.2; exit 3", 1, "The manual could not be opened:"},
+      {"sleep 0.2; exit 3", 2, "N\xC3\xA3o foi poss\xC3\xADvel abrir o manual:"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.opener) + ", language " + std::to_string(c.language));
+    write_file_bytes(bin + "/xdg-open", std::string("#!/bin/sh\n") + c.opener + "\n");
+    std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+    g_language = c.language;
+    ui_test_clear_messages();
+    calls_while_waiting = 0;
+    ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
+    dispatch_event(ui_wait_event(1000));
+    EXPECT_GT(calls_while_waiting, 0);
+    EXPECT_EQ(ui_test_queue_length(), 0);
+    if (*c.message == '\0') EXPECT_TRUE(ui_test_messages().empty());
+    else expect_single_message(translate("Warning!"), std::string(c.message) + " " + manual_file_path());
+  }
+  // A mail link: a click on the other link during the wait opens nothing
+  // more, and the window stays open for the player's Return.
+  for (int64_t language : {1, 2}) {
+    g_language = language;
+    ui_test_clear_messages();
+    calls_while_waiting = 0;
+    link_clicked = false;
+    show_about_window();
+    EXPECT_TRUE(link_clicked);
+    EXPECT_FALSE(ui_window_exists(WINDOW_ABOUT));
+    EXPECT_GT(calls_while_waiting, 0);
+    expect_single_message(translate("Warning!"), translate("The link could not be opened:") + " " + kTeamAddress);
+    EXPECT_EQ(ui_test_queue_length(), 0);
+  }
+  setenv("PATH", old_path.c_str(), 1);
 }
 
 // ---- closing both windows ------------------------------------------------------
@@ -540,10 +663,30 @@ std::string trimmed(std::string_view s) {
   return std::string(s);
 }
 
+// The names of the installed menu entries, as the desktop's menu shows them
+// in English and in Portuguese (Name and Name[pt] of each entry).
+std::vector<std::string> menu_entry_names() {
+  std::vector<std::string> names;
+  for (const char* id : {"org.example.kestrova", "org.example.kestrova_pt"}) {
+    const std::string entry = read_file_bytes(source_dir() + "/resources/desktop/" + id + ".desktop");
+    for (const char* key : {"\nName=", "\nName[pt]="}) {
+      const size_t at = entry.find(key);
+      if (at == std::string::npos) continue;
+      const size_t start = at + std::string(key).size();
+      names.push_back(entry.substr(start, entry.find('\n', start) - start));
+    }
+  }
+  return names;
+}
+
 // Every name that a manual marks as the program's own (a caption, a label, a
-// button, a tool tip) is written exactly as that language's program shows it.
+// button, a tool tip, a menu entry of the installation) is written exactly as
+// that language's program or the desktop shows it.
 TEST(HelpManual, EveryCaptionTheManualNamesIsOneTheProgramShows) {
-  const std::vector<std::string>& shown_as_they_are = kShownAsTheyAre;
+  std::vector<std::string> shown_as_they_are = kShownAsTheyAre;
+  const std::vector<std::string> entries = menu_entry_names();
+  ASSERT_EQ(entries.size(), 4u);
+  shown_as_they_are.insert(shown_as_they_are.end(), entries.begin(), entries.end());
   const std::string open = "<span class=\"ui\">";
   for (const ManualLanguage& m : kManualLanguages) {
     std::vector<std::string> captions = shown_as_they_are;
@@ -812,6 +955,27 @@ int64_t past_results_validated(const std::vector<std::vector<int64_t>>& results)
 // The manuals' advice on Validate: right after Learn every past result is
 // invalid, since it shares its five numbers with itself; with Max Common
 // Numbers at 5 before Learn every one is valid, and after Remove only some.
+// Both manuals say how to install the program with the commands the README
+// gives, name the package the script makes and the menu entries the
+// installation adds, and say where an installed program keeps its settings.
+TEST(HelpManual, BothManualsSayHowToInstallTheProgram) {
+  init_game_state();
+  const std::string package = "sudo apt install ./build/kestrova_" + g_program_version + "." + g_program_build + "_amd64.deb";
+  const std::string readme = read_file_bytes(source_dir() + "/README.md");
+  for (const std::string& phrase : {std::string("bash scripts/package.sh"), package, std::string("sudo cmake --install build"),
+                                    std::string("cmake --install build --prefix ~/.local")}) {
+    EXPECT_NE(readme.find(phrase), std::string::npos) << "README: " << phrase;
+    for (const ManualLanguage& m : kManualLanguages)
+      EXPECT_NE(manual_text(m.code).find(phrase), std::string::npos) << m.code << ": " << phrase;
+  }
+  for (const ManualLanguage& m : kManualLanguages) {
+    const std::string text = manual_text(m.code);
+    for (const std::string& name : menu_entry_names())
+      EXPECT_NE(text.find("<span class=\"ui\">" + name + "</span>"), std::string::npos) << m.code << ": " << name;
+    EXPECT_NE(text.find("~/.local/share/kestrova/settings"), std::string::npos) << m.code;
+  }
+}
+
 TEST(HelpManual, ValidatingPastResultsWorksAsTheManualsSay) {
   const std::string history = history_file("past_results.txt");
   start_with_techniques_tab();

@@ -274,7 +274,9 @@ std::string ui_save_file_dialog(const std::string& title, const std::string& def
                                 const std::string& filter, int filter_index);
 std::string ui_clipboard_text();  // "" when none
 // Hands an address (already encoded) to the system's default program, without
-// a shell in between. Returns whether the system accepted it.
+// a shell in between. Returns whether the system accepted it: the opener's
+// verdict is awaited for a few seconds at most, while the windows keep
+// painting and the player's actions raise no event.
 bool ui_open_address(const std::string& address);
 int64_t ui_milliseconds();  // a monotonic millisecond counter
 void ui_delay(int ms);      // waits, keeping the windows painted; queues stay

@@ -82,6 +82,10 @@ const std::vector<std::string>& ui_test_opened_addresses();
 // From now on until the next reset, every opened address is still recorded
 // but refused, as by a system with no program for it.
 void ui_test_refuse_addresses(bool refuse);
+// From now on until the next reset, every opened address is still recorded
+// and then handed to the system's opener as outside test mode, whose verdict
+// decides; the idle hook is called while the layer waits for that verdict.
+void ui_test_use_system_opener(bool on);
 
 // Called whenever a wait or a poll finds the queue empty: the place where a
 // test acts inside a loop that the program runs (a modal window, a long
