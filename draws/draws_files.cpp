@@ -160,18 +160,29 @@ bool read_header(FILE* file, DrawsFileHeader& header) {
   return true;
 }
 
-// Whether a ticket's numbers (or stars) text can be part of a draw: every
-// field, read as an integer as the prize check reads it, in 1..highest, and
-// no value twice.
-bool ticket_values_possible(const std::string& text, int64_t highest) {
+// Whether a ticket's numbers (or stars) text is what the generator writes
+// for a ticket of `count` values: that many values joined by single commas,
+// each in digits alone, in 1..highest, none twice. Anything else (a letter,
+// a sign or a blank in a value, another separator, a value more or fewer)
+// would be read by the prize check as some other ticket.
+bool ticket_values_sound(const std::string& text, int64_t count, int64_t highest) {
   uint64_t seen = 0;
+  int64_t values = 0;
   size_t start = 0;
+  std::string field;
   for (;;) {
     const size_t comma = text.find(',', start);
-    const int64_t value = val_int(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-    if (value < 1 || value > highest || (seen >> value & 1) != 0) return false;
+    field.assign(text, start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (!text_is_digits(field) || ++values > count) return false;
+    // Leading zeros add nothing; past highest the digits need not be read.
+    int64_t value = 0;
+    for (char c : field) {
+      value = value * 10 + (c - '0');
+      if (value > highest) return false;
+    }
+    if (value < 1 || (seen >> value & 1) != 0) return false;
     seen |= uint64_t{1} << value;
-    if (comma == std::string::npos) return true;
+    if (comma == std::string::npos) return values == count;
     start = comma + 1;
   }
 }
@@ -269,8 +280,9 @@ void open_draws_file(const std::string& given_path) {
     return;
   }
 
-  // The tickets are read and checked before the list is touched: one that no
-  // draw of this lottery can be refuses the whole file, like a bad header.
+  // The tickets are read and checked before the list is touched: one that is
+  // not a ticket of the header's size, or that no draw of this lottery can
+  // be, refuses the whole file, like a bad header.
   const uintmax_t room = std::min<uintmax_t>(static_cast<uintmax_t>(announced),
                                              size / kFewestBytesPerTicket);
   std::vector<std::string> numbers_read(1);
@@ -285,7 +297,8 @@ void open_draws_file(const std::string& given_path) {
   while (read < announced) {
     if (!read_line(file, index_line) || !read_line(file, numbers) || !read_line(file, stars))
       break;  // the file ends early: only whole tickets count
-    if (!ticket_values_possible(numbers, kHighestNumber) || !ticket_values_possible(stars, kHighestStar)) {
+    if (!ticket_values_sound(numbers, numbers_per_draw, kHighestNumber) ||
+        !ticket_values_sound(stars, stars_per_draw, kHighestStar)) {
       finish();
       warn(translate("Error"), translate("Not a valid draws file."));
       return;

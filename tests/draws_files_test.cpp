@@ -230,7 +230,7 @@ TEST_F(DrawsFilesTest, SaveAfterAnOpenWritesBackWithoutAsking) {
     SCOPED_TRACE(route.name);
     dir_ = start_program_for_test();
     const std::string path = at("kept.draws.txt");
-    const std::vector<Ticket> tickets = {{"5,6,7,8,9", "3,4"}, {"07, 8", "12"}};
+    const std::vector<Ticket> tickets = {{"5,6,7,8,9", "3,4"}, {"07,18,8,010,9", "12,1"}};
     write_file_bytes(path, draws_file_bytes(tickets));
     ui_test_push_file_answer(path);
     open_via(route);
@@ -244,7 +244,7 @@ TEST_F(DrawsFilesTest, SaveAfterAnOpenWritesBackWithoutAsking) {
     EXPECT_EQ(lines[1], "  Cost:5.00 EUR");
     EXPECT_EQ(lines[2], "  Repeated:7");
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 9, lines.end()),
-              (std::vector<std::string>{"#:1", "5,6,7,8,9", "3,4", "#:2", "07, 8", "12"}));
+              (std::vector<std::string>{"#:1", "5,6,7,8,9", "3,4", "#:2", "07,18,8,010,9", "12,1"}));
   }
   // Save with no file known yet asks for a name like Save As.
   dir_ = start_program_for_test();
@@ -370,6 +370,24 @@ TEST_F(DrawsFilesTest, BadFilesAreRefusedAndTheListStaysShown) {
       {"an empty field", with_last({"5,,23,30,44", "2,11"}), not_valid},
       {"no stars", with_last({"5,6,23,30,44", ""}), not_valid},
       {"a repeat in a multiple bet", with_last({"1,2,3,4,5,6,1", "1,2,3"}), not_valid},
+      // A value that is not digits alone, though it begins with some.
+      {"letter O for zero", with_last({"5,12,23,3O,44", "2,11"}), not_valid},
+      {"letter l for one", with_last({"5,12,23,30,1l", "2,11"}), not_valid},
+      {"a letter in a star", with_last({"5,12,23,30,44", "2,1l"}), not_valid},
+      {"a blank before a value", with_last({"5,12,23,30, 44", "2,11"}), not_valid},
+      {"a sign", with_last({"5,12,23,30,+44", "2,11"}), not_valid},
+      {"a decimal point", with_last({"5,12,23,30,44.0", "2,11"}), not_valid},
+      // Not the header's 5 numbers and 2 stars, or not joined by single commas.
+      {"six numbers", with_last({"5,12,23,30,44,47", "2,11"}), not_valid},
+      {"four numbers", with_last({"5,12,23,30", "2,11"}), not_valid},
+      {"one star", with_last({"5,12,23,30,44", "2"}), not_valid},
+      {"three stars", with_last({"5,12,23,30,44", "2,11,12"}), not_valid},
+      {"semicolons", with_last({"5;12;23;30;44", "2,11"}), not_valid},
+      {"blanks", with_last({"5 12 23 30 44", "2,11"}), not_valid},
+      {"a trailing comma", with_last({"5,12,23,30,44,", "2,11"}), not_valid},
+      {"a leading comma", with_last({",5,12,23,30,44", "2,11"}), not_valid},
+      {"a simple ticket under a multiple header",
+       spoiled([](FileParts& p) { p.numbers_per_draw = "6"; }), not_valid},
       {"empty file", "", ".DRAWS.TXT file not found."},
       {"folder", "<folder>", ".DRAWS.TXT file not found."},
       {"missing", "<missing>", ".DRAWS.TXT file not found."},
