@@ -96,6 +96,10 @@ std::string local_date_time() {
   return text;
 }
 
+// Whether the selected bet type's price, which every cost here is made of,
+// is a price (its field is not red).
+bool selected_price_is_valid() { return bet_type_price_is_valid(ui_state(PREFS_BET_TYPE_LIST)) == 1; }
+
 // The cost of count tickets with 2 decimals and no thousands separator.
 std::string cost_text(int64_t count) { return format_number(tickets_cost(count), 2, false); }
 
@@ -189,7 +193,9 @@ bool ticket_values_sound(const std::string& text, int64_t count, int64_t highest
 
 void show_list_summary(int64_t count) {
   ui_set_text(GADGET_DRAWS_LABEL, translate("Draws:") + str_int(count));
-  ui_set_text(GADGET_COST_LABEL, translate("  Cost:") + cost_text(count) + " " + g_currency);
+  // A price that is not one gives no cost: the label shows none.
+  ui_set_text(GADGET_COST_LABEL, translate("  Cost:") +
+                                     (selected_price_is_valid() ? cost_text(count) + " " + g_currency : ""));
 }
 
 }  // namespace
@@ -356,6 +362,12 @@ void open_draws_file(const std::string& given_path) {
 void extract_draws_to_text() {
   if (g_draw_count == 0) {
     warn(translate("Warning!"), translate("No draws found."));
+    return;
+  }
+  // The extract states the cost of its tickets, which a price that is not
+  // one cannot give: refused as Generate refuses it, before anything is asked.
+  if (!selected_price_is_valid()) {
+    warn(translate("Warning!"), invalid_price_message(ui_state(PREFS_BET_TYPE_LIST)));
     return;
   }
   const std::string path = chosen_target("Extract Draws", kExtractFilter, ".txt");

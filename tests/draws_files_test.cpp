@@ -17,6 +17,7 @@
 #include "core/text.h"
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
+#include "draws/selection.h"
 #include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
@@ -521,6 +522,39 @@ TEST_F(DrawsFilesTest, ExtractWritesTheTicketsAsText) {
     EXPECT_EQ(recent_slots()[0], "");
     EXPECT_EQ(ui_text(GADGET_FILE_LABEL), translate("File:") + "N/A");
   }
+}
+
+// A price that is not one gives no cost. Extract, whose header states the
+// cost, refuses as Generate does, before it asks for a file, and writes
+// nothing; an open lists the tickets with no cost. A red price of a bet type
+// not selected costs nothing here.
+TEST_F(DrawsFilesTest, APriceThatIsNotOneGivesNoCost) {
+  const std::string path = at("five.draws.txt");
+  write_file_bytes(path, draws_file_bytes(simple_tickets(5)));
+  write_file_bytes(at("old.txt"), "the player's extract");
+  for (const char* price : {"2,5", "-1", "abc", "2.49", "10000.5", ""}) {
+    SCOPED_TRACE(price);
+    ui_set_text(PREFS_PRICE_FIELD_BASE + 0, price);
+    ui_test_clear_messages();
+    open_draws_file(path);
+    EXPECT_TRUE(ui_test_messages().empty());
+    ASSERT_EQ(g_draw_count, 5);
+    EXPECT_EQ(ui_text(GADGET_COST_LABEL), "  Cost:");
+    const size_t dialogs = ui_test_file_dialogs().size();
+    click_gadget(GADGET_EXTRACT);
+    expect_single_message("Warning!", "The price of 5N + 2S must be in the range 2.5:10000");
+    EXPECT_EQ(ui_test_file_dialogs().size(), dialogs);
+    EXPECT_EQ(read_file_bytes(at("old.txt")), "the player's extract");
+  }
+  ui_set_text(PREFS_PRICE_FIELD_BASE + 0, "2.5");
+  ui_set_text(PREFS_PRICE_FIELD_BASE + 1, "2,5");
+  ui_test_clear_messages();
+  open_draws_file(path);
+  EXPECT_EQ(ui_text(GADGET_COST_LABEL), "  Cost:12.50 EUR");
+  ui_test_push_message_answer(UI_ANSWER_YES);
+  ui_test_push_file_answer(at("old"));
+  click_gadget(GADGET_EXTRACT);
+  EXPECT_EQ(crlf_lines(read_file_bytes(at("old.txt")))[3], "   Cost:12.50 EUR");
 }
 
 TEST_F(DrawsFilesTest, EscapeWhileOpeningKeepsTheTicketsReadSoFar) {
