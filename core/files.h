@@ -42,7 +42,7 @@ struct StagedFile {
 inline constexpr char kStagedFilePrefix[] = ".kestrova-staged-";
 // The name of a staged file with this tag: kStagedFilePrefix, the tag in 16
 // lower-case hexadecimal digits, "-", and 8 check digits that the tag
-// decides, as in .kestrova-staged-3f9a1c07e2b4d815-5be0a6c2. A name made by
+// decides, as in .kestrova-staged-3f9a1c07e2b4d815-92bd3e63. A name made by
 // hand carries the right check digits by a chance of one in four billion.
 std::string staged_file_name(uint64_t tag);
 // Whether a file name (without its folder) is one that staged_file_name makes.
