@@ -82,10 +82,18 @@ int64_t tier_colour(int64_t tier);
 
 // The result box of the Main tab (gadgets 133..144).
 void validate_result_field(int64_t gadget);  // colours field 136..142
-// Check of the seven result fields before an action: each in range, the five
-// numbers all different and the two stars different. 1 when all pass; 0 after
-// the first bad field has warned and taken the focus.
+// Check of the seven result fields before an action: each a whole number in
+// range, the five numbers all different and the two stars different. 1 when
+// all pass; 0 after the first bad field has warned and taken the focus.
 int64_t check_result_fields_range();
+// The whole number in 1..highest number (fields 136..140) or 1..highest star
+// (141, 142) that a result field holds; 0 when it holds none (empty, not a
+// whole number such as "2.5", or out of range).
+int64_t result_field_value(int64_t gadget);
+// 1 when no result field repeats the value of an earlier field of its kind
+// (fields without a value count nothing); otherwise 0 after the warning of
+// a repeated result, with the focus on the field that repeats.
+int64_t check_result_fields_differ();
 void check_for_prizes();
 void validate_typed_draw();
 void clear_result_fields();

@@ -59,13 +59,13 @@ int64_t mark_played_values(int64_t highest, const std::vector<int64_t>& played, 
 }
 
 // Reds the cells of the result fields' values that no ticket plays; returns
-// how many fields did so.
-int64_t mark_unhit_values(int first_field, int last_field, int64_t highest,
-                          const std::vector<int64_t>& played, int base) {
+// how many fields did so. A field without a value (empty, not a whole
+// number, out of range) marks nothing.
+int64_t mark_unhit_values(int first_field, int last_field, const std::vector<int64_t>& played, int base) {
   int64_t unhit = 0;
   for (int g = first_field; g <= last_field; ++g) {
-    int64_t v = val_int(ui_text(g));
-    if (v >= 1 && v <= highest && played[v] == 0) {
+    const int64_t v = result_field_value(g);
+    if (v != 0 && played[v] == 0) {
       ui_set_colour(base + static_cast<int>(v), UI_BACK, kRed);
       ++unhit;
     }
@@ -239,6 +239,10 @@ void show_preview_window() {
     ui_message(translate("Warning!"), translate("No draws found."), UI_ICON_WARNING);
     return;
   }
+  // The preview takes the result fields as they stand, but one value typed
+  // twice would be marked and counted twice: refused as Check for Prizes
+  // refuses it, before the window opens.
+  if (check_result_fields_differ() == 0) return;
   ui_disable_window(WINDOW_MAIN, true);
   if (!ui_open_window(WINDOW_PREVIEW, 10, 10, 450, 370,
                       translate("Preview of Numbers/Stars played/unhit"), UI_WINDOW_CAPTION)) {
@@ -265,11 +269,9 @@ void show_preview_window() {
       mark_played_values(g_highest_number, g_played_numbers, GADGET_PREVIEW_NUMBER_BASE);
   int64_t played_stars = mark_played_values(g_highest_star, g_played_stars, GADGET_PREVIEW_STAR_BASE);
   int64_t unhit_numbers = mark_unhit_values(GADGET_RESULT_NUMBER_FIRST, GADGET_RESULT_NUMBER_LAST,
-                                            g_highest_number, g_played_numbers,
-                                            GADGET_PREVIEW_NUMBER_BASE);
+                                            g_played_numbers, GADGET_PREVIEW_NUMBER_BASE);
   int64_t unhit_stars = mark_unhit_values(GADGET_RESULT_STAR_FIRST, GADGET_RESULT_STAR_LAST,
-                                          g_highest_star, g_played_stars,
-                                          GADGET_PREVIEW_STAR_BASE);
+                                          g_played_stars, GADGET_PREVIEW_STAR_BASE);
 
   // The legend, under the star grid.
   const int lx = ui_x(GADGET_PREVIEW_STAR_BASE + 10);
