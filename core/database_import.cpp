@@ -10,9 +10,11 @@
 //   and stars sorted (the operators list them as drawn), and the entries are
 //   put in the order of their dates, oldest first, whatever the file's order.
 #include <algorithm>
+#include <bitset>
 #include <cstdio>
 #include <numeric>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/core.h"
@@ -109,8 +111,6 @@ const CsvForm kCsvForms[] = {
     {',', "drawdate", {"ball 1", "ball 2", "ball 3", "ball 4", "ball 5", "lucky star 1", "lucky star 2"}},
 };
 
-constexpr int kYears = 10000;  // a date's year has four digits
-
 // A CSV file being read: its form, where its header puts the columns, and
 // the date of each entry read so far.
 struct CsvReading {
@@ -119,8 +119,8 @@ struct CsvReading {
   size_t value_columns[7] = {};
   size_t fields_needed = 0;  // a row with fewer lacks a column
   bool complete = false;     // the header names every value column
-  std::vector<int32_t> dates;     // yyyymmdd of entry 1, 2, ... as read
-  std::vector<bool> days_seen;    // by day_index
+  std::vector<int32_t> dates;  // yyyymmdd of entry 1, 2, ... as read
+  std::unordered_map<int32_t, std::bitset<12 * 31>> days_seen;  // by year, a bit per month and day
 };
 
 // The fields of a CSV row split at `separator`, each without the blanks
@@ -175,13 +175,13 @@ bool read_csv_header(const TextLine& line, CsvReading& csv) {
       csv.complete = csv.complete && csv.value_columns[k] < names.size();
       csv.fields_needed = std::max(csv.fields_needed, csv.value_columns[k] + 1);
     }
-    csv.days_seen.assign(static_cast<size_t>(kYears) * 12 * 31, false);
     return true;
   }
   return false;
 }
 
-// Digits alone of 1 to `most` characters, as a number; -1 otherwise.
+// A text of `least` to `most` digits and nothing else, as a number; -1
+// otherwise.
 int digits_value(const std::string& text, size_t least, size_t most) {
   if (text.size() < least || text.size() > most || !text_is_digits(text)) return -1;
   return static_cast<int>(val_int(text));
@@ -217,16 +217,11 @@ int32_t date_value(const std::string& text) {
   return year * 10000 + month * 100 + day;
 }
 
-size_t day_index(int32_t date) {
-  return (static_cast<size_t>(date / 10000) * 12 + static_cast<size_t>(date / 100 % 100 - 1)) * 31 +
-         static_cast<size_t>(date % 100 - 1);
-}
-
 // Reads one row of a CSV file into a new entry; the message of its fault, or
 // "" when it passed. An empty line is no row and passes.
 std::string read_csv_row(const TextLine& line, CsvReading& csv, std::string& entry) {
   entry.clear();
-  if (line.characters == 0) return "";
+  if (line.text.empty()) return "";
   if (text_length(line.text) != line.characters) return "Invalid number of length in line:";
   const std::vector<std::string> fields = csv_fields(line.text, csv.form->separator);
   if (fields.size() < csv.fields_needed) return "Missing column in line:";
@@ -236,8 +231,10 @@ std::string read_csv_row(const TextLine& line, CsvReading& csv, std::string& ent
   int64_t values[7];
   for (int k = 0; k < 7; ++k) texts[k] = fields[csv.value_columns[k]];
   if (!texts_are_a_draw(texts, values)) return "Invalid number or star in line:";
-  if (csv.days_seen[day_index(date)]) return "Repeated date in line:";
-  csv.days_seen[day_index(date)] = true;
+  const size_t day = static_cast<size_t>((date / 100 % 100 - 1) * 31 + date % 100 - 1);
+  std::bitset<12 * 31>& year = csv.days_seen[date / 10000];
+  if (year[day]) return "Repeated date in line:";
+  year[day] = true;
   csv.dates.push_back(date);
   std::sort(values, values + 5);
   std::sort(values + 5, values + 7);

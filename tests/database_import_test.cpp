@@ -611,6 +611,8 @@ TEST_F(DatabaseImport, ARowThatCannotBeAResultStopsAtItsLine) {
       {{"boule_1;boule_2;boule_3;boule_4;boule_5;etoile_1;date_de_tirage"}, "Missing column in line:1", none},
       {{plain, first, "2004-02-27,14,18,19,31,37,4"}, "Missing column in line:3", one},
       {{french, "2004001;20040213;16;29;32;36;41;7"}, "Missing column in line:2", none},
+      // A line of bytes that make no character is no empty line.
+      {{plain, first, "\x8a"}, "Missing column in line:3", one},
       // Dates: none, impossible, or the same twice.
       {{plain, first, "2004-02-30,14,18,19,31,37,4,5"}, "Invalid date in line:3", one},
       {{plain, first, "27/02/04,14,18,19,31,37,4,5"}, "Invalid date in line:3", one},
