@@ -262,6 +262,10 @@ constexpr TranslationEntry k_interface_texts[] = {
      "Não foi possível abrir a ligação:"},
     {"The price of", "The price of", "O preço de"},
     {"must be in the range 2.5:", "must be in the range 2.5:", "tem de estar no intervalo 2.5:"},
+    // The operators' CSV result files in the past-results import.
+    {"Missing column in line:", "Missing column in line:", "Coluna em falta na linha:"},
+    {"Invalid date in line:", "Invalid date in line:", "Data inválida na linha:"},
+    {"Repeated date in line:", "Repeated date in line:", "Data repetida na linha:"},
 };
 
 }  // namespace
