@@ -60,6 +60,12 @@ int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t widt
 // shows it; this frees them (the fonts they were drawn in are changing).
 void forget_button_faces();
 
+// The file a save writes, chosen in the save dialog and given `ending` when
+// its name does not end so (ASCII letters compared lower-cased); "" when the
+// dialog is cancelled or the player refuses to overwrite a file that exists
+// and is not empty ("File already exists! Overwrite it?").
+std::string choose_save_target(const std::string& title, const std::string& filter, const std::string& ending);
+
 // The untranslated "Can't open a window." (title "Error", error icon) of a
 // window that could not be opened.
 void report_window_failure();

@@ -61,30 +61,6 @@ void warn(const std::string& title, const std::string& text) {
   ui_message(title, text, UI_ICON_WARNING);
 }
 
-// path with `ending` appended unless its last characters, lower-cased,
-// already are that ending.
-std::string with_ending(const std::string& path, const std::string& ending) {
-  if (lower_ascii(text_right(path, text_length(ending))) == ending) return path;
-  return path + ending;
-}
-
-// The overwrite question for a target that exists and is not empty; true
-// when the target may be written.
-bool may_replace(const std::string& path) {
-  if (plain_file_size(path) == 0) return true;
-  return ui_message(translate("Warning!"), translate("File already exists! Overwrite it?"),
-                    UI_MESSAGE_YES_NO | UI_ICON_WARNING) == UI_ANSWER_YES;
-}
-
-// The file a save or an extract writes, chosen in the save dialog and given
-// its ending; "" when the dialog is cancelled or an overwrite is refused.
-std::string chosen_target(const std::string& title, const char* filter, const std::string& ending) {
-  std::string path = ui_save_file_dialog(title, "", filter, 0);
-  if (path.empty()) return "";
-  path = with_ending(path, ending);
-  return may_replace(path) ? path : "";
-}
-
 // The local date and time as 2022-02-22 18:05:09.
 std::string local_date_time() {
   std::time_t now = std::time(nullptr);
@@ -209,7 +185,7 @@ void save_draws_file(int64_t save_mode, int64_t ask) {
   if (save_mode == 1 && ask == 0 && !g_draws_file_path.empty()) {
     path = g_draws_file_path;
   } else {
-    path = chosen_target(translate("Save Draws"), kDrawsFilter, ".draws.txt");
+    path = choose_save_target(translate("Save Draws"), kDrawsFilter, ".draws.txt");
     if (path.empty()) return;
   }
 
@@ -370,7 +346,7 @@ void extract_draws_to_text() {
     warn(translate("Warning!"), invalid_price_message(ui_state(PREFS_BET_TYPE_LIST)));
     return;
   }
-  const std::string path = chosen_target("Extract Draws", kExtractFilter, ".txt");
+  const std::string path = choose_save_target("Extract Draws", kExtractFilter, ".txt");
   if (path.empty()) return;
 
   StagedFile file;

@@ -21,6 +21,7 @@
 #include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
+#include "techniques/backtest.h"
 #include "techniques/catalogue.h"
 #include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
@@ -830,6 +831,37 @@ TEST(HelpManual, EveryWindowAndFileDialogShowsOnlyWhatTheManualNames) {
     ui_test_click(GADGET_EXTRACT);
     run_pending_events();
     ASSERT_EQ(ui_test_file_dialogs().size(), 4u) << m.code;
+
+    // The back-test window on 40 results, and its save dialog, cancelled.
+    std::string head;
+    {
+      const std::string history = read_file_bytes(history_file("past_results.txt"));
+      size_t from = history.find('\n') + 1;
+      for (int line = 0; line < 40; ++line) from = history.find('\n', from) + 1;
+      head = history.substr(0, from) + "@end_database\n";
+    }
+    write_file_bytes("head.txt", head);
+    ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+    import_file_through_open(std::filesystem::current_path().string() + "/head.txt");
+    ASSERT_EQ(g_database_draw_count, 40);
+    bool backtest_seen = false;
+    ui_test_set_idle_hook([&] {
+      if (backtest_seen || !ui_window_exists(WINDOW_BACKTEST) || ui_count_items(GADGET_BACKTEST_TABLE) == 0) return;
+      backtest_seen = true;
+      note_window("Back-test", WINDOW_BACKTEST,
+                  {GADGET_BACKTEST_SAVE, GADGET_BACKTEST_CLOSE, GADGET_BACKTEST_RESULTS_LABEL, GADGET_BACKTEST_PASSED,
+                   GADGET_BACKTEST_SHARE, GADGET_BACKTEST_LEGEND, GADGET_BACKTEST_NOTE});
+      for (int c = 0; c < 8; ++c) note("Back-test column", ui_list_column_title(GADGET_BACKTEST_TABLE, c));
+      const int rows = ui_count_items(GADGET_BACKTEST_TABLE);
+      for (int r = rows - 4; r < rows; ++r) note("Back-test row", ui_item_text(GADGET_BACKTEST_TABLE, r, 0));
+      ui_test_click(GADGET_BACKTEST_SAVE);
+      ui_test_key(WINDOW_BACKTEST, UI_KEY_ESCAPE);
+    });
+    click_gadget(GADGET_BACKTEST);
+    ui_test_set_idle_hook(nullptr);
+    EXPECT_TRUE(backtest_seen) << m.code;
+    ui_set_state(GADGET_PANEL, TAB_MAIN);
+    ASSERT_EQ(ui_test_file_dialogs().size(), 6u) << m.code;
     for (const UiFileDialogRecord& dialog : ui_test_file_dialogs()) {
       note("file dialog", dialog.title);
       shown.emplace_back("file type of " + dialog.title, dialog.filter.substr(0, dialog.filter.find('|')));
@@ -924,6 +956,37 @@ TEST(HelpManual, FiguresTakenFromTheRealHistoryAreWhatTheProgramShows) {
     remove_at("1");
     figures.emplace_back("row 4 at 1 %", row_4 + " → " + shown_window(T_row_4));
     figures.emplace_back("Max distance between Nrs at 1 %", gaps + " → " + shown_window(T_max_distance));
+    // The back-test's example: the rows of Sum Nrs and All techniques and the
+    // walk-forward of the last 100 results, as the window shows them.
+    std::vector<std::string> sum_row, all_row;
+    std::string walked, kept;
+    ui_test_set_idle_hook([&] {
+      if (!sum_row.empty() || !ui_window_exists(WINDOW_BACKTEST) || ui_count_items(GADGET_BACKTEST_TABLE) == 0) return;
+      const int last = ui_count_items(GADGET_BACKTEST_TABLE) - 1;
+      for (int c = 0; c < 8; ++c) {
+        sum_row.push_back(ui_item_text(GADGET_BACKTEST_TABLE, 0, c));
+        all_row.push_back(ui_item_text(GADGET_BACKTEST_TABLE, last, c));
+      }
+      walked = ui_text(GADGET_BACKTEST_PASSED).substr(translate("Walk-forward, results passed:").size() + 1);
+      kept = ui_text(GADGET_BACKTEST_SHARE).substr(translate("Mean share of all tickets kept:").size() + 1);
+      ui_test_click(GADGET_BACKTEST_CLOSE);
+    });
+    click_gadget(GADGET_BACKTEST);
+    ui_test_set_idle_hook(nullptr);
+    ASSERT_EQ(sum_row.size(), 8u);
+    ASSERT_EQ(sum_row[0], translate("Sum Nrs"));
+    ASSERT_EQ(all_row[0], translate("All techniques"));
+    const std::string ratio = m.language == 1 ? "ratio " : "razão ";
+    figures.emplace_back("the back-test's Sum Nrs window", sum_row[1] + ".." + sum_row[2]);
+    for (const std::vector<std::string>* row : {&sum_row, &all_row}) {
+      figures.emplace_back("past results inside " + (*row)[0], (*row)[3] + (m.language == 1 ? " of the " : " d"));
+      figures.emplace_back("their share", "(" + (*row)[4] + " %)");
+      figures.emplace_back("tickets inside " + (*row)[0], (*row)[5]);
+      figures.emplace_back("their share", "(" + (*row)[6] + " %)");
+      figures.emplace_back("the ratio of " + (*row)[0], ratio + (*row)[7]);
+    }
+    figures.emplace_back("the walk-forward's results passed", walked);
+    figures.emplace_back("the walk-forward's share of the tickets", kept);
     remove_at("10");
     figures.emplace_back("ending 8 at 10 %", ending_8 + " → " + shown_window(T_ending_8));
     ASSERT_TRUE(ui_test_messages().empty());
