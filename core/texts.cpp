@@ -262,6 +262,12 @@ constexpr TranslationEntry k_interface_texts[] = {
      "Não foi possível abrir a ligação:"},
     {"The price of", "The price of", "O preço de"},
     {"must be in the range 2.5:", "must be in the range 2.5:", "tem de estar no intervalo 2.5:"},
+    // The credits window's libraries, each with its licence as its authors name it
+    {"Qt 6 — GNU LGPL v3", "Qt 6 — GNU LGPL v3", "Qt 6 — licença: GNU LGPL v3"},
+    {"libpng — PNG Reference Library License version 2 (libpng license)",
+     "libpng — PNG Reference Library License version 2 (libpng license)",
+     "libpng — licença: PNG Reference Library License version 2 (libpng license)"},
+    {"zlib — zlib license", "zlib — zlib license", "zlib — licença: zlib license"},
 };
 
 }  // namespace
