@@ -313,6 +313,12 @@ constexpr TranslationEntry k_interface_texts[] = {
     {"Last results:", "Last results:", "Últimos resultados:"},
     {"Save Table...", "Save Table...", "Gravar Tabela..."},
     {"Save Table", "Save Table", "Gravar Tabela"},
+    // The credits window's libraries, each with its licence as its authors name it
+    {"Qt 6 — GNU LGPL v3", "Qt 6 — GNU LGPL v3", "Qt 6 — licença: GNU LGPL v3"},
+    {"libpng — PNG Reference Library License version 2 (libpng license)",
+     "libpng — PNG Reference Library License version 2 (libpng license)",
+     "libpng — licença: PNG Reference Library License version 2 (libpng license)"},
+    {"zlib — zlib license", "zlib — zlib license", "zlib — licença: zlib license"},
 };
 
 }  // namespace

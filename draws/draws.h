@@ -130,8 +130,17 @@ float tickets_cost(int64_t count);
 // The Generate button: resets the summary, runs generate_draws with the main
 // window disabled, restores the request and writes the result labels.
 void generate_requested_draws();
+// The Main tab's labels after a run of `requested` tickets: the tickets
+// listed, their cost, and the tickets the repeats, the techniques and the
+// common numbers ruled out, from the counters as they stand.
+void show_run_summary(int64_t requested);
 // Labels 146..148 in their zero state (before a run, after Clear).
 void show_zero_rejection_labels();
+// The progress window's labels from the counters as they stand: the tickets
+// made of those asked with their cost and the time taken, and the tickets
+// ruled out.
+void show_progress_counts();
+void show_progress_rejections();
 // Reads the ticket size from the selected bet type, refuses what it cannot
 // generate, lowers g_draws_to_generate to the number of different tickets the
 // selection allows (with the techniques on, that pass them), and runs the

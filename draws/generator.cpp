@@ -63,6 +63,8 @@ std::string build_candidate_text(std::vector<int64_t>& picks, size_t slots, int6
   return std::string(buf, len);
 }
 
+}  // namespace
+
 void show_progress_counts() {
   // A run with nothing to make is complete: 0 of 0 reads 100%, not "nan%".
   double percent = g_draws_to_generate == 0 ? 100.0
@@ -87,6 +89,8 @@ void show_progress_rejections() {
               " (" + translate("Max Common Numbers:") +
                   format_number(static_cast<double>(g_common_rejections), 0) + ")");
 }
+
+namespace {
 
 bool open_progress_window() {
   if (!ui_open_window(WINDOW_PROGRESS, 0, 0, 410, 240, translate("Generating Draws..."),
@@ -514,6 +518,10 @@ void generate_requested_draws() {
   ui_disable_window(WINDOW_MAIN, false);
   if (!ran) return;
 
+  show_run_summary(requested);
+}
+
+void show_run_summary(int64_t requested) {
   ui_set_text(GADGET_DRAWS_LABEL, translate("Draws:") +
                                       format_number(static_cast<double>(g_draw_count), 0) + "/" +
                                       format_number(static_cast<double>(requested), 0));

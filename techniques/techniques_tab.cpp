@@ -177,7 +177,8 @@ void build_third_page() {
 void build_star_page() {
   ui_frame(773, 10, 10, 105, 85, translate("Sum Stars"));
   make_window_column(20, 31, 774, 775, 776, 777, "0", "999", false);
-  make_single_field_frame(778, 135, 10, 155, "Max sequence of Stars", GADGET_MAX_STAR_SEQUENCE, "1",
+  // Wider than its English caption needs, for "Máx sequência de Estrelas".
+  make_single_field_frame(778, 135, 10, 165, "Max sequence of Stars", GADGET_MAX_STAR_SEQUENCE, "1",
                           true);
   create_star_associations_blocks();
   make_window_rows(780, 942, 155, 316, 140, "Stars per rows", numbered_labels(1, 4), true);

@@ -48,8 +48,10 @@ bool ui_init();
 void ui_shutdown();
 // The language of the texts that the toolkit draws itself (the buttons of
 // message boxes, the file dialogs, the menu of a right click on a text
-// field): 1 English, 2 Portuguese. What the toolkit makes from then on comes
-// out in that language; where its translations are missing, in English.
+// field) and of the sizes, dates and file types its file dialogs write,
+// whatever the system's language: 1 English, 2 Portuguese. What the toolkit
+// makes from then on comes out in that language; where its translations are
+// missing, in English.
 void ui_set_toolkit_language(int language);
 
 // ---- windows ---------------------------------------------------------------
