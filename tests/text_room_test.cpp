@@ -131,6 +131,16 @@ TEST_P(TextRoom, EverySecondaryWindowShowsEveryTextWhole) {
                 [] { ui_test_click(GADGET_TARVIK_CLOSE); }),
             "")
       << "Tarvik rules";
+  // The back-test on the real history, learned, with the walk-forward shown.
+  import_file_through_open(history_file("past_results.txt"));
+  click_gadget(GADGET_LEARN);
+  ui_test_clear_messages();
+  EXPECT_EQ(texts_cut_short_in(
+                WINDOW_BACKTEST, [] { ui_test_click(GADGET_BACKTEST); },
+                [] { ui_test_click(GADGET_BACKTEST_CLOSE); },
+                [] { return ui_count_items(GADGET_BACKTEST_TABLE) > 0; }),
+            "")
+      << "back-test";
   EXPECT_EQ(texts_cut_short_in(
                 WINDOW_ABOUT, [] { ui_test_menu(WINDOW_MAIN, MENU_ABOUT); },
                 [] { ui_test_key(WINDOW_ABOUT, UI_KEY_ESCAPE); }),
