@@ -49,11 +49,22 @@ const AboutCredit kAboutCredits[3] = {
     {"CONSULTOR", "Tarvik", "N/A"},
 };
 
-// What the program is built with, one line each with its licence.
-const char* const kToolCreditsLibraries =
-    "Qt 6 \u2014 GNU LGPL v3\n"
-    "libpng \u2014 PNG Reference Library License version 2 (libpng license)\n"
-    "zlib \u2014 zlib license";
+// What the program is built with, one line each with its licence (keys of
+// the interface texts: the licences keep their names in every language).
+const char* const kToolCreditsLibraries[] = {
+    "Qt 6 \u2014 GNU LGPL v3",
+    "libpng \u2014 PNG Reference Library License version 2 (libpng license)",
+    "zlib \u2014 zlib license",
+};
+
+std::string tool_credits_text() {
+  std::string text = program_title() + "\n";
+  for (const char* library : kToolCreditsLibraries) {
+    text += '\n';
+    text += translate(library);
+  }
+  return text;
+}
 
 // Whether an event of one of these two windows closes it: Escape, Return,
 // its close box or its "OK" button.
@@ -222,7 +233,7 @@ void show_tool_credits_window() {
   ui_image_gadget(CREDITS_LOGO, 10 + banner_w + 5, 10, logo_w, logo_h, IMAGE_LOGO);
   ui_editor(CREDITS_TEXT, 10, 10 + banner_h + 5, width - 20, 100,
             UI_EDITOR_READONLY | UI_EDITOR_CENTER | UI_EDITOR_WORDWRAP);
-  ui_set_text(CREDITS_TEXT, program_title() + "\n\n" + kToolCreditsLibraries);
+  ui_set_text(CREDITS_TEXT, tool_credits_text());
   ui_button(CREDITS_OK, width / 2 - 45, 263, 90, static_cast<int>(g_button_height), "OK");
 
   ui_add_shortcut(WINDOW_CREDITS, UI_KEY_ESCAPE, MENU_EVENT_ESCAPE);

@@ -34,8 +34,9 @@ std::string program_title();
 int64_t dispatch_event(int64_t kind);
 void show_about_window();
 void show_tool_credits_window();
-// The manual of the current language in the program directory, as a path
-// and as the address handed to the system.
+// The manual of the current language, as a path and as the address handed to
+// the system: the one in the program directory, or, when there is none there,
+// an installed program's own.
 std::string manual_file_path();
 std::string build_manual_url();
 // Hands an address to the system's default program; false when the system

@@ -5,6 +5,7 @@
 #include "core/core.h"
 #include "core/ids.h"
 #include "draws/draws.h"
+#include "techniques/backtest.h"
 #include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
 #include "ui/ui.h"
@@ -53,6 +54,7 @@ void handle_techniques_tab_event(int64_t gadget) {
     case GADGET_RESET: reset_techniques(); break;
     case GADGET_LEARN: learn_techniques(); break;
     case GADGET_TARVIK: show_tarvik_rules_window(); break;
+    case GADGET_BACKTEST: show_backtest_window(); break;
     case GADGET_REMOVE: remove_weak_outcomes(); break;
     case GADGET_SAVE_TECHNIQUES: save_techniques(); break;
     default: break;

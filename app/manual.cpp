@@ -45,7 +45,12 @@ std::string percent_encode(const std::string& text) {
 }  // namespace
 
 std::string manual_file_path() {
-  return g_program_dir + "Kestrova_Manual10_" + (g_language == 2 ? "PT" : "EN") + ".html";
+  // The program directory first, so that a copy beside the settings (and the
+  // repository's own, from its root) wins; then the installation's.
+  const std::string name = std::string("Kestrova_Manual10_") + (g_language == 2 ? "PT" : "EN") + ".html";
+  const std::string here = g_program_dir + name;
+  if (g_installed_data_dir.empty() || plain_file_size(here) > 0) return here;
+  return g_installed_data_dir + name;
 }
 
 std::string build_manual_url() {

@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
       runs,
       [&] {
         for (int i = 0; i < 100; ++i) {
-          std::string name = dir + "/settings/" + kStagedFilePrefix + str_int(100000 + i);
+          std::string name = dir + "/settings/" + staged_file_name(static_cast<uint64_t>(100000 + i));
           FILE* f = std::fopen(name.c_str(), "wb");
           if (f != nullptr) std::fclose(f);
         }
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
   row("10,000 files, 100 leftovers", prefs_crowded, 0.05);
   int64_t left = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir + "/settings"))
-    if (entry.path().filename().string().starts_with(kStagedFilePrefix)) ++left;
+    if (is_staged_file_name(entry.path().filename().string())) ++left;
   if (left != 0) {
     std::printf("%lld leftovers stayed\n", static_cast<long long>(left));
     return 1;

@@ -12,6 +12,12 @@
 // and what one candidate of the random loop and one number set of the walk
 // cost, the two figures the generator weighs against each other.
 //
+// Last, the whole pool after Learn alone with the sum window typed so that
+// from 1.75 to 116 million tickets pass, 100,000 asked: where the choice
+// between the two is closest (around 4 million pass, and around the 66
+// million from which the random loop is the cheaper), each press against the
+// goal of 1 s.
+//
 // Run: build/bench/generator_bench [largest scan size, default 40000]
 // The scan is also measured at 100,000 when its estimate stays under a minute.
 #include <unistd.h>
@@ -76,6 +82,29 @@ int64_t load_history(const std::string& path) {
   return g_database_draw_count;
 }
 
+// With the techniques on, the whole pool played: the tickets that pass,
+// counted with a walk of their own over the number sets and the star pairs.
+int64_t whole_pool_passing() {
+  read_technique_windows();
+  std::vector<int64_t> pool;
+  for (int64_t n = 1; n <= 50; ++n) pool.push_back(n);
+  int64_t pairs = 0;
+  for (int a = 1; a <= 12; ++a)
+    for (int b = a + 1; b <= 12; ++b) pairs += check_star_windows(str_int(a) + "," + str_int(b));
+  return walk_number_sets({}, pool, INT64_MAX, false).passing * pairs;
+}
+
+// What the last run over the whole pool took its tickets from. A run taken
+// from the passing tickets shows no repeat and counts every ticket of the
+// selection that the techniques rule out; the random loop counts the
+// candidates it drew.
+std::string whole_pool_run_taken(int64_t passing) {
+  if (g_repeated_count == 0 && g_technique_reject_count == 2118760 * 66 - passing)
+    return "from the passing tickets";
+  return "random candidates: " +
+         format_number(static_cast<double>(g_draw_count + g_repeated_count + g_technique_reject_count), 0);
+}
+
 // With the techniques on: 100,000 tickets from the Generate press, which
 // now includes counting the tickets of the selection that pass (stopped as
 // soon as there are enough), against a goal of 1 s; and the worst case of
@@ -108,10 +137,10 @@ void techniques_on_run(const char* threshold) {
   generate_requested_draws();
   double s = seconds_since(t0);
   ui_test_set_idle_hook(nullptr);
-  int64_t candidates = g_draw_count + g_repeated_count + g_technique_reject_count;
-  std::printf("  100,000 asked: %lld made of %lld candidates in %.3f s from the press (goal < 1 s): %s\n",
-              static_cast<long long>(g_draw_count), static_cast<long long>(candidates), s,
-              s < 1.0 && g_draw_count == 100000 ? "met" : "MISSED");
+  const int64_t passing = whole_pool_passing();
+  std::printf("  100,000 asked: %lld made in %.3f s from the press (goal < 1 s): %s; %lld pass, taken %s\n",
+              static_cast<long long>(g_draw_count), s, s < 1.0 && g_draw_count == 100000 ? "met" : "MISSED",
+              static_cast<long long>(passing), whole_pool_run_taken(passing).c_str());
   std::printf("  rejected by the techniques %lld (of them by common numbers %lld), repeats %lld\n",
               static_cast<long long>(g_technique_reject_count),
               static_cast<long long>(g_common_rejections), static_cast<long long>(g_repeated_count));
@@ -152,11 +181,14 @@ void print_press(const char* what, const Press& p, int64_t expected, double goal
               p.seconds < goal && p.made == expected ? "met" : "MISSED", p.techniques.c_str(), p.common.c_str());
 }
 
-// What one candidate of the random loop costs: a press with the techniques
-// on over the whole pool after Learn and Remove at 10 % (which the random
-// loop serves: tens of millions pass), less the listing of as many tickets
-// with the techniques off, over the candidates drawn. And what one number set
-// of the walk costs: a walk over all 2,118,760 sets with the windows learned.
+// What one candidate of the random loop costs: a press of 30,000 with the
+// techniques on over the whole pool after Learn and Remove at 10 % (some 21
+// million pass, and the random loop serves so few of them), less the listing
+// of as many tickets with the techniques off, over the candidates drawn; the
+// count of passing tickets that stops once the loop pays is in it too, so
+// the figure is somewhat high. And what one number set of the walk costs: a
+// walk over all 2,118,760 sets with the windows learned and trimmed, and with
+// them learned alone.
 void candidate_and_walk_cost(const std::string& path) {
   std::printf("\nwhat the generator weighs: one candidate of the random loop against one walked number set\n");
   load_history(path);
@@ -166,26 +198,43 @@ void candidate_and_walk_cost(const std::string& path) {
   remove_weak_outcomes();
   show_technique_settings();
   g_use_special_techniques = 0;
-  const double listing = timed_press(100000).seconds;
+  const double listing = timed_press(30000).seconds;
   g_use_special_techniques = 1;
-  const Press random = timed_press(100000);
+  const Press random = timed_press(30000);
   const int64_t candidates = g_draw_count + g_repeated_count + g_technique_reject_count;
+  const std::string taken = whole_pool_run_taken(whole_pool_passing());
+  if (taken.rfind("random", 0) != 0) std::printf("  (the press took its tickets %s)\n", taken.c_str());
   const double candidate_us = (random.seconds - listing) * 1e6 / static_cast<double>(candidates);
   std::vector<int64_t> pool;
   for (int64_t n = 1; n <= 50; ++n) pool.push_back(n);
-  read_technique_windows();
-  double best = 1e9;
+  // The fastest of five walks over all 2,118,760 sets, with its passing sets.
+  auto timed_walk = [&](int64_t& passing) {
+    read_technique_windows();
+    double best = 1e9;
+    for (int i = 0; i < 5; ++i) {
+      auto t0 = std::chrono::steady_clock::now();
+      passing = walk_number_sets({}, pool, INT64_MAX, true).passing;
+      best = std::min(best, seconds_since(t0));
+    }
+    return best;
+  };
   int64_t passing = 0;
-  for (int i = 0; i < 5; ++i) {
-    auto t0 = std::chrono::steady_clock::now();
-    passing = walk_number_sets({}, pool, INT64_MAX, false).passing;
-    best = std::min(best, seconds_since(t0));
-  }
+  const double best = timed_walk(passing);
   const double set_us = best * 1e6 / 2118760.0;
   std::printf("  candidate %.3f us (%lld candidates, %.3f s less %.3f s of listing); walked set %.4f us "
               "(%lld of 2,118,760 pass, %.3f s)\n  a walked set costs %.3f candidates (the generator counts 0.1)\n",
               candidate_us, static_cast<long long>(candidates), random.seconds, listing, set_us,
               static_cast<long long>(passing), best, set_us / candidate_us);
+  // After Learn alone most sets pass every window and reach the common
+  // numbers, the dearest walk.
+  reset_technique_windows();
+  learn_techniques();
+  show_technique_settings();
+  int64_t learned_passing = 0;
+  const double learned_best = timed_walk(learned_passing);
+  std::printf("  after Learn alone: walked set %.4f us (%lld pass, %.3f s), %.3f candidates\n",
+              learned_best * 1e6 / 2118760.0, static_cast<long long>(learned_passing), learned_best,
+              learned_best * 1e6 / 2118760.0 / candidate_us);
   g_use_special_techniques = 0;
 }
 
@@ -223,6 +272,58 @@ void few_pass_runs(const std::string& path) {
 
   ui_test_reset();
   start_program();
+  g_use_special_techniques = 0;
+}
+
+// The fields of a window's maximum and minimum on the Techniques tab.
+void type_window(TechniqueId technique, int64_t min, int64_t max) {
+  int found = 0;
+  for (const TechniqueSlot& slot : g_technique_slots) {
+    if (slot.technique != technique) continue;
+    ui_set_text(slot.field, str_int(found++ == 0 ? max : min));
+    if (found == 2) break;
+  }
+}
+
+// After Learn alone on the real history, everything played, the sum window
+// (and for one case the stars' sum) typed so that a few million to a hundred
+// million tickets pass: 100,000 asked, the slowest of three presses against
+// the goal of 1 s, and what the run took its tickets from.
+void sum_window_runs(const std::string& path) {
+  std::printf("\nsum windows after Learn on %lld past results, everything played, 100,000 asked:\n",
+              static_cast<long long>(load_history(path)));
+  reset_technique_windows();
+  learn_techniques();
+  show_technique_settings();
+  const TechniqueTable learned_stars = g_techniques[T_sum_stars];
+  struct Window {
+    int64_t min, max, star_min, star_max;  // star_min 0: the learned stars' sum
+  };
+  const Window windows[] = {
+      {47, 72, 0, 0},  {90, 94, 0, 0},   {44, 73, 0, 0},   {183, 222, 0, 0}, {44, 75, 0, 0},
+      {44, 77, 0, 0},  {177, 222, 0, 0}, {44, 79, 0, 0},   {44, 90, 0, 0},   {44, 110, 0, 0},
+      {44, 130, 0, 0}, {44, 140, 0, 0},  {44, 222, 0, 0},  {44, 222, 3, 3},
+  };
+  std::printf("  %9s %7s %11s %8s  %s\n", "sum", "stars", "passing", "seconds", "taken");
+  g_use_special_techniques = 1;
+  for (const Window& w : windows) {
+    type_window(T_sum_numbers, w.min, w.max);
+    if (w.star_min > 0) type_window(T_sum_stars, w.star_min, w.star_max);
+    else type_window(T_sum_stars, learned_stars.min, learned_stars.max);
+    const int64_t passing = whole_pool_passing();
+    Press p = timed_press(100000);
+    for (int i = 0; i < 2; ++i) {
+      const Press again = timed_press(100000);
+      if (again.seconds > p.seconds) p = again;
+    }
+    char stars[16] = "learned";
+    if (w.star_min > 0)
+      std::snprintf(stars, sizeof stars, "%lld..%lld", static_cast<long long>(w.star_min),
+                    static_cast<long long>(w.star_max));
+    std::printf("  %4lld..%-3lld %7s %11lld %8.3f  %s%s\n", static_cast<long long>(w.min),
+                static_cast<long long>(w.max), stars, static_cast<long long>(passing), p.seconds,
+                whole_pool_run_taken(passing).c_str(), p.seconds < 1.0 && p.made == 100000 ? "" : "   MISSED");
+  }
   g_use_special_techniques = 0;
 }
 
@@ -280,6 +381,7 @@ int main(int argc, char** argv) {
   const std::string path = history_path();
   candidate_and_walk_cost(path);
   few_pass_runs(path);
+  sum_window_runs(path);
   std::filesystem::current_path("/");
   std::filesystem::remove_all(dir);
   return 0;

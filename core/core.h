@@ -43,6 +43,9 @@ int64_t validate_number_field(int64_t gadget, float min, float max, int64_t allo
 // validate_number_field colours a field; 0 otherwise.
 int64_t number_text_in_range(const std::string& text, float min, float max, int64_t allow_decimals);
 int64_t check_range_field(int64_t gadget, float max, const std::string& message);
+// check_range_field for a field that takes whole numbers only: a text with a
+// decimal point ("2.5") is bad like any other text that is not a number.
+int64_t check_whole_range_field(int64_t gadget, float max, const std::string& message);
 void mark_empty_field(int64_t gadget);
 void fit_gadget_to_content(int64_t gadget);
 void set_spin_value(int64_t gadget, int64_t value);
@@ -56,6 +59,12 @@ int64_t create_colored_button(int64_t gadget, int64_t x, int64_t y, int64_t widt
 // create_colored_button keeps each face it draws for the next button that
 // shows it; this frees them (the fonts they were drawn in are changing).
 void forget_button_faces();
+
+// The file a save writes, chosen in the save dialog and given `ending` when
+// its name does not end so (ASCII letters compared lower-cased); "" when the
+// dialog is cancelled or the player refuses to overwrite a file that exists
+// and is not empty ("File already exists! Overwrite it?").
+std::string choose_save_target(const std::string& title, const std::string& filter, const std::string& ending);
 
 // The untranslated "Can't open a window." (title "Error", error icon) of a
 // window that could not be opened.

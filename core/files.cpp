@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -80,17 +81,49 @@ bool same_file(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// A name that mkostemp makes from kStagedFilePrefix and "XXXXXX": the
-// prefix, then six letters or digits, and nothing more.
-bool is_staged_file_name(const char* name) {
-  constexpr size_t prefix = sizeof kStagedFilePrefix - 1;
-  if (std::strncmp(name, kStagedFilePrefix, prefix) != 0) return false;
-  size_t k = prefix;
-  for (; name[k] != '\0'; ++k) {
-    const char c = name[k];
-    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+constexpr size_t kTagDigits = 16;
+constexpr size_t kCheckDigits = 8;
+
+// The check digits of a tag: its bits mixed (the finaliser of splitmix64)
+// with a constant of this program's own, so that no simple rule of a
+// person's naming gives them.
+uint32_t staged_name_check(uint64_t tag) {
+  uint64_t z = tag ^ 0x6B657374726F7661ull;  // "kestrova"
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return static_cast<uint32_t>(z ^ (z >> 31));
+}
+
+void append_hex(std::string& text, uint64_t value, size_t digits) {
+  static const char kHex[] = "0123456789abcdef";
+  for (size_t k = digits; k-- > 0;) text += kHex[(value >> (4 * k)) & 0xF];
+}
+
+// Lower-case hexadecimal digits alone, read into value; false otherwise.
+bool read_hex(std::string_view digits, uint64_t& value) {
+  value = 0;
+  for (char c : digits) {
+    int d;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else return false;
+    value = value << 4 | static_cast<uint64_t>(d);
   }
-  return k == prefix + 6;
+  return true;
+}
+
+// A tag no other staged file of this or another running copy is likely to
+// have: random bytes from the system, or, should it give none, the clock,
+// the process and a count of the tags made.
+uint64_t new_staging_tag() {
+  static uint64_t made = 0;
+  ++made;
+  uint64_t tag = 0;
+  if (::getentropy(&tag, sizeof tag) == 0) return tag;
+  struct timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<uint64_t>(now.tv_sec) * 1000000007ull ^ static_cast<uint64_t>(now.tv_nsec) ^
+         static_cast<uint64_t>(::getpid()) << 40 ^ made * 0x9E3779B97F4A7C15ull;
 }
 
 int lock_file(int fd, int how) {
@@ -105,7 +138,8 @@ int lock_file(int fd, int how) {
 // one whose lock can be taken belongs to a process that has ended, or to a
 // save that made it an instant ago and has not locked it yet, which then
 // finds its name gone and makes another (lock_staged_file). Only plain files
-// with a staged file's name are looked at. A file that cannot be locked at
+// named as staged_file_name names them, check digits and all, are looked at;
+// every other file is left alone, whatever its name. A file that cannot be locked at
 // all (a file system without locks) is left, as is anything that cannot be
 // opened or removed: the save itself goes on regardless.
 void remove_staged_leftovers(const std::string& folder) {
@@ -133,7 +167,7 @@ void remove_staged_leftovers(const std::string& folder) {
 }
 
 // Takes the lock on a just-made staged file and makes sure that its name
-// still leads to it. Between mkostemp and the lock another save may have
+// still leads to it. Between its creation and the lock another save may have
 // taken the file for a leftover and removed it (it unlinks only while it
 // holds the lock, so once the lock is ours the name is checked after any
 // such removal). False when the name is lost: the caller makes a new file.
@@ -147,6 +181,25 @@ bool lock_staged_file(int fd, const std::string& name) {
 }
 
 }  // namespace
+
+std::string staged_file_name(uint64_t tag) {
+  std::string name = kStagedFilePrefix;
+  append_hex(name, tag, kTagDigits);
+  name += '-';
+  append_hex(name, staged_name_check(tag), kCheckDigits);
+  return name;
+}
+
+bool is_staged_file_name(std::string_view name) {
+  constexpr size_t prefix = sizeof kStagedFilePrefix - 1;
+  if (name.size() != prefix + kTagDigits + 1 + kCheckDigits || !name.starts_with(kStagedFilePrefix) ||
+      name[prefix + kTagDigits] != '-')
+    return false;
+  uint64_t tag = 0;
+  uint64_t check = 0;
+  return read_hex(name.substr(prefix, kTagDigits), tag) &&
+         read_hex(name.substr(prefix + kTagDigits + 1), check) && check == staged_name_check(tag);
+}
 
 uint64_t plain_file_size(const std::string& path) {
   std::error_code error;
@@ -204,15 +257,19 @@ bool open_staged_file(StagedFile& file, const std::string& target) {
   }
   // The temporary file lives in the target's folder so that the rename stays
   // on one file system and replaces the target in one step. Its name is
-  // short, whatever the target's length, and new: the system makes it, so no
-  // file already there is ever replaced.
+  // short, whatever the target's length, and new: it is created only where
+  // no file of that name exists, so no file already there is ever replaced.
   const std::string folder = directory_of(file.target);
   remove_staged_leftovers(folder);
   for (int attempt = 1;; ++attempt) {
-    std::string name = folder + "/" + kStagedFilePrefix + "XXXXXX";
+    const std::string name = folder + "/" + staged_file_name(new_staging_tag());
     staged_file_step();
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) return false;
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      // A name already taken (by a chance of one in 2^64) gets another tag.
+      if (errno == EEXIST && attempt < kMostStagingAttempts) continue;
+      return false;
+    }
     staged_file_step();
     if (lock_staged_file(fd, name)) {
       file.fd = fd;

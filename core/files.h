@@ -23,13 +23,15 @@ bool read_text_line(FILE* file, TextLine& line, size_t keep);
 
 // A file written beside its target and renamed over it only when complete:
 // until then, and after a crash, an abort or a full disk, the target keeps
-// its old content. The temporary file gets a new name made by the system in
-// the target's folder, kStagedFilePrefix and six more letters or digits, and
-// stays locked (flock) from just after it is made until it is renamed or
-// removed. One left by a killed save is never read, and the next staged file
-// in that folder removes it: a file of that name that no process holds
-// locked is a leftover. A target that is a symbolic link stays one: the file
-// at the end of its links is replaced.
+// its old content. The temporary file gets a new name in the target's
+// folder (staged_file_name: kStagedFilePrefix, a random tag and its check
+// digits) and stays locked (flock) from just after it is made until it is
+// renamed or removed. One left by a killed save is never read, and the next
+// staged file in that folder removes it: a plain file whose name is such a
+// name, check digits and all, and that no process holds locked, is a
+// leftover. Every other file is left alone, whatever its name. A target
+// that is a symbolic link stays one: the file at the end of its links is
+// replaced.
 struct StagedFile {
   std::string target;     // the file replaced, links followed
   std::string temporary;  // empty once renamed or removed
@@ -37,7 +39,14 @@ struct StagedFile {
   std::string pending;  // bytes not yet handed to the system
   bool failed = false;  // a write failed; commit will refuse
 };
-inline constexpr char kStagedFilePrefix[] = ".kestrova-";
+inline constexpr char kStagedFilePrefix[] = ".kestrova-staged-";
+// The name of a staged file with this tag: kStagedFilePrefix, the tag in 16
+// lower-case hexadecimal digits, "-", and 8 check digits that the tag
+// decides, as in .kestrova-staged-3f9a1c07e2b4d815-92bd3e63. A name made by
+// hand carries the right check digits by a chance of one in four billion.
+std::string staged_file_name(uint64_t tag);
+// Whether a file name (without its folder) is one that staged_file_name makes.
+bool is_staged_file_name(std::string_view name);
 // Removes the leftovers of killed saves from the target's folder, then
 // creates the temporary file, locked, with the target's mode (or a new
 // file's). False when it cannot be created (or the target's links form a

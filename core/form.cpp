@@ -74,14 +74,28 @@ int64_t number_text_in_range(const std::string& text, float min, float max, int6
   return value >= min && value <= max ? 1 : 0;
 }
 
-int64_t check_range_field(int64_t gadget, float max, const std::string& message) {
+namespace {
+
+// The check before an action of check_range_field and check_whole_range_field;
+// allow_point says whether a "." may stand in the number.
+int64_t check_field_before_action(int64_t gadget, float max, const std::string& message, bool allow_point) {
   int g = static_cast<int>(gadget);
   std::string text = ui_text(g);
   float value = val_float(text);
-  if (is_well_formed_number(text, true) && value >= 1.0f && value <= max) return 0;
+  if (is_well_formed_number(text, allow_point) && value >= 1.0f && value <= max) return 0;
   ui_message(translate("Warning!"), message, UI_MESSAGE_OK | UI_ICON_WARNING);
   ui_set_focus(g);
   return 1;
+}
+
+}  // namespace
+
+int64_t check_range_field(int64_t gadget, float max, const std::string& message) {
+  return check_field_before_action(gadget, max, message, true);
+}
+
+int64_t check_whole_range_field(int64_t gadget, float max, const std::string& message) {
+  return check_field_before_action(gadget, max, message, false);
 }
 
 void mark_empty_field(int64_t gadget) {

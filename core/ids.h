@@ -10,6 +10,7 @@ constexpr int WINDOW_PROGRESS = 155;
 constexpr int WINDOW_TARVIK = 370;
 constexpr int WINDOW_CREDITS = 905;
 constexpr int WINDOW_ABOUT = 910;
+constexpr int WINDOW_BACKTEST = 960;
 
 // Gadgets of the main window itself.
 constexpr int GADGET_PANEL = 1;         // tabs 0 Main, 1 Preferences, 2 Techniques, 3 Statistics

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "draws/draws.h"
 #include "techniques/techniques.h"
@@ -40,6 +41,7 @@ int64_t g_max_common_numbers = 3;
 int64_t g_max_number_sequence = 1;
 
 std::string g_program_dir;
+std::string g_installed_data_dir;
 std::string g_main_prefs_version;
 std::string g_techniques_prefs_version;
 std::string g_program_version;
@@ -65,6 +67,53 @@ static std::string current_directory() {
   return result;
 }
 
+// Where an installation puts the programs and their shared files, each
+// below the installation's prefix; the build gives its own.
+#ifndef KESTROVA_INSTALLED_PROGRAM_DIR
+#define KESTROVA_INSTALLED_PROGRAM_DIR "libexec/kestrova"
+#endif
+#ifndef KESTROVA_INSTALLED_DATA_DIR
+#define KESTROVA_INSTALLED_DATA_DIR "share/kestrova"
+#endif
+
+static bool is_folder(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The folder of the running executable, its links followed, without a
+// trailing "/"; "" when the system does not tell.
+static std::string executable_folder() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return "";
+    if (static_cast<size_t>(length) < buffer.size()) {
+      std::string path(buffer.data(), static_cast<size_t>(length));
+      size_t slash = path.rfind('/');
+      return slash == std::string::npos ? "" : path.substr(0, slash);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// An executable is an installed one when it lies in the installation's
+// program folder and the shared folder stands beside it under the same
+// prefix; one in a build tree never does, wherever the tree is.
+static std::string installed_data_dir() {
+  const std::string folder = executable_folder();
+  const std::string tail = "/" KESTROVA_INSTALLED_PROGRAM_DIR;
+  if (!folder.ends_with(tail)) return "";
+  const std::string data = folder.substr(0, folder.size() - tail.size()) + "/" KESTROVA_INSTALLED_DATA_DIR;
+  return is_folder(data) ? data + "/" : "";
+}
+
+std::string history_folder() {
+  if (!g_program_dir.empty() && is_folder(g_program_dir + "data")) return g_program_dir + "data/";
+  if (!g_installed_data_dir.empty() && is_folder(g_installed_data_dir + "data")) return g_installed_data_dir + "data/";
+  return "";
+}
+
 void init_game_state() {
   // 1-2: version data and the settings-file format versions.
   g_program_version = "1.0";
@@ -82,6 +131,7 @@ void init_game_state() {
   std::string settings = g_program_dir + "settings";
   struct stat st;
   if (stat(settings.c_str(), &st) != 0) mkdir(settings.c_str(), 0777);
+  g_installed_data_dir = installed_data_dir();
 
   // 5: layout constants.
   g_button_height = 34;

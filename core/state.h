@@ -45,6 +45,10 @@ extern int64_t g_max_number_sequence;  // 1
 
 // Program and version data.
 extern std::string g_program_dir;  // working directory at start, with a trailing "/"
+// Where an installed program keeps its manuals and its data/ folder, with a
+// trailing "/": the shared folder of the installation that the executable
+// belongs to; "" when the executable is not an installed one (a build tree).
+extern std::string g_installed_data_dir;
 extern std::string g_main_prefs_version;        // "2"
 extern std::string g_techniques_prefs_version;  // "2"
 extern std::string g_program_version;           // "1.0"
@@ -65,3 +69,7 @@ extern int64_t g_radio_size;             // 22
 // Gives every global of the program its default, in the fixed order; also
 // creates the settings folder under the working directory when it is missing.
 void init_game_state();
+// The folder of the real history that the program ships: "data/" of the
+// program directory when there is one, else that of an installed program;
+// "" when neither exists.
+std::string history_folder();

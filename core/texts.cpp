@@ -262,6 +262,63 @@ constexpr TranslationEntry k_interface_texts[] = {
      "Não foi possível abrir a ligação:"},
     {"The price of", "The price of", "O preço de"},
     {"must be in the range 2.5:", "must be in the range 2.5:", "tem de estar no intervalo 2.5:"},
+    // The operators' CSV result files in the past-results import.
+    {"Missing column in line:", "Missing column in line:", "Coluna em falta na linha:"},
+    {"Invalid date in line:", "Invalid date in line:", "Data inválida na linha:"},
+    {"Repeated date in line:", "Repeated date in line:", "Data repetida na linha:"},
+    // The back-test window (Techniques tab, "Back-test").
+    {"Back-test", "Back-test", "Teste retrospetivo"},
+    {"Technique", "Technique", "Técnica"},
+    {"Min", "Min", "Mín"},
+    {"Max", "Max", "Máx"},
+    {"Past results inside", "Past results inside", "Resultados dentro"},
+    {"Tickets inside", "Tickets inside", "Chaves dentro"},
+    {"%", "%", "%"},
+    {"Ratio", "Ratio", "Razão"},
+    {"Even", "Even", "Pares"},
+    {"Odd", "Odd", "Ímpares"},
+    {"Diag1. Low", "Diag1. Low", "Diag1. Baixo"},
+    {"Diag1. High", "Diag1. High", "Diag1. Alto"},
+    {"Diag2. Low", "Diag2. Low", "Diag2. Baixo"},
+    {"Diag2. High", "Diag2. High", "Diag2. Alto"},
+    {"Half Low", "Half Low", "Metade Baixo"},
+    {"Half High", "Half High", "Metade Alto"},
+    {"Half Left", "Half Left", "Metade Esquerda"},
+    {"Half Right", "Half Right", "Metade Direita"},
+    {"Number and star associations", "Number and star associations", "Associações de números e estrelas"},
+    {"All techniques", "All techniques", "Todas as técnicas"},
+    {"Walk-forward, results passed:", "Walk-forward, results passed:", "Passo a passo, resultados que passaram:"},
+    {"Mean share of all tickets kept:", "Mean share of all tickets kept:",
+     "Parte média de todas as chaves mantidas:"},
+    {"Marks, oldest first: green passed, red failed.", "Marks, oldest first: green passed, red failed.",
+     "Marcas, da mais antiga à mais recente: verde passou, vermelho falhou."},
+    {"Before each walked result the windows are learned anew from the results before it alone (Learn, then "
+     "Remove at Remove Chances % ≤:): hand edits of the fields do not enter the walk-forward. Only Max Common "
+     "Numbers is read from its field, as Learn reads it.",
+     "Before each walked result the windows are learned anew from the results before it alone (Learn, then "
+     "Remove at Remove Chances % ≤:): hand edits of the fields do not enter the walk-forward. Only Max Common "
+     "Numbers is read from its field, as Learn reads it.",
+     "Antes de cada resultado percorrido, as janelas são aprendidas de novo só com os resultados anteriores "
+     "(Aprender, depois Remover com Remover Chances % ≤:): as edições dos campos à mão não entram no passo a "
+     "passo. Só Máx Nrs Comuns é lido do seu campo, tal como Aprender o lê."},
+    {"The walk-forward needs at least 30 past results: it is left out.",
+     "The walk-forward needs at least 30 past results: it is left out.",
+     "O passo a passo precisa de pelo menos 30 resultados passados: fica de fora."},
+    {"The option Use special techniques for simple draws (Information Theory) is off: Generate Draws applies "
+     "none of these checks.",
+     "The option Use special techniques for simple draws (Information Theory) is off: Generate Draws applies "
+     "none of these checks.",
+     "A opção Usar técnicas especiais nas chaves simples (Teoria da Informação) está desligada: Gerar Chaves "
+     "não aplica nenhuma destas verificações."},
+    {"Last results:", "Last results:", "Últimos resultados:"},
+    {"Save Table...", "Save Table...", "Gravar Tabela..."},
+    {"Save Table", "Save Table", "Gravar Tabela"},
+    // The credits window's libraries, each with its licence as its authors name it
+    {"Qt 6 — GNU LGPL v3", "Qt 6 — GNU LGPL v3", "Qt 6 — licença: GNU LGPL v3"},
+    {"libpng — PNG Reference Library License version 2 (libpng license)",
+     "libpng — PNG Reference Library License version 2 (libpng license)",
+     "libpng — licença: PNG Reference Library License version 2 (libpng license)"},
+    {"zlib — zlib license", "zlib — zlib license", "zlib — licença: zlib license"},
 };
 
 }  // namespace

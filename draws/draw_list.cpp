@@ -199,22 +199,36 @@ void validate_result_field(int64_t gadget) {
   validate_number_field(gadget, 1, highest, 0, 1);
 }
 
+int64_t result_field_value(int64_t gadget) {
+  const int g = static_cast<int>(gadget);
+  const int64_t highest = g <= GADGET_RESULT_NUMBER_LAST ? g_highest_number : g_highest_star;
+  const std::string text = ui_text(g);
+  return number_text_in_range(text, 1, static_cast<float>(highest), 0) == 1 ? val_int(text) : 0;
+}
+
 int64_t check_result_fields_range() {
+  // Whole numbers only: "2.5" would be read as 2.
   std::string numbers_message =
       translate("The numbers must be in the range 1:") + str_int(g_highest_number);
   for (int g = GADGET_RESULT_NUMBER_FIRST; g <= GADGET_RESULT_NUMBER_LAST; ++g)
-    if (check_range_field(g, static_cast<float>(g_highest_number), numbers_message) == 1)
+    if (check_whole_range_field(g, static_cast<float>(g_highest_number), numbers_message) == 1)
       return 0;
   std::string stars_message =
       translate("The stars must be in the range 1:") + str_int(g_highest_star);
   for (int g = GADGET_RESULT_STAR_FIRST; g <= GADGET_RESULT_STAR_LAST; ++g)
-    if (check_range_field(g, static_cast<float>(g_highest_star), stars_message) == 1) return 0;
+    if (check_whole_range_field(g, static_cast<float>(g_highest_star), stars_message) == 1) return 0;
+  return check_result_fields_differ();
+}
+
+int64_t check_result_fields_differ() {
   // No drawn result repeats a number or a star, so a repeat is a slip of
   // typing or pasting; checked, it would count a ticket's value once per
   // field. The focus goes to the field that repeats an earlier one.
   auto repeats_earlier = [](int first, int field) {
+    const int64_t value = result_field_value(field);
+    if (value == 0) return false;
     for (int g = first; g < field; ++g)
-      if (val_int(ui_text(g)) == val_int(ui_text(field))) return true;
+      if (result_field_value(g) == value) return true;
     return false;
   };
   for (int g = GADGET_RESULT_NUMBER_FIRST; g <= GADGET_RESULT_STAR_LAST; ++g) {

@@ -82,10 +82,18 @@ int64_t tier_colour(int64_t tier);
 
 // The result box of the Main tab (gadgets 133..144).
 void validate_result_field(int64_t gadget);  // colours field 136..142
-// Check of the seven result fields before an action: each in range, the five
-// numbers all different and the two stars different. 1 when all pass; 0 after
-// the first bad field has warned and taken the focus.
+// Check of the seven result fields before an action: each a whole number in
+// range, the five numbers all different and the two stars different. 1 when
+// all pass; 0 after the first bad field has warned and taken the focus.
 int64_t check_result_fields_range();
+// The whole number in 1..highest number (fields 136..140) or 1..highest star
+// (141, 142) that a result field holds; 0 when it holds none (empty, not a
+// whole number such as "2.5", or out of range).
+int64_t result_field_value(int64_t gadget);
+// 1 when no result field repeats the value of an earlier field of its kind
+// (fields without a value count nothing); otherwise 0 after the warning of
+// a repeated result, with the focus on the field that repeats.
+int64_t check_result_fields_differ();
 void check_for_prizes();
 void validate_typed_draw();
 void clear_result_fields();
@@ -122,8 +130,17 @@ float tickets_cost(int64_t count);
 // The Generate button: resets the summary, runs generate_draws with the main
 // window disabled, restores the request and writes the result labels.
 void generate_requested_draws();
+// The Main tab's labels after a run of `requested` tickets: the tickets
+// listed, their cost, and the tickets the repeats, the techniques and the
+// common numbers ruled out, from the counters as they stand.
+void show_run_summary(int64_t requested);
 // Labels 146..148 in their zero state (before a run, after Clear).
 void show_zero_rejection_labels();
+// The progress window's labels from the counters as they stand: the tickets
+// made of those asked with their cost and the time taken, and the tickets
+// ruled out.
+void show_progress_counts();
+void show_progress_rejections();
 // Reads the ticket size from the selected bet type, refuses what it cannot
 // generate, lowers g_draws_to_generate to the number of different tickets the
 // selection allows (with the techniques on, that pass them), and runs the

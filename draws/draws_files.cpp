@@ -61,30 +61,6 @@ void warn(const std::string& title, const std::string& text) {
   ui_message(title, text, UI_ICON_WARNING);
 }
 
-// path with `ending` appended unless its last characters, lower-cased,
-// already are that ending.
-std::string with_ending(const std::string& path, const std::string& ending) {
-  if (lower_ascii(text_right(path, text_length(ending))) == ending) return path;
-  return path + ending;
-}
-
-// The overwrite question for a target that exists and is not empty; true
-// when the target may be written.
-bool may_replace(const std::string& path) {
-  if (plain_file_size(path) == 0) return true;
-  return ui_message(translate("Warning!"), translate("File already exists! Overwrite it?"),
-                    UI_MESSAGE_YES_NO | UI_ICON_WARNING) == UI_ANSWER_YES;
-}
-
-// The file a save or an extract writes, chosen in the save dialog and given
-// its ending; "" when the dialog is cancelled or an overwrite is refused.
-std::string chosen_target(const std::string& title, const char* filter, const std::string& ending) {
-  std::string path = ui_save_file_dialog(title, "", filter, 0);
-  if (path.empty()) return "";
-  path = with_ending(path, ending);
-  return may_replace(path) ? path : "";
-}
-
 // The local date and time as 2022-02-22 18:05:09.
 std::string local_date_time() {
   std::time_t now = std::time(nullptr);
@@ -95,6 +71,10 @@ std::string local_date_time() {
                 t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
   return text;
 }
+
+// Whether the selected bet type's price, which every cost here is made of,
+// is a price (its field is not red).
+bool selected_price_is_valid() { return bet_type_price_is_valid(ui_state(PREFS_BET_TYPE_LIST)) == 1; }
 
 // The cost of count tickets with 2 decimals and no thousands separator.
 std::string cost_text(int64_t count) { return format_number(tickets_cost(count), 2, false); }
@@ -160,25 +140,38 @@ bool read_header(FILE* file, DrawsFileHeader& header) {
   return true;
 }
 
-// Whether a ticket's numbers (or stars) text can be part of a draw: every
-// field, read as an integer as the prize check reads it, in 1..highest, and
-// no value twice.
-bool ticket_values_possible(const std::string& text, int64_t highest) {
+// Whether a ticket's numbers (or stars) text is what the generator writes
+// for a ticket of `count` values: that many values joined by single commas,
+// each in digits alone, in 1..highest, none twice. Anything else (a letter,
+// a sign or a blank in a value, another separator, a value more or fewer)
+// would be read by the prize check as some other ticket.
+bool ticket_values_sound(const std::string& text, int64_t count, int64_t highest) {
   uint64_t seen = 0;
+  int64_t values = 0;
   size_t start = 0;
+  std::string field;
   for (;;) {
     const size_t comma = text.find(',', start);
-    const int64_t value = val_int(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-    if (value < 1 || value > highest || (seen >> value & 1) != 0) return false;
+    field.assign(text, start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (!text_is_digits(field) || ++values > count) return false;
+    // Leading zeros add nothing; past highest the digits need not be read.
+    int64_t value = 0;
+    for (char c : field) {
+      value = value * 10 + (c - '0');
+      if (value > highest) return false;
+    }
+    if (value < 1 || (seen >> value & 1) != 0) return false;
     seen |= uint64_t{1} << value;
-    if (comma == std::string::npos) return true;
+    if (comma == std::string::npos) return values == count;
     start = comma + 1;
   }
 }
 
 void show_list_summary(int64_t count) {
   ui_set_text(GADGET_DRAWS_LABEL, translate("Draws:") + str_int(count));
-  ui_set_text(GADGET_COST_LABEL, translate("  Cost:") + cost_text(count) + " " + g_currency);
+  // A price that is not one gives no cost: the label shows none.
+  ui_set_text(GADGET_COST_LABEL, translate("  Cost:") +
+                                     (selected_price_is_valid() ? cost_text(count) + " " + g_currency : ""));
 }
 
 }  // namespace
@@ -192,7 +185,7 @@ void save_draws_file(int64_t save_mode, int64_t ask) {
   if (save_mode == 1 && ask == 0 && !g_draws_file_path.empty()) {
     path = g_draws_file_path;
   } else {
-    path = chosen_target(translate("Save Draws"), kDrawsFilter, ".draws.txt");
+    path = choose_save_target(translate("Save Draws"), kDrawsFilter, ".draws.txt");
     if (path.empty()) return;
   }
 
@@ -269,8 +262,9 @@ void open_draws_file(const std::string& given_path) {
     return;
   }
 
-  // The tickets are read and checked before the list is touched: one that no
-  // draw of this lottery can be refuses the whole file, like a bad header.
+  // The tickets are read and checked before the list is touched: one that is
+  // not a ticket of the header's size, or that no draw of this lottery can
+  // be, refuses the whole file, like a bad header.
   const uintmax_t room = std::min<uintmax_t>(static_cast<uintmax_t>(announced),
                                              size / kFewestBytesPerTicket);
   std::vector<std::string> numbers_read(1);
@@ -285,7 +279,8 @@ void open_draws_file(const std::string& given_path) {
   while (read < announced) {
     if (!read_line(file, index_line) || !read_line(file, numbers) || !read_line(file, stars))
       break;  // the file ends early: only whole tickets count
-    if (!ticket_values_possible(numbers, kHighestNumber) || !ticket_values_possible(stars, kHighestStar)) {
+    if (!ticket_values_sound(numbers, numbers_per_draw, kHighestNumber) ||
+        !ticket_values_sound(stars, stars_per_draw, kHighestStar)) {
       finish();
       warn(translate("Error"), translate("Not a valid draws file."));
       return;
@@ -345,7 +340,13 @@ void extract_draws_to_text() {
     warn(translate("Warning!"), translate("No draws found."));
     return;
   }
-  const std::string path = chosen_target("Extract Draws", kExtractFilter, ".txt");
+  // The extract states the cost of its tickets, which a price that is not
+  // one cannot give: refused as Generate refuses it, before anything is asked.
+  if (!selected_price_is_valid()) {
+    warn(translate("Warning!"), invalid_price_message(ui_state(PREFS_BET_TYPE_LIST)));
+    return;
+  }
+  const std::string path = choose_save_target("Extract Draws", kExtractFilter, ".txt");
   if (path.empty()) return;
 
   StagedFile file;

@@ -1,11 +1,11 @@
 // The generator behind "Generate Draws": random tickets from the player's
 // selection, repeats and (while the option is on) technique failures dropped,
 // with the progress window 155 serviced by one event poll per candidate; or,
-// where few tickets pass the techniques, tickets taken at random from those
+// where finding every ticket that passes the techniques costs less than
+// drawing candidates until enough pass, tickets taken at random from those
 // that pass, one poll per ticket.
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -63,6 +63,8 @@ std::string build_candidate_text(std::vector<int64_t>& picks, size_t slots, int6
   return std::string(buf, len);
 }
 
+}  // namespace
+
 void show_progress_counts() {
   // A run with nothing to make is complete: 0 of 0 reads 100%, not "nan%".
   double percent = g_draws_to_generate == 0 ? 100.0
@@ -87,6 +89,8 @@ void show_progress_rejections() {
               " (" + translate("Max Common Numbers:") +
                   format_number(static_cast<double>(g_common_rejections), 0) + ")");
 }
+
+namespace {
 
 bool open_progress_window() {
   if (!ui_open_window(WINDOW_PROGRESS, 0, 0, 410, 240, translate("Generating Draws..."),
@@ -177,20 +181,19 @@ std::vector<int64_t> values_in_state(const std::vector<int64_t>& play_state, int
 // tickets and keeps each new one that passes: to list k of p passing tickets
 // out of d it draws d / p + d / (p - 1) + ... + d / (p - k + 1) candidates
 // on average, the last ones the most (listing all p takes about d ln p).
-// Walking every number set once costs a fixed amount instead. Where the
-// walk is the cheaper of the two and the passing tickets are few enough to
-// hold, the run keeps them all and takes its tickets from them at random: a
-// uniformly random set of k in a uniformly random order, as the loop lists,
-// without the wait.
+// Walking every number set once costs a fixed amount instead. Where the walk
+// is the cheaper of the two, the run keeps the passing number sets and takes
+// its tickets from them at random: a uniformly random set of k in a
+// uniformly random order, as the loop lists, without the wait. What it holds
+// is 4 bytes per passing number set (at most C(50, 5) = 2,118,760 of them,
+// 8.5 MB) and an entry per ticket listed, however many tickets pass.
 
 // What one walked number set costs, counted in candidates of the random
 // loop. A candidate is built, polled for, looked up among the listed tickets
-// and checked; a walked set is only checked, with no text: measured 0.06
-// (bench/generator_bench), taken as 0.1 so that a walk is not chosen where
-// the loop would be about as quick.
+// and checked; a walked set is only checked, with no text: measured 0.04
+// to 0.13 (bench/generator_bench, with the windows after Remove at 10 % and
+// after Learn alone), taken as 0.1.
 constexpr double kWalkCostPerSet = 0.1;
-// The run holds one index per passing ticket: 4 bytes each, 16 MB at most.
-constexpr int64_t kMostTicketsHeld = 4000000;
 
 // 1 + 1/2 + ... + 1/n.
 double harmonic(int64_t n) {
@@ -210,17 +213,20 @@ double expected_candidates(double different, int64_t passing, int64_t k) {
 }
 
 // The fewest passing tickets from which the random loop lists `cap` of them
-// for no more than a walk over every number set costs; at most one more
-// than can be held. The fewer pass, the more candidates the loop needs.
-int64_t random_loop_pays_from(int64_t cap, double different, double number_sets) {
+// for no more than a walk over every number set costs, or `different` + 1
+// when the walk is cheaper even if every ticket passes. The fewer pass, the
+// more candidates the loop needs.
+int64_t random_loop_pays_from(int64_t cap, int64_t different, double number_sets) {
   const double walk = number_sets * kWalkCostPerSet;
+  const double d = static_cast<double>(different);
   int64_t low = std::max<int64_t>(cap, 1);
-  int64_t high = kMostTicketsHeld + 1;
-  if (low >= high || expected_candidates(different, low, cap) <= walk) return low;
-  if (expected_candidates(different, high, cap) > walk) return high;
+  int64_t high = different;
+  if (low > high) return different + 1;
+  if (expected_candidates(d, low, cap) <= walk) return low;
+  if (expected_candidates(d, high, cap) > walk) return different + 1;
   while (high - low > 1) {
     const int64_t middle = low + (high - low) / 2;
-    if (expected_candidates(different, middle, cap) <= walk) high = middle;
+    if (expected_candidates(d, middle, cap) <= walk) high = middle;
     else low = middle;
   }
   return high;
@@ -228,7 +234,7 @@ int64_t random_loop_pays_from(int64_t cap, double different, double number_sets)
 
 struct PassingTickets {
   int64_t count = 0;  // passing tickets, counted until the random loop pays
-  // Every passing ticket was found and is kept here: the run lists from them.
+  // Every passing number set was found and is kept here: the run lists from them.
   bool held = false;
   std::vector<uint32_t> number_sets;    // packed as walk_number_sets packs them
   std::vector<std::string> star_pairs;  // stars texts
@@ -273,11 +279,11 @@ PassingTickets tickets_passing_techniques(int64_t cap) {
   const std::vector<int64_t> played = values_in_state(g_number_play_state, g_highest_number, 1);
   const double number_sets = static_cast<double>(
       combinations(static_cast<int64_t>(played.size()), 5 - static_cast<int64_t>(fixed.size())));
-  const int64_t stop_at =
-      random_loop_pays_from(cap, number_sets * static_cast<double>(pairs_in_selection), number_sets);
+  const int64_t stop_at = random_loop_pays_from(
+      cap, static_cast<int64_t>(number_sets) * pairs_in_selection, number_sets);
   NumberSetWalk walk = walk_number_sets(fixed, played, std::max<int64_t>(1, (stop_at + pairs - 1) / pairs), true);
   tickets.count = walk.passing * pairs;
-  tickets.held = walk.complete && tickets.count <= kMostTicketsHeld;
+  tickets.held = walk.complete;
   if (tickets.held) {
     tickets.number_sets = std::move(walk.passing_sets);
     tickets.common_rejected_sets = walk.common_rejections;
@@ -309,18 +315,59 @@ bool progress_cancelled() {
   return false;
 }
 
+// The order of a partial shuffle of the indexes 0 .. count - 1 of the held
+// tickets. Only the positions swapped so far are stored, with the ticket each
+// holds now; every other position still holds its own index. They sit in an
+// open-addressing table of a power-of-two size at least twice the tickets to
+// list, one position at most per ticket; key 0 marks a free slot, so a
+// position is stored as position + 1. Indexes fit 32 bits: a simple
+// ticket's selection has at most 139,838,160.
+struct ShuffleOrder {
+  std::vector<uint32_t> keys, tickets;
+};
+
+ShuffleOrder shuffle_order_for(int64_t to_list) {
+  size_t size = 16;
+  while (size < 2 * static_cast<size_t>(to_list)) size *= 2;
+  ShuffleOrder shuffle;
+  shuffle.keys.assign(size, 0);
+  shuffle.tickets.resize(size);
+  return shuffle;
+}
+
+size_t swap_slot(const ShuffleOrder& shuffle, int64_t position) {
+  const size_t mask = shuffle.keys.size() - 1;
+  const uint32_t key = static_cast<uint32_t>(position + 1);
+  size_t at = static_cast<size_t>((static_cast<uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+  while (shuffle.keys[at] != 0 && shuffle.keys[at] != key) at = (at + 1) & mask;
+  return at;
+}
+
+int64_t ticket_at(const ShuffleOrder& shuffle, int64_t position) {
+  const size_t at = swap_slot(shuffle, position);
+  return shuffle.keys[at] != 0 ? shuffle.tickets[at] : position;
+}
+
+void set_ticket_at(ShuffleOrder& shuffle, int64_t position, int64_t ticket) {
+  const size_t at = swap_slot(shuffle, position);
+  shuffle.keys[at] = static_cast<uint32_t>(position + 1);
+  shuffle.tickets[at] = static_cast<uint32_t>(ticket);
+}
+
 // Lists g_draws_to_generate of the held tickets, a partial Fisher-Yates
 // shuffle of their indexes drawing each next one evenly from those not yet
-// listed. False on Cancel.
+// listed: step i swaps position i with a random position j from i on and
+// lists what j held. Position i is never read again, so only j's new ticket
+// is stored. False on Cancel.
 bool list_held_tickets(const PassingTickets& tickets) {
   const int64_t pairs = static_cast<int64_t>(tickets.star_pairs.size());
-  std::vector<uint32_t> order(static_cast<size_t>(tickets.count));
-  std::iota(order.begin(), order.end(), 0u);
+  ShuffleOrder shuffle = shuffle_order_for(g_draws_to_generate - g_draw_count);
   for (int64_t i = 0; g_draw_count < g_draws_to_generate; ++i) {
-    std::swap(order[static_cast<size_t>(i)], order[static_cast<size_t>(random_between(i, tickets.count - 1))]);
-    const uint32_t ticket = order[static_cast<size_t>(i)];
-    std::string numbers = number_set_text(tickets.number_sets[ticket / pairs]);
-    const std::string& stars = tickets.star_pairs[ticket % pairs];
+    const int64_t j = random_between(i, tickets.count - 1);
+    const int64_t ticket = ticket_at(shuffle, j);
+    if (j != i) set_ticket_at(shuffle, j, ticket_at(shuffle, i));
+    std::string numbers = number_set_text(tickets.number_sets[static_cast<size_t>(ticket / pairs)]);
+    const std::string& stars = tickets.star_pairs[static_cast<size_t>(ticket % pairs)];
     if (progress_cancelled()) return false;
     ++g_draw_count;
     add_draw_to_list(numbers, stars);
@@ -471,6 +518,10 @@ void generate_requested_draws() {
   ui_disable_window(WINDOW_MAIN, false);
   if (!ran) return;
 
+  show_run_summary(requested);
+}
+
+void show_run_summary(int64_t requested) {
   ui_set_text(GADGET_DRAWS_LABEL, translate("Draws:") +
                                       format_number(static_cast<double>(g_draw_count), 0) + "/" +
                                       format_number(static_cast<double>(requested), 0));

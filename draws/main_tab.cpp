@@ -59,13 +59,13 @@ int64_t mark_played_values(int64_t highest, const std::vector<int64_t>& played, 
 }
 
 // Reds the cells of the result fields' values that no ticket plays; returns
-// how many fields did so.
-int64_t mark_unhit_values(int first_field, int last_field, int64_t highest,
-                          const std::vector<int64_t>& played, int base) {
+// how many fields did so. A field without a value (empty, not a whole
+// number, out of range) marks nothing.
+int64_t mark_unhit_values(int first_field, int last_field, const std::vector<int64_t>& played, int base) {
   int64_t unhit = 0;
   for (int g = first_field; g <= last_field; ++g) {
-    int64_t v = val_int(ui_text(g));
-    if (v >= 1 && v <= highest && played[v] == 0) {
+    const int64_t v = result_field_value(g);
+    if (v != 0 && played[v] == 0) {
       ui_set_colour(base + static_cast<int>(v), UI_BACK, kRed);
       ++unhit;
     }
@@ -99,8 +99,10 @@ void build_main_tab() {
   const int pic_w = static_cast<int>(g_picture_button_width);
   const int pic_h = static_cast<int>(g_picture_button_height);
 
-  // The list: index, 11 number cells, 12 star cells, the two hit columns.
-  ui_list(GADGET_DRAW_LIST, 4, 15, 985, 434, "#", 95,
+  // The list: index, 11 number cells, 12 star cells, the two hit columns,
+  // as wide as they and its scroll bar need, so that the summaries beside
+  // and under it have room for their largest figures in either language.
+  ui_list(GADGET_DRAW_LIST, 4, 15, 965, 434, "#", 95,
           UI_LIST_CHECKBOXES | UI_LIST_FULL_ROW | UI_LIST_ALWAYS_SHOW_SELECTION);
   for (int c = 1; c <= 11; ++c) ui_add_list_column(GADGET_DRAW_LIST, c, str_int(c), 34);
   for (int s = 1; s <= 12; ++s)
@@ -126,12 +128,15 @@ void build_main_tab() {
 
   // INFO and the Generate button under it.
   const int info_x = right_edge(GADGET_HITS_FRAME) + 10;
-  ui_frame(GADGET_INFO_FRAME, info_x, hits_y, 185, 63, translate("INFO"));
-  ui_label(GADGET_DRAWS_LABEL, info_x + 4, hits_y + 21, 185 - 8, text_h,
+  // Wide enough for "Draws:139,838,160/139,838,160" and for the cost of as
+  // many tickets at the highest price.
+  const int info_w = 216;
+  ui_frame(GADGET_INFO_FRAME, info_x, hits_y, info_w, 63, translate("INFO"));
+  ui_label(GADGET_DRAWS_LABEL, info_x + 4, hits_y + 21, info_w - 8, text_h,
            translate("Draws:") + str_int(g_draw_count) + "/" + str_int(g_draws_to_generate));
-  ui_label(GADGET_COST_LABEL, info_x + 4, bottom_edge(GADGET_DRAWS_LABEL) + 2, 185 - 8, text_h,
+  ui_label(GADGET_COST_LABEL, info_x + 4, bottom_edge(GADGET_DRAWS_LABEL) + 2, info_w - 8, text_h,
            translate("  Cost:") + "0.00 " + g_currency);
-  ui_button(GADGET_GENERATE, info_x, bottom_edge(GADGET_INFO_FRAME) + 10, 185, button_h + 25,
+  ui_button(GADGET_GENERATE, info_x, bottom_edge(GADGET_INFO_FRAME) + 10, info_w, button_h + 25,
             translate("Generate Draws"));
 
   // The row under the list: Clear, Extract and Preview, the result box, the
@@ -175,19 +180,25 @@ void build_main_tab() {
   ui_label(GADGET_RESULT_PLUS, right_edge(GADGET_RESULT_NUMBER_LAST), field_y + 8,
            stars_x - right_edge(GADGET_RESULT_NUMBER_LAST), text_h, "+", UI_LABEL_CENTER);
 
+  // Wide enough for the techniques' count of every ticket of the game with
+  // the money it saves at the highest price, in Portuguese the longest.
   const int deleted_x = right_edge(GADGET_RESULT_FRAME) + 15;
-  ui_frame(GADGET_DELETED_FRAME, deleted_x, box_y, 325, box_h,
+  const int deleted_w = 370;
+  ui_frame(GADGET_DELETED_FRAME, deleted_x, box_y, deleted_w, box_h,
            translate("Deleted Draws - Techiques"));
-  ui_label(GADGET_REPEATED_LABEL, deleted_x + 5, box_y + 28, 315, text_h, "");
-  ui_label(GADGET_TECHNIQUES_LABEL, deleted_x + 5, bottom_edge(GADGET_REPEATED_LABEL) + 6, 315,
-           text_h, "");
-  ui_label(GADGET_COMMON_LABEL, deleted_x + 5, bottom_edge(GADGET_TECHNIQUES_LABEL) + 6, 315,
-           text_h, "");
+  ui_label(GADGET_REPEATED_LABEL, deleted_x + 5, box_y + 28, deleted_w - 10, text_h, "");
+  ui_label(GADGET_TECHNIQUES_LABEL, deleted_x + 5, bottom_edge(GADGET_REPEATED_LABEL) + 6,
+           deleted_w - 10, text_h, "");
+  ui_label(GADGET_COMMON_LABEL, deleted_x + 5, bottom_edge(GADGET_TECHNIQUES_LABEL) + 6,
+           deleted_w - 10, text_h, "");
   show_zero_rejection_labels();
 
   const int file_x = right_edge(GADGET_DELETED_FRAME) + 15;
-  ui_frame(GADGET_FILE_FRAME, file_x, box_y, 440, box_h, "");
-  ui_label(GADGET_FILE_LABEL, file_x + 10, box_y + 28, 350, text_h, translate("File:") + "N/A");
+  // To the right edge of the INFO frame.
+  const int file_w = right_edge(GADGET_INFO_FRAME) - file_x;
+  ui_frame(GADGET_FILE_FRAME, file_x, box_y, file_w, box_h, "");
+  ui_label(GADGET_FILE_LABEL, file_x + 10, box_y + 28, file_w - 20, text_h,
+           translate("File:") + "N/A");
   const int file_buttons_y = bottom_edge(GADGET_FILE_LABEL) + 14;
   ui_button(GADGET_OPEN_DRAWS, file_x + 10, file_buttons_y, 100, button_h, translate("Open..."));
   ui_button(GADGET_SAVE_DRAWS, right_edge(GADGET_OPEN_DRAWS) + 10, file_buttons_y, 100, button_h,
@@ -239,6 +250,10 @@ void show_preview_window() {
     ui_message(translate("Warning!"), translate("No draws found."), UI_ICON_WARNING);
     return;
   }
+  // The preview takes the result fields as they stand, but one value typed
+  // twice would be marked and counted twice: refused as Check for Prizes
+  // refuses it, before the window opens.
+  if (check_result_fields_differ() == 0) return;
   ui_disable_window(WINDOW_MAIN, true);
   if (!ui_open_window(WINDOW_PREVIEW, 10, 10, 450, 370,
                       translate("Preview of Numbers/Stars played/unhit"), UI_WINDOW_CAPTION)) {
@@ -265,11 +280,9 @@ void show_preview_window() {
       mark_played_values(g_highest_number, g_played_numbers, GADGET_PREVIEW_NUMBER_BASE);
   int64_t played_stars = mark_played_values(g_highest_star, g_played_stars, GADGET_PREVIEW_STAR_BASE);
   int64_t unhit_numbers = mark_unhit_values(GADGET_RESULT_NUMBER_FIRST, GADGET_RESULT_NUMBER_LAST,
-                                            g_highest_number, g_played_numbers,
-                                            GADGET_PREVIEW_NUMBER_BASE);
+                                            g_played_numbers, GADGET_PREVIEW_NUMBER_BASE);
   int64_t unhit_stars = mark_unhit_values(GADGET_RESULT_STAR_FIRST, GADGET_RESULT_STAR_LAST,
-                                          g_highest_star, g_played_stars,
-                                          GADGET_PREVIEW_STAR_BASE);
+                                          g_played_stars, GADGET_PREVIEW_STAR_BASE);
 
   // The legend, under the star grid.
   const int lx = ui_x(GADGET_PREVIEW_STAR_BASE + 10);

@@ -474,9 +474,14 @@ void update_possible_draws_label() {
 
 // ---- prices and cost ---------------------------------------------------------
 
+// A price field that does not hold a price (red) gives no amount: the cost
+// label and its bet type's entry show no number rather than one read from
+// the start of the text ("2,5" read as 2).
 void update_cost_label() {
-  float cost = tickets_cost(spin_text_value(PREFS_DRAWS_SPIN));
-  set_text_if_changed(PREFS_COST_LABEL, format_number(cost, 2) + " " + g_currency);
+  std::string text;
+  if (bet_type_price_is_valid(ui_state(PREFS_BET_TYPE_LIST)) == 1)
+    text = format_number(tickets_cost(spin_text_value(PREFS_DRAWS_SPIN)), 2) + " " + g_currency;
+  set_text_if_changed(PREFS_COST_LABEL, text);
 }
 
 void refresh_bet_type_prices() {
@@ -487,8 +492,9 @@ void refresh_bet_type_prices() {
   for (int i = 0; i < entries; ++i) {
     std::string entry = ui_item_text(PREFS_BET_TYPE_LIST, i);
     size_t cut = star.empty() ? std::string::npos : entry.find(star);
-    std::string text = (cut == std::string::npos ? entry : entry.substr(0, cut)) + star + " — " +
-                       format_number(bet_type_price(i), 2) + " " + g_currency;
+    std::string text = (cut == std::string::npos ? entry : entry.substr(0, cut)) + star;
+    if (bet_type_price_is_valid(i) == 1)
+      text += " — " + format_number(bet_type_price(i), 2) + " " + g_currency;
     if (text != entry) ui_set_item_text(PREFS_BET_TYPE_LIST, i, text);
   }
 }

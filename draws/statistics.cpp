@@ -58,6 +58,39 @@ Chart stars_chart() {
           &g_star_frequency};
 }
 
+// The blue texts of a chart: the count above every bar, and each label
+// that a click has drawn blue. Drawn with smoothed edges, they have hardly a
+// pixel of pure blue, so each chart keeps their boxes, and a click inside
+// one is a click on blue, as a click on a blue bar is.
+struct TextBox {
+  int x, y, width, height;
+};
+struct BlueTexts {
+  std::vector<TextBox> counts;  // since the chart's frame was drawn
+  std::vector<TextBox> labels;  // since its bars were drawn
+};
+BlueTexts g_blue_texts[2];  // the numbers chart, the stars chart
+
+BlueTexts& blue_texts_of(int canvas) { return g_blue_texts[canvas == STATS_NUMBERS_CHART ? 0 : 1]; }
+
+// The box of a text just drawn at (x, y) in the current drawing font.
+TextBox text_box(int x, int y, const std::string& text) {
+  return {x, y, ui_text_width(text), ui_text_height(text)};
+}
+
+bool holds(const std::vector<TextBox>& boxes, int x, int y) {
+  for (const TextBox& b : boxes)
+    if (x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height) return true;
+  return false;
+}
+
+// Whether (x, y) of the canvas being drawn on is blue: a blue pixel (a
+// highlighted bar) or a point of a blue text.
+bool on_blue(int canvas, int x, int y) {
+  const BlueTexts& blue = blue_texts_of(canvas);
+  return ui_point(x, y) == CHART_BLUE || holds(blue.counts, x, y) || holds(blue.labels, x, y);
+}
+
 // Draws on the current drawing target, a canvas of height h.
 void draw_column_label(int n, int h, int64_t colour) {
   ui_drawing_font(FONT_SMALL);
@@ -69,6 +102,7 @@ int64_t label_colour(int n, int64_t highest) {
 }
 
 void draw_frame(const Chart& chart) {
+  blue_texts_of(chart.canvas) = {};
   if (!ui_start_drawing_canvas(chart.canvas)) return;
   const int w = ui_width(chart.canvas);
   const int h = ui_height(chart.canvas);
@@ -82,6 +116,8 @@ void draw_frame(const Chart& chart) {
 }
 
 void draw_bars(const Chart& chart, int label_columns) {
+  // Every label is drawn again in its own colour.
+  blue_texts_of(chart.canvas).labels.clear();
   if (!ui_start_drawing_canvas(chart.canvas)) return;
   const int h = ui_height(chart.canvas);
   int64_t largest = 0;
@@ -102,6 +138,7 @@ void draw_bars(const Chart& chart, int label_columns) {
     if (bar_height > 0) ui_draw_box(x, h - 32 - 5 * p, CHART_COLUMN_WIDTH, bar_height, CHART_BAR_RED);
     ui_drawing_font(FONT_TINY);
     ui_draw_text(x, h - 44 - 5 * p, str_int(count), CHART_BLUE, UI_DEFAULT_COLOUR);
+    blue_texts_of(chart.canvas).counts.push_back(text_box(x, h - 44 - 5 * p, str_int(count)));
   }
   ui_stop_drawing();
 }
@@ -188,7 +225,7 @@ void handle_chart_click(int canvas) {
   bool redraw = false;
   if (ui_start_drawing_canvas(canvas)) {
     const int64_t pixel = ui_point(x, y);
-    if (pixel != CHART_BLUE && g_chart_highlight == 1) {
+    if (!on_blue(canvas, x, y) && g_chart_highlight == 1) {
       g_chart_highlight = 0;
       redraw = true;
     }
@@ -201,7 +238,11 @@ void handle_chart_click(int canvas) {
     if (g_chart_highlight == 1) {
       const int n = column_at(x, numbers ? STATS_NUMBER_COLUMNS : star_bar_columns());
       if (n > 0) {
+        const int label_y = chart_label_y(ui_height(canvas));
         draw_column_label(n, ui_height(canvas), CHART_BLUE);
+        std::vector<TextBox>& labels = blue_texts_of(canvas).labels;
+        if (!holds(labels, chart_column_x(n), label_y))
+          labels.push_back(text_box(chart_column_x(n), label_y, two_digits(n)));
         const int64_t count = slot_or_zero(numbers ? g_number_frequency : g_star_frequency, n);
         selection = translate("Selected:") + (numbers ? "⚫" : "★") + str_int(n) + "(" +
                     str_int(count) + ")";

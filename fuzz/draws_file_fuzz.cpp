@@ -1,8 +1,8 @@
 // The draws-file reader (a file it refuses leaves the list it found; a file
-// it takes lists only tickets that can be part of a draw), then what reads
-// the tickets: the filter on the first tickets (the fast check against the
-// literal one), the prize check, the preview, and saving and opening the
-// list again.
+// it takes lists only tickets of the header's size, written as the generator
+// writes them, that can be part of a draw), then what reads the tickets: the
+// filter on the first tickets (the fast check against the literal one), the
+// prize check, the preview, and saving and opening the list again.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -30,17 +30,24 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 namespace {
 
-// Whether a numbers (or stars) text can be part of a draw: every field
-// between the commas, read as an integer, in 1..highest, none twice.
-bool values_possible(const std::string& text, int64_t highest) {
+// Whether a numbers (or stars) text is a ticket's of `count` values: that
+// many fields between single commas, each digits alone, read in decimal in
+// 1..highest, none twice.
+bool ticket_text_sound(const std::string& text, int64_t count, int64_t highest) {
   std::vector<bool> seen(static_cast<size_t>(highest) + 1, false);
+  int64_t fields = 0;
   size_t start = 0;
   for (;;) {
     const size_t comma = text.find(',', start);
-    const int64_t v = val_int(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-    if (v < 1 || v > highest || seen[static_cast<size_t>(v)]) return false;
+    const std::string field = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (!text_is_digits(field)) return false;
+    const size_t first = field.find_first_not_of('0');
+    if (first == std::string::npos || field.size() - first > 2) return false;  // 0, or 100 and more
+    const int64_t v = std::stoll(field.substr(first));
+    if (v > highest || seen[static_cast<size_t>(v)]) return false;
     seen[static_cast<size_t>(v)] = true;
-    if (comma == std::string::npos) return true;
+    ++fields;
+    if (comma == std::string::npos) return fields == count;
     start = comma + 1;
   }
 }
@@ -81,9 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "every listed ticket has its slots");
   fuzz_require(ui_count_items(GADGET_DRAW_LIST) == g_draw_count, "one row per ticket");
   for (int64_t i = 1; i <= g_draw_count; ++i)
-    fuzz_require(values_possible(g_draw_numbers[static_cast<size_t>(i)], 50) &&
-                     values_possible(g_draw_stars[static_cast<size_t>(i)], 12),
-                 "every ticket listed can be part of a draw");
+    fuzz_require(ticket_text_sound(g_draw_numbers[static_cast<size_t>(i)], g_numbers_per_draw, 50) &&
+                     ticket_text_sound(g_draw_stars[static_cast<size_t>(i)], g_stars_per_draw, 12),
+                 "every ticket listed holds the header's numbers and stars, digits joined by single commas, "
+                 "that can be part of a draw");
   // A list of thousands of tickets is there for the reader and the writer:
   // what looks at every ticket's values (the filter, the prize check, the
   // preview) sees the first tickets of a large list only, or none, as a

@@ -1,8 +1,8 @@
 // Extract: the list read from a draws file (the input), then written out as
 // the plain-text extract, which is read back here: its five header lines
 // give the count, the ticket size and the cost of the list, and each ticket
-// line, read value by value, gives its ticket's values, each field of its
-// numbers and stars texts read as an integer.
+// line, read value by value, gives its ticket's values, every field of its
+// numbers and stars texts read as an integer, as many as the ticket size.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -61,22 +61,17 @@ bool read_ticket_line(const std::string& line, std::vector<int64_t>& numbers, st
   }
 }
 
-// Fields 1..count of a numbers or stars text split at ",", each read as an
-// integer (a field the text lacks reads 0).
-std::vector<int64_t> values_of(const std::string& text, int64_t count) {
+// Every field of a numbers or stars text split at ",", each read as an
+// integer.
+std::vector<int64_t> values_of(const std::string& text) {
   std::vector<int64_t> values;
   size_t start = 0;
-  for (int64_t j = 1; j <= count; ++j) {
-    if (start > text.size()) {
-      values.push_back(0);
-      continue;
-    }
-    size_t comma = text.find(',', start);
-    if (comma == std::string::npos) comma = text.size();
-    values.push_back(val_int(text.substr(start, comma - start)));
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    values.push_back(val_int(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+    if (comma == std::string::npos) return values;
     start = comma + 1;
   }
-  return values;
 }
 
 }  // namespace
@@ -124,9 +119,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<int64_t> numbers, stars;
   for (int64_t i = 1; i <= g_draw_count; ++i) {
     fuzz_require(read_ticket_line(lines[static_cast<size_t>(4 + i)], numbers, stars), "a ticket line reads back");
-    fuzz_require(numbers == values_of(g_draw_numbers[static_cast<size_t>(i)], g_numbers_per_draw) &&
-                     stars == values_of(g_draw_stars[static_cast<size_t>(i)], g_stars_per_draw),
-                 "a ticket line gives its ticket");
+    // An opened ticket holds exactly the header's numbers and stars, so its
+    // line gives every value of it and no other.
+    fuzz_require(numbers == values_of(g_draw_numbers[static_cast<size_t>(i)]) &&
+                     stars == values_of(g_draw_stars[static_cast<size_t>(i)]) &&
+                     static_cast<int64_t>(numbers.size()) == g_numbers_per_draw &&
+                     static_cast<int64_t>(stars.size()) == g_stars_per_draw,
+                 "a ticket line gives its ticket, every value of it");
   }
   return 0;
 }

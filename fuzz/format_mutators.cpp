@@ -421,11 +421,246 @@ std::string broken_draw_line(Dice& dice, std::string_view line) {
   return t;
 }
 
-// One mutation of a database; false when it is left to the byte mutation.
+// ---- the operators' CSV files of past results -----------------------------------
+
+// The columns of an operator's CSV file that the import reads, as its header
+// names them: the date, then the five numbers and the two stars, of each
+// form (the plain one, the French operator's, the UK operator's).
+const char* const kCsvDateNames[] = {"date", "date_de_tirage", "drawdate"};
+const char* const kCsvValueNames[][7] = {
+    {"n1", "n2", "n3", "n4", "n5", "s1", "s2"},
+    {"boule_1", "boule_2", "boule_3", "boule_4", "boule_5", "etoile_1", "etoile_2"},
+    {"ball 1", "ball 2", "ball 3", "ball 4", "ball 5", "lucky star 1", "lucky star 2"},
+};
+const char* const kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// Where the header of a CSV file puts the columns the import reads.
+struct CsvColumns {
+  char separator = ',';
+  size_t date = 0;
+  size_t values[7] = {};  // the five numbers, then the two stars
+  size_t needed = 0;      // fields a row must have
+};
+
+// The fields of a CSV line at its separator, each as it stands (quotes and
+// blanks kept, a quoted separator no end of a field), so that the fields
+// joined again at the separator are the line.
+std::vector<std::string> csv_line_fields(std::string_view line, char separator) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (char c : line) {
+    if (c == '"') quoted = !quoted;
+    if (c == separator && !quoted)
+      fields.emplace_back();
+    else
+      fields.back() += c;
+  }
+  return fields;
+}
+
+std::string csv_line(const std::vector<std::string>& fields, char separator) {
+  std::string t;
+  for (size_t k = 0; k < fields.size(); ++k) {
+    if (k > 0) t += separator;
+    t += fields[k];
+  }
+  return t;
+}
+
+// A field as the import reads it: without the blanks and quotes around it.
+std::string csv_plain_field(std::string_view field) {
+  std::string t;
+  for (char c : field)
+    if (c != '"') t += c;
+  return trim_blanks(t);
+}
+
+// The columns a header names; false when it is no header of the three forms
+// with all seven value columns. The separator is ";" when the header holds
+// more of them than of ",".
+bool read_csv_columns(std::string_view header, CsvColumns& columns) {
+  if (header.substr(0, 3) == "\xEF\xBB\xBF") header.remove_prefix(3);
+  columns.separator = std::count(header.begin(), header.end(), ';') > std::count(header.begin(), header.end(), ',')
+                          ? ';'
+                          : ',';
+  std::vector<std::string> names = csv_line_fields(header, columns.separator);
+  for (std::string& name : names) name = lower_ascii(csv_plain_field(name));
+  auto column_of = [&names](const char* name) {
+    return static_cast<size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+  };
+  for (size_t form = 0; form < 3; ++form) {
+    columns.date = column_of(kCsvDateNames[form]);
+    if (columns.date == names.size()) continue;
+    columns.needed = columns.date + 1;
+    for (size_t k = 0; k < 7; ++k) {
+      columns.values[k] = column_of(kCsvValueNames[form][k]);
+      if (columns.values[k] == names.size()) return false;
+      columns.needed = std::max(columns.needed, columns.values[k] + 1);
+    }
+    return true;
+  }
+  return false;
+}
+
+// The value of a field of digits alone (of up to nine), -1 otherwise.
+int64_t csv_value(const std::string& field) {
+  const std::string t = csv_plain_field(field);
+  std::vector<int64_t> values;
+  return read_comma_values(t, values) && values.size() == 1 ? values[0] : -1;
+}
+
+// A date in the form of `model` (13/02/2004, 13-Feb-2004, 20040213 or
+// 2004-02-13): mostly a day of 1990..2039 that some other row may not hold,
+// now and then a day that its month lacks.
+std::string date_like(Dice& dice, std::string_view model) {
+  int year = static_cast<int>(roll_between(dice, 1990, 2039));
+  int month = static_cast<int>(roll_between(dice, 1, 12));
+  int day = static_cast<int>(roll_between(dice, 1, 28));
+  if (roll_one_in(dice, 8)) {
+    static const int kLacking[][3] = {{2005, 2, 29}, {2004, 2, 30}, {2023, 4, 31}, {2010, 11, 31}, {2004, 1, 32}};
+    const int* d = kLacking[roll_below(dice, 5)];
+    year = d[0], month = d[1], day = d[2];
+  }
+  char text[32];
+  if (model.find('/') != std::string_view::npos)
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d", day, month, year);
+  else if (std::any_of(model.begin(), model.end(), [](char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }))
+    std::snprintf(text, sizeof text, "%02d-%s-%04d", day, kMonthNames[month - 1], year);
+  else if (model.find('-') == std::string_view::npos)
+    std::snprintf(text, sizeof text, "%04d%02d%02d", year, month, day);
+  else
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+  return text;
+}
+
+// A row with one of its seven values changed: a number to one of 1..50 or a
+// star to one of 1..12 (mostly different from the row's other numbers or
+// stars), a neighbour, a boundary or the value of that column in another row.
+void change_row_value(Dice& dice, const CsvColumns& columns, std::vector<std::string>& row,
+                      const std::vector<std::string>& other_row) {
+  const size_t k = roll_below(dice, 7);
+  const bool star = k >= 5;
+  const FieldValues field{1, star ? 12 : 50, kGameBoundaries};
+  std::vector<int64_t> kind;
+  for (size_t e = star ? 5 : 0; e < (star ? 7u : 5u); ++e) kind.push_back(csv_value(row[columns.values[e]]));
+  const int64_t old = csv_value(row[columns.values[k]]);
+  const int64_t elsewhere = csv_value(other_row[columns.values[k]]);
+  row[columns.values[k]] =
+      str_int(choose_other_value(dice, old, field, elsewhere >= 0 ? &elsewhere : nullptr, kind, star ? k - 5 : k));
+}
+
+// A row broken the way each check of a row sees it: a separator taken out
+// or one too many (a column missing or shifted), a value of letters or none,
+// a stray byte anywhere.
+std::string broken_csv_row(Dice& dice, const CsvColumns& columns, std::vector<std::string> row) {
+  const size_t k = columns.values[roll_below(dice, 7)];
+  switch (roll_weighted(dice, {2, 2, 2, 1, 2})) {
+    case 0:  // two fields made one
+      if (k + 1 < row.size()) {
+        row[k] += row[k + 1];
+        row.erase(row.begin() + static_cast<std::ptrdiff_t>(k + 1));
+      } else {
+        row.pop_back();
+      }
+      break;
+    case 1:  // a field too many
+      row.insert(row.begin() + static_cast<std::ptrdiff_t>(roll_below(dice, row.size() + 1)), "");
+      break;
+    case 2: {  // a letter for a digit, as an O for a zero or an l for a one
+      static const char kLetters[] = "OolIS";
+      std::string& f = row[k];
+      if (f.empty()) f = "1";
+      f[roll_below(dice, f.size())] = kLetters[roll_below(dice, sizeof kLetters - 1)];
+      break;
+    }
+    case 3:
+      row[k].clear();
+      break;
+    default:
+      return broken_line(dice, csv_line(row, columns.separator));
+  }
+  return csv_line(row, columns.separator);
+}
+
+// One mutation of an operator's CSV file of past results; false when its
+// first line is no header of the three forms or it has no row.
+bool mutate_csv_results(TextLines& lines, Dice& dice, std::string& out) {
+  CsvColumns columns;
+  if (line_count(lines) < 2 || !read_csv_columns(lines.text[0], columns)) return false;
+  std::vector<size_t> rows;
+  for (size_t i = 1; i < line_count(lines); ++i)
+    if (csv_line_fields(lines.text[i], columns.separator).size() >= columns.needed) rows.push_back(i);
+  if (rows.empty()) return false;
+  const size_t n = line_count(lines);
+  auto fields_of = [&](size_t i) { return csv_line_fields(lines.text[i], columns.separator); };
+  if (roll_one_in(dice, 4) && cut_a_long_line(dice, lines)) {
+    out = join_lines(lines);
+    return true;
+  }
+  if (rows.size() > kManyRecords && roll_one_in(dice, 2)) {
+    const size_t count = rows.size() - kept_of_many(dice, rows.size());
+    const size_t from = rows[roll_below(dice, rows.size() - count + 1)];
+    erase_lines(lines, from, std::min(count, n - from));
+    out = join_lines(lines);
+    return true;
+  }
+  const size_t i = roll_of(dice, rows);
+  std::vector<std::string> row = fields_of(i);
+  switch (roll_weighted(dice, {48, 6, 6, 6, 5, 6, 9, 3})) {
+    case 0: {  // one value of one row, and now and then another of it
+      const std::vector<std::string> other = fields_of(roll_of(dice, rows));
+      change_row_value(dice, columns, row, other);
+      if (roll_one_in(dice, 3)) change_row_value(dice, columns, row, other);
+      set_line(lines, i, csv_line(row, columns.separator));
+      break;
+    }
+    case 1: {  // a new row: another date, other values
+      const std::vector<int64_t> n5 = different_values(dice, 5, 1, 50), s2 = different_values(dice, 2, 1, 12);
+      for (size_t k = 0; k < 7; ++k) row[columns.values[k]] = str_int(k < 5 ? n5[k] : s2[k - 5]);
+      row[columns.date] = date_like(dice, row[columns.date]);
+      insert_line(lines, 1 + roll_below(dice, n), keep_text(lines, csv_line(row, columns.separator)), lines.usual_end);
+      break;
+    }
+    case 2:  // a row twice, its date with it
+      insert_line(lines, 1 + roll_below(dice, n), lines.text[i], lines.end[i].empty() ? lines.usual_end : lines.end[i]);
+      break;
+    case 3:  // a row dropped, or a run of them
+      erase_lines(lines, i, roll_one_in(dice, 3) ? 1 + roll_below(dice, (n - i + 1) / 2) : 1);
+      break;
+    case 4: {  // two rows swapped
+      std::swap(lines.text[i], lines.text[roll_of(dice, rows)]);
+      break;
+    }
+    case 5:  // a date: another row's, or a new one of the same form
+      row[columns.date] = roll_one_in(dice, 2) ? fields_of(roll_of(dice, rows))[columns.date]
+                                               : date_like(dice, row[columns.date]);
+      set_line(lines, i, csv_line(row, columns.separator));
+      break;
+    case 6:  // a row broken
+      set_line(lines, i, broken_csv_row(dice, columns, row));
+      break;
+    default: {  // the header: a column's name broken, or two names swapped
+      std::vector<std::string> header = fields_of(0);
+      const size_t k = roll_one_in(dice, 4) ? columns.date : columns.values[roll_below(dice, 7)];
+      if (roll_one_in(dice, 2))
+        header[k] = broken_line(dice, header[k]);
+      else
+        std::swap(header[k], header[roll_below(dice, header.size())]);
+      set_line(lines, 0, csv_line(header, columns.separator));
+      break;
+    }
+  }
+  out = join_lines(lines);
+  return true;
+}
+
+// One mutation of a database, of the program's own format or an operator's
+// CSV file; false when it is left to the byte mutation.
 bool mutate_past_results_text(std::string_view input, Dice& dice, std::string& out) {
   TextLines lines = split_lines(input, "\n");
   const std::vector<size_t> draws = draw_lines_of(lines);
-  if (draws.empty()) return false;
+  if (draws.empty()) return mutate_csv_results(lines, dice, out);
   const size_t n = line_count(lines);
   if (roll_one_in(dice, 4) && cut_a_long_line(dice, lines)) {
     out = join_lines(lines);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <unordered_set>
 #include <vector>
 #include <unistd.h>
@@ -105,6 +106,31 @@ void fuzz_preview_when_new() {
 }
 
 FuzzEmptyDrawListAfter::~FuzzEmptyDrawListAfter() { clear_draw_list(); }
+
+namespace {
+
+// The value of a text that is a whole number of 1..highest in digits alone,
+// 0 for any other text.
+int64_t whole_value(const std::string& text, int64_t highest) {
+  if (!text_is_digits(text)) return 0;
+  const size_t first = text.find_first_not_of('0');
+  if (first == std::string::npos || text.size() - first > 2) return 0;
+  const int64_t v = std::stoll(text.substr(first));
+  return v <= highest ? v : 0;
+}
+
+}  // namespace
+
+bool fuzz_result_fields_hold_a_draw() {
+  for (int k = 0; k < 7; ++k) {
+    const int64_t highest = k < 5 ? g_highest_number : g_highest_star;
+    const int64_t v = whole_value(ui_text(GADGET_RESULT_NUMBER_FIRST + k), highest);
+    if (v == 0) return false;
+    for (int e = k < 5 ? 0 : 5; e < k; ++e)
+      if (whole_value(ui_text(GADGET_RESULT_NUMBER_FIRST + e), highest) == v) return false;
+  }
+  return true;
+}
 
 void fuzz_require(bool holds, const char* what) {
   if (holds) return;

@@ -43,5 +43,10 @@ void fuzz_preview_when_new();
 struct FuzzEmptyDrawListAfter {
   ~FuzzEmptyDrawListAfter();
 };
+// Whether the seven result fields (136..142) hold what a drawn result can be,
+// read here from their texts alone: five different whole numbers of 1..50
+// (the game's highest number) and two different ones of 1..12, each written
+// in digits alone, leading zeros allowed.
+bool fuzz_result_fields_hold_a_draw();
 // Stops the run with a message when a property of the program is broken.
 void fuzz_require(bool holds, const char* what);

@@ -212,6 +212,36 @@ void database_seeds() {
     keep(target, "long_line", lines + "00004 2004-03-05 04 07 33 37 39 +01 +05" + std::string(8 * 1024, ' ') + "\n");
   }
   keep("statistics", "hundreds", many_past_results(300));
+
+  // The operators' result files, each of the three results above with the
+  // values as drawn: the plain CSV, the French operator's semicolon file
+  // (newest first, its oldest rows dated yyyymmdd, each row ending in ";")
+  // and the UK operator's draw history (newest first, CR LF); and a plain
+  // file whose last row repeats a date.
+  const std::string plain =
+      "date,n1,n2,n3,n4,n5,s1,s2\n"
+      "2004-02-13,41,16,36,29,32,9,7\n"
+      "2004-02-20,7,13,39,47,50,2,5\n"
+      "2004-02-27,31,14,37,19,18,5,4\n";
+  const std::string french =
+      "annee_numero_de_tirage;jour_de_tirage;date_de_tirage;date_de_forclusion;boule_1;boule_2;boule_3;"
+      "boule_4;boule_5;etoile_1;etoile_2;boules_gagnantes_en_ordre_croissant;"
+      "etoiles_gagnantes_en_ordre_croissant;rapport_du_rang1_Euro_Millions;devise;\n"
+      "2004003;VENDREDI;27/02/2004;28/04/2004;31;14;37;19;18;5;4;14-18-19-31-37;4-5;8234567,40;eur;\n"
+      "2004002;VENDREDI;20040220;21/04/2004;50;7;47;39;13;5;2;7-13-39-47-50;2-5;0;eur;\n"
+      "2004001;VENDREDI;20040213;14/04/2004;32;41;16;36;29;9;7;16-29-32-36-41;7-9;15998532,00;eur;\n";
+  const std::string uk =
+      "DrawDate,Ball 1,Ball 2,Ball 3,Ball 4,Ball 5,Lucky Star 1,Lucky Star 2,UK Millionaire Maker,"
+      "European Millionaire Maker,DrawNumber\r\n"
+      "27-Feb-2004,37,14,31,19,18,5,4,\"ABC12345, ABC12346\",,3\r\n"
+      "20-Feb-2004,50,7,47,39,13,5,2,,,2\r\n"
+      "13-Feb-2004,41,36,32,29,16,9,7,,,1\r\n";
+  for (const char* target : {"database_import", "statistics"}) {
+    keep(target, "csv_plain", plain);
+    keep(target, "csv_french", french);
+    keep(target, "csv_uk", uk);
+    keep(target, "csv_repeated_date", plain + "2004-02-20,1,2,3,4,5,6,7\n");
+  }
 }
 
 // Saves the list as a draws file and keeps it for the targets that read one.

@@ -1,6 +1,6 @@
 // The clipboard paste rule, then what reads the result fields it fills: the
-// prize check over a small list, Validate (the range check and the technique
-// filter) and the preview.
+// prize check over a small list and Validate (both take exactly a result that
+// can be a draw, in whole numbers), and the preview.
 //
 // What the paste does is checked against a reading of the text made here
 // from the clipboard format alone: values separated by single blanks, where
@@ -85,10 +85,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz_require(after == before, "a refused paste leaves the fields as they were");
   }
 
-  ui_test_clear_messages();
-  ui_test_click(GADGET_CHECK_PRIZES);
-  ui_test_click(GADGET_VALIDATE);
-  run_pending_events();
+  // Check for Prizes and Validate take exactly a pasted result that can be a
+  // draw: a value with decimals ("2.5"), a sign or a line break is none.
+  const bool a_draw = fuzz_result_fields_hold_a_draw();
+  for (int action : {GADGET_CHECK_PRIZES, GADGET_VALIDATE}) {
+    ui_test_clear_messages();
+    ui_test_click(action);
+    run_pending_events();
+    const bool refused = ui_test_messages().size() == 1 && ui_test_messages()[0].title == translate("Warning!") &&
+                         ui_test_messages()[0].text.rfind("Draw is ", 0) != 0;
+    fuzz_require(refused != a_draw, "a pasted result is checked exactly when it can be a draw");
+  }
   fuzz_preview_when_new();
   return 0;
 }

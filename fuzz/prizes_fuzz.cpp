@@ -1,7 +1,8 @@
 // A draws file followed by Check for Prizes with a fuzzed result: the first
 // line of the input holds the seven result values, separated by blanks, and
-// the rest is the draws file. Each checked ticket's hits are shown in its row
-// and counted in one prize tier.
+// the rest is the draws file. A result is checked exactly when it can be a
+// draw, written in whole numbers; each checked ticket's hits are shown in its
+// row and counted in one prize tier.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -61,6 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ui_set_text(GADGET_RESULT_NUMBER_FIRST + k, string_field(result, k + 1, " "));
   ui_test_clear_messages();
   click_gadget(GADGET_CHECK_PRIZES);
+  // With tickets listed, the check takes exactly the results that can be a
+  // draw: a value with decimals ("2.5"), a sign, a blank or a letter is none.
+  if (g_draw_count > 0)
+    fuzz_require(ui_test_messages().empty() == fuzz_result_fields_hold_a_draw(),
+                 "a result is checked exactly when it is five different whole numbers and two different stars of "
+                 "the game");
   if (!ui_test_messages().empty()) {
     // No list, or a result value out of range or repeated: nothing is
     // counted.

@@ -1,6 +1,7 @@
-// The past-results import followed by what the Statistics tab makes of the
-// entries: the frequency of every number and star, and the two rankings with
-// their best lists.
+// The past-results import (of the program's own format or of an operator's
+// CSV file) followed by what the Statistics tab makes of the entries: the
+// frequency of every number and star, and the two rankings with their best
+// lists.
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
@@ -77,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int64_t numbers = std::accumulate(g_number_frequency.begin(), g_number_frequency.end(), int64_t{0});
   const int64_t stars = std::accumulate(g_star_frequency.begin(), g_star_frequency.end(), int64_t{0});
   // Every entry kept is a draw of the whole game (five different numbers of
-  // 1..50, two different stars of 1..12), so each counts all its values.
+  // 1..50, two different stars of 1..12, in digits alone), so each counts
+  // all its values.
   fuzz_require(numbers == 5 * entries && stars == 2 * entries, "an entry counts its 5 numbers and 2 stars");
   fuzz_require(g_number_frequency[0] == 0 && g_star_frequency[0] == 0, "slot 0 counts nothing");
   check_ranking(g_number_ranking, g_number_frequency, g_highest_number, STATS_BEST_NUMBERS);

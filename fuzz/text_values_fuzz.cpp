@@ -1,5 +1,6 @@
-// The integer and decimal readings of a text that every reader shares, and
-// the field check that applies them to what the player types.
+// The integer and decimal readings of a text that every reader shares, the
+// field check that applies them to what the player types, and the check of a
+// field of whole numbers before an action, which agrees with its colour.
 #include <cmath>
 #include <cstdint>
 
@@ -42,5 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ui_set_text(kField, text);
   validate_number_field(kField, 0, 999999, 1, 1);
   validate_number_field(kField, 1, 50, 0, 0);
+  // A field of whole numbers that its check paints red is refused before an
+  // action, and one it leaves white is taken: "2.5" is no whole number in
+  // either. Any text taken is a number in digits alone.
+  const bool red = ui_colour(kField, UI_BACK) != UI_DEFAULT_COLOUR;
+  ui_test_clear_messages();
+  const bool refused = check_whole_range_field(kField, 50, "x") == 1;
+  fuzz_require(refused == red, "a field of whole numbers is refused before an action exactly when it is red");
+  fuzz_require(refused || text_is_digits(ui_text(kField)), "a whole number taken is digits alone");
   return 0;
 }

@@ -4,7 +4,9 @@
     python3 scripts/make_images.py [output-folder]
 
 Writes resources/images/image_NN.png (the numbers the program loads them
-under; there is no image 11) and resources/icon.png. Only the standard
+under; there is no image 11), resources/icon.png (64 x 64, which the program
+shows) and resources/icons/icon_128.png and icon_256.png (the same icon drawn
+larger, for the desktop's icon theme). Only the standard
 library is used: shapes are signed distance functions in pixel units, painted
 with one sample per pixel and anti-aliased by their distance to the edge; the
 flags, whose geometry is stretched, are sampled 4 x 4 per pixel instead.
@@ -586,11 +588,18 @@ def envelope():
     return c
 
 
-def program_icon():
-    c = new_canvas(64, 64)
-    draw_ball(c, 29, 33, 26, BALL_BLUE, 7, shadow=False)
-    draw_star(c, 49, 15, 13, rotation=-math.pi / 2 + 0.15)
+def program_icon(size=64):
+    """The icon, drawn for 64 x 64 and scaled as a whole for larger sizes."""
+    k = size / 64.0
+    c = new_canvas(size, size)
+    draw_ball(c, 29 * k, 33 * k, 26 * k, BALL_BLUE, 7, shadow=False)
+    draw_star(c, 49 * k, 15 * k, 13 * k, rotation=-math.pi / 2 + 0.15)
     return c
+
+
+# The larger sizes of the icon that an installation puts into the desktop's
+# icon theme beside the 64 x 64 one.
+ICON_SIZES = (128, 256)
 
 
 # -------------------------------------------------------------------- PNG --
@@ -652,6 +661,10 @@ def main():
             f.write(png_bytes(canvas, channels))
     with open(os.path.join(out, "icon.png"), "wb") as f:
         f.write(png_bytes(program_icon(), 4))
+    os.makedirs(os.path.join(out, "icons"), exist_ok=True)
+    for size in ICON_SIZES:
+        with open(os.path.join(out, "icons", "icon_%d.png" % size), "wb") as f:
+            f.write(png_bytes(program_icon(size), 4))
 
 
 if __name__ == "__main__":

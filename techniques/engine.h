@@ -3,10 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "techniques/technique_ids.h"
+
+struct TechniqueRow;
+struct TechniqueTable;
 
 enum PassKind : int {
   PASS_TECHNIQUE,             // one technique of the catalogue
@@ -53,3 +57,40 @@ struct EntryValues {
 };
 EntryValues read_entry_values(const std::string& entry);
 std::vector<EntryValues> read_database_values();
+
+// The statistic of one technique for one past result or ticket: the value
+// that Learn counts and the candidate filter tests. Sums and differences are
+// worked out in 128 bits, since fields may hold any value the integer
+// reading gives. Returns how many values it wrote: four gaps for the
+// neighbour-gap statistic (each tested on its own), one otherwise, none for
+// the inert left diagonals.
+int technique_statistics(const TechniqueRow& row, const EntryValues& e, __int128 out[4]);
+// The longest run of numbers that each follow the one before by +1, in the
+// order the entry holds them (1 when there is none); and the longest over
+// some entries (1 for none).
+int64_t longest_number_run(const EntryValues& e);
+int64_t longest_run_of(std::span<const EntryValues> entries);
+
+// The learning template and the window pass of Remove on a table of the
+// caller's: Learn and Remove run them on g_techniques, the back-test on
+// tables of its own.
+void learn_technique_table(const TechniqueRow& row, std::span<const EntryValues> entries, TechniqueTable& table);
+void trim_technique_table(const TechniqueRow& row, int64_t threshold, TechniqueTable& table);
+// What Remove sets whatever was learned: the decades window to 3..4 and the
+// longest run to 2 (tables: all TECHNIQUE_COUNT of them).
+void force_removal_limits(TechniqueTable* tables, int64_t& max_number_sequence);
+
+// The count techniques that the checks test (how many of the five numbers
+// lie in a set, or end in a digit), one byte lane apiece: the five numbers'
+// contributions added word by word give every count at once. The candidate
+// filter tests them so, and the back-test counts the game's tickets so.
+constexpr int LANE_WORDS = 8;
+constexpr int LANE_TABLE_VALUES = 100;  // the values of one or two digits
+struct LaneLayout {
+  int lanes = 0;
+  TechniqueId technique[LANE_WORDS * 8];  // lane i is byte i % 8 of word i / 8
+  // contribution[v]: one in the lane of every count technique whose set holds
+  // v (for the endings: whose digit is v's last digit).
+  uint64_t contribution[LANE_TABLE_VALUES][LANE_WORDS] = {};
+};
+const LaneLayout& lane_layout();

@@ -224,22 +224,16 @@ namespace {
 // Fields of one or two digits: the values the tables cover.
 constexpr int TABLE_VALUES = 100;
 
-// Count windows are tested all at once, one byte lane per technique: a lane
-// holds how many of the five values fall in its set (0..5). For a lane with
-// bounds lo..hi cut to the counts that can occur (lo 0..6, hi -1..5), the
-// byte c + 128 - lo has its top bit set exactly when c >= lo, and the byte
-// 128 + hi - c exactly when c <= hi; no lane carries into the next, since
-// every byte stays within 122..133.
-constexpr int LANE_WORDS = 8;
+// Count windows are tested all at once, one byte lane per technique (see
+// lane_layout): a lane holds how many of the five values fall in its set
+// (0..5). For a lane with bounds lo..hi cut to the counts that can occur (lo
+// 0..6, hi -1..5), the byte c + 128 - lo has its top bit set exactly when
+// c >= lo, and the byte 128 + hi - c exactly when c <= hi; no lane carries
+// into the next, since every byte stays within 122..133.
 constexpr uint64_t LANE_TOPS = 0x8080808080808080ull;
+static_assert(LANE_TABLE_VALUES == TABLE_VALUES);
 
-struct LaneLayout {
-  int lanes = 0;
-  TechniqueId technique[LANE_WORDS * 8];
-  // contribution[v]: one in the lane of every count technique whose set holds
-  // v (for the endings: whose digit is v's last digit).
-  uint64_t contribution[TABLE_VALUES][LANE_WORDS] = {};
-};
+}  // namespace
 
 const LaneLayout& lane_layout() {
   static const LaneLayout layout = [] {
@@ -250,7 +244,7 @@ const LaneLayout& lane_layout() {
       if (l.lanes == LANE_WORDS * 8) std::abort();  // more count techniques than lanes
       int lane = l.lanes++;
       l.technique[lane] = row.id;
-      for (int v = 0; v < TABLE_VALUES; ++v) {
+      for (int v = 0; v < LANE_TABLE_VALUES; ++v) {
         bool counts = row.statistic == STAT_NUMBER_SET ? technique_set_holds(row, v) : v % 10 == row.parameter;
         if (counts) l.contribution[v][lane / 8] += uint64_t{1} << (8 * (lane % 8));
       }
@@ -259,6 +253,8 @@ const LaneLayout& lane_layout() {
   }();
   return layout;
 }
+
+namespace {
 
 // A set of subsets of past results' numbers, each subset written as its
 // values in ascending order, (value + 1) in 7 bits apiece (never 0).

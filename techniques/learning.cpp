@@ -4,6 +4,7 @@
 // row of the catalogue, in the order of g_learning_order.
 #include <algorithm>
 #include <climits>
+#include <span>
 
 #include "core/core.h"
 #include "core/text.h"
@@ -15,13 +16,7 @@
 #include "techniques/techniques.h"
 #include "ui/ui.h"
 
-namespace {
-
-// The statistic of one entry for one technique. Sums and differences are
-// worked out in 128 bits: entry fields may hold any value the integer reading
-// gives, and nothing may overflow. Returns how many values it wrote (four
-// gaps for the neighbour-gap statistic, one otherwise, none for the inert).
-int entry_statistics(const TechniqueRow& row, const EntryValues& e, __int128 out[4]) {
+int technique_statistics(const TechniqueRow& row, const EntryValues& e, __int128 out[4]) {
   const int64_t* n = e.numbers;
   switch (row.statistic) {
     case STAT_NONE: return 0;
@@ -72,21 +67,33 @@ int entry_statistics(const TechniqueRow& row, const EntryValues& e, __int128 out
   return 0;
 }
 
+int64_t longest_number_run(const EntryValues& e) {
+  int64_t run = 1, longest = 1;
+  for (int k = 0; k < 4; ++k) {
+    if (static_cast<__int128>(e.numbers[k + 1]) == static_cast<__int128>(e.numbers[k]) + 1) {
+      ++run;
+      longest = std::max(longest, run);
+    } else {
+      run = 1;
+    }
+  }
+  return longest;
+}
+
 // The learning template. A statistic that falls outside the table's cells (a
 // negative gap, a sum or a value beyond the last cell, which only an entry
 // out of order or out of range can give) is skipped: it is not counted and
 // does not widen the window, so the window stays the range of values that
 // have a cell.
-void learn_row(const TechniqueRow& row, const std::vector<EntryValues>& entries) {
+void learn_technique_table(const TechniqueRow& row, std::span<const EntryValues> entries, TechniqueTable& table) {
   if (row.statistic == STAT_NONE) return;
-  TechniqueTable& table = g_techniques[row.id];
   table.cells.assign(static_cast<size_t>(technique_cell_count(row.cells)), OutcomeStat{0, 0});
   table.max = 0;
   table.min = 999;
   const __int128 cells = static_cast<__int128>(table.cells.size());
   __int128 values[4];
   for (const EntryValues& entry : entries) {
-    int produced = entry_statistics(row, entry, values);
+    int produced = technique_statistics(row, entry, values);
     for (int i = 0; i < produced; ++i) {
       __int128 v = values[i];
       if (v < 0 || v >= cells) continue;
@@ -108,20 +115,13 @@ void learn_row(const TechniqueRow& row, const std::vector<EntryValues>& entries)
   }
 }
 
-void learn_max_sequence_from(const std::vector<EntryValues>& entries) {
-  g_max_number_sequence = 1;
-  for (const EntryValues& entry : entries) {
-    int64_t run = 1;
-    for (int k = 0; k < 4; ++k) {
-      if (static_cast<__int128>(entry.numbers[k + 1]) == static_cast<__int128>(entry.numbers[k]) + 1) {
-        ++run;
-        if (run > g_max_number_sequence) g_max_number_sequence = run;
-      } else {
-        run = 1;
-      }
-    }
-  }
+int64_t longest_run_of(std::span<const EntryValues> entries) {
+  int64_t longest = 1;
+  for (const EntryValues& entry : entries) longest = std::max(longest, longest_number_run(entry));
+  return longest;
 }
+
+namespace {
 
 // A pair with a number outside 1..N has no cell of its own (row and column 0
 // hold nothing) and is skipped.
@@ -183,10 +183,11 @@ std::vector<EntryValues> read_database_values() {
 
 void learn_technique(TechniqueId technique) {
   if (technique < 0 || technique >= TECHNIQUE_COUNT) return;
-  learn_row(g_technique_catalogue[technique], read_database_values());
+  const TechniqueRow& row = g_technique_catalogue[technique];
+  learn_technique_table(row, read_database_values(), g_techniques[row.id]);
 }
 
-void learn_max_sequence() { learn_max_sequence_from(read_database_values()); }
+void learn_max_sequence() { g_max_number_sequence = longest_run_of(read_database_values()); }
 
 void learn_number_associations() { learn_number_associations_from(read_database_values()); }
 
@@ -195,9 +196,13 @@ void run_learning_passes() {
   const std::vector<EntryValues> entries = read_database_values();
   for (const EnginePass& pass : g_learning_order) {
     switch (pass.kind) {
-      case PASS_TECHNIQUE: learn_row(g_technique_catalogue[pass.technique], entries); break;
+      case PASS_TECHNIQUE: {
+        const TechniqueRow& row = g_technique_catalogue[pass.technique];
+        learn_technique_table(row, entries, g_techniques[row.id]);
+        break;
+      }
       case PASS_COMMON_NUMBERS_FIELD: g_max_common_numbers = val_int(ui_text(GADGET_MAX_COMMON_NUMBERS)); break;
-      case PASS_MAX_SEQUENCE: learn_max_sequence_from(entries); break;
+      case PASS_MAX_SEQUENCE: g_max_number_sequence = longest_run_of(entries); break;
       case PASS_NUMBER_ASSOCIATIONS: learn_number_associations_from(entries); break;
     }
   }

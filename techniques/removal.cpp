@@ -19,12 +19,8 @@
 // walks run over the part of min..max that the table covers, nothing outside
 // the table is read or written, and a bound only ever moves onto a cell whose
 // percent is not 0; when no such cell lies in the window, both bounds stay.
-void trim_technique_window(TechniqueId technique) {
-  if (technique < 0 || technique >= TECHNIQUE_COUNT) return;
-  const TechniqueRow& row = g_technique_catalogue[technique];
+void trim_technique_table(const TechniqueRow& row, int64_t threshold, TechniqueTable& table) {
   if (row.trim != TRIM_BOTH && row.trim != TRIM_MAX_ONLY) return;
-  TechniqueTable& table = g_techniques[technique];
-  const int64_t threshold = g_removal_threshold;
   if (table.max == 0 || table.min == 999 || table.max < table.min) return;
 
   const int64_t last_cell = static_cast<int64_t>(table.cells.size()) - 1;
@@ -53,6 +49,11 @@ void trim_technique_window(TechniqueId technique) {
   }
 }
 
+void trim_technique_window(TechniqueId technique) {
+  if (technique < 0 || technique >= TECHNIQUE_COUNT) return;
+  trim_technique_table(g_technique_catalogue[technique], g_removal_threshold, g_techniques[technique]);
+}
+
 void remove_weak_associations() {
   const int64_t n = g_highest_number;
   const int64_t threshold = g_removal_threshold;
@@ -74,10 +75,14 @@ void remove_weak_associations() {
   fit_gadget_to_content(GADGET_INFORMATION_THEORY_LABEL);
 }
 
+void force_removal_limits(TechniqueTable* tables, int64_t& max_number_sequence) {
+  tables[T_decades].max = 4;
+  tables[T_decades].min = 3;
+  max_number_sequence = 2;
+}
+
 void run_removal_passes() {
-  g_techniques[T_decades].max = 4;
-  g_techniques[T_decades].min = 3;
-  g_max_number_sequence = 2;
+  force_removal_limits(g_techniques, g_max_number_sequence);
   for (const EnginePass& pass : g_removal_order) {
     if (pass.kind == PASS_TECHNIQUE) trim_technique_window(pass.technique);
     else remove_weak_associations();

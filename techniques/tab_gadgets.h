@@ -16,6 +16,7 @@ constexpr int GADGET_DATABASE_FILE = 366;     // "File:" + name
 constexpr int GADGET_OPEN_DATABASE = 367;
 constexpr int GADGET_DRAWS_IMPORTED = 368;    // "Draws Imported:" + count
 constexpr int GADGET_TARVIK = 369;
+constexpr int GADGET_BACKTEST = 961;
 
 // Fields with a meaning of their own.
 constexpr int GADGET_MAX_SEQUENCE = 430;
@@ -53,3 +54,15 @@ constexpr int ASSOCIATION_GRID_STARS = 12;    // 4 rows of 3
 constexpr int GADGET_TARVIK_TEXT = 371;
 constexpr int GADGET_TARVIK_APPLY = 372;
 constexpr int GADGET_TARVIK_CLOSE = 373;
+
+// The back-test window 960.
+constexpr int GADGET_BACKTEST_SAVE = 962;           // "Save Table..."
+constexpr int GADGET_BACKTEST_RESULTS = 963;        // spin "Last results", 10 .. imported - 20
+constexpr int GADGET_BACKTEST_TABLE = 964;          // one row per technique, then the limits and all
+constexpr int GADGET_BACKTEST_CLOSE = 965;
+constexpr int GADGET_BACKTEST_STRIP = 966;          // canvas: one mark per walked result
+constexpr int GADGET_BACKTEST_RESULTS_LABEL = 967;  // "Last results:"
+constexpr int GADGET_BACKTEST_PASSED = 968;         // how many of the walked results passed
+constexpr int GADGET_BACKTEST_SHARE = 969;          // the mean share of the tickets kept
+constexpr int GADGET_BACKTEST_LEGEND = 970;         // what the marks' colours mean
+constexpr int GADGET_BACKTEST_NOTE = 971;           // how the walk-forward learns, or why it is left out

@@ -1,5 +1,6 @@
 // The Techniques tab: its buttons, the removal threshold, the database box and
 // the inner panel whose four pages hold a text field for every window bound.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,10 @@ void build_tab_buttons() {
   ui_button(GADGET_RESET, 10, 507, 90, static_cast<int>(g_button_height), translate("Reset"));
   ui_button(GADGET_LEARN, 110, 507, 90, static_cast<int>(g_button_height), translate("Learn"));
   ui_button(GADGET_TARVIK, 210, 507, 90, static_cast<int>(g_button_height), translate("Tarvik"));
+  // As wide as the Tarvik button, or as its caption needs with a margin.
+  ui_button(GADGET_BACKTEST, 310, 507, 90, static_cast<int>(g_button_height), translate("Back-test"));
+  const int backtest_width = std::max(90, ui_required_width(GADGET_BACKTEST) + 10);
+  ui_resize(GADGET_BACKTEST, 310, 507, backtest_width, static_cast<int>(g_button_height));
   create_colored_button(GADGET_REMOVE, 10, 549, 90, g_button_height, translate("Remove"), 255,
                         FONT_NORMAL);
   ui_label(GADGET_REMOVE_LABEL, 105, 552, 140, static_cast<int>(g_text_height),
@@ -172,7 +177,8 @@ void build_third_page() {
 void build_star_page() {
   ui_frame(773, 10, 10, 105, 85, translate("Sum Stars"));
   make_window_column(20, 31, 774, 775, 776, 777, "0", "999", false);
-  make_single_field_frame(778, 135, 10, 155, "Max sequence of Stars", GADGET_MAX_STAR_SEQUENCE, "1",
+  // Wider than its English caption needs, for "Máx sequência de Estrelas".
+  make_single_field_frame(778, 135, 10, 165, "Max sequence of Stars", GADGET_MAX_STAR_SEQUENCE, "1",
                           true);
   create_star_associations_blocks();
   make_window_rows(780, 942, 155, 316, 140, "Stars per rows", numbered_labels(1, 4), true);

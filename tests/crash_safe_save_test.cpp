@@ -268,7 +268,7 @@ TEST_F(CrashSafeSaveTest, ATemporaryFileLeftByAKillIsNeverRead) {
   const std::string settings = g_program_dir + "settings/";
   g_currency = "OLD";
   save_main_prefs();
-  write_file_bytes(settings + kStagedFilePrefix + "k1Ll3d", "2\nxxxxxxxx");
+  write_file_bytes(settings + staged_file_name(0x6b1113d), "2\nxxxxxxxx");
   g_currency = "";
   ASSERT_EQ(load_main_prefs(), 1);
   EXPECT_EQ(g_currency, "OLD");
@@ -276,7 +276,7 @@ TEST_F(CrashSafeSaveTest, ATemporaryFileLeftByAKillIsNeverRead) {
   reset_technique_windows();
   g_techniques[T_sum_numbers].max = 170;
   save_technique_prefs();
-  write_file_bytes(settings + kStagedFilePrefix + "k1Ll3e", std::string(678, '\x7f'));
+  write_file_bytes(settings + staged_file_name(0x6b1113e), std::string(678, '\x7f'));
   g_techniques[T_sum_numbers].max = 0;
   ASSERT_EQ(load_technique_prefs(), 1);
   EXPECT_EQ(g_techniques[T_sum_numbers].max, 170);
@@ -295,7 +295,7 @@ TEST_F(CrashSafeSaveTest, ATemporaryFileLeftByAKillIsNeverRead) {
 // and removes it.
 TEST_F(CrashSafeSaveTest, AReadOnlyTemporaryFileDoesNotStopTheNextSave) {
   const std::string target = g_program_dir + "settings/kestrova.prefs";
-  const std::string left = g_program_dir + "settings/" + kStagedFilePrefix + "r3adOn";
+  const std::string left = g_program_dir + "settings/" + staged_file_name(0x43ad0);
   g_currency = "OLD";
   save_main_prefs();
   write_file_bytes(left, "left by a kill");

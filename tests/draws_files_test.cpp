@@ -17,6 +17,7 @@
 #include "core/text.h"
 #include "draws/draws.h"
 #include "draws/main_tab_ids.h"
+#include "draws/selection.h"
 #include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
@@ -230,7 +231,7 @@ TEST_F(DrawsFilesTest, SaveAfterAnOpenWritesBackWithoutAsking) {
     SCOPED_TRACE(route.name);
     dir_ = start_program_for_test();
     const std::string path = at("kept.draws.txt");
-    const std::vector<Ticket> tickets = {{"5,6,7,8,9", "3,4"}, {"07, 8", "12"}};
+    const std::vector<Ticket> tickets = {{"5,6,7,8,9", "3,4"}, {"07,18,8,010,9", "12,1"}};
     write_file_bytes(path, draws_file_bytes(tickets));
     ui_test_push_file_answer(path);
     open_via(route);
@@ -244,7 +245,7 @@ TEST_F(DrawsFilesTest, SaveAfterAnOpenWritesBackWithoutAsking) {
     EXPECT_EQ(lines[1], "  Cost:5.00 EUR");
     EXPECT_EQ(lines[2], "  Repeated:7");
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 9, lines.end()),
-              (std::vector<std::string>{"#:1", "5,6,7,8,9", "3,4", "#:2", "07, 8", "12"}));
+              (std::vector<std::string>{"#:1", "5,6,7,8,9", "3,4", "#:2", "07,18,8,010,9", "12,1"}));
   }
   // Save with no file known yet asks for a name like Save As.
   dir_ = start_program_for_test();
@@ -370,6 +371,24 @@ TEST_F(DrawsFilesTest, BadFilesAreRefusedAndTheListStaysShown) {
       {"an empty field", with_last({"5,,23,30,44", "2,11"}), not_valid},
       {"no stars", with_last({"5,6,23,30,44", ""}), not_valid},
       {"a repeat in a multiple bet", with_last({"1,2,3,4,5,6,1", "1,2,3"}), not_valid},
+      // A value that is not digits alone, though it begins with some.
+      {"letter O for zero", with_last({"5,12,23,3O,44", "2,11"}), not_valid},
+      {"letter l for one", with_last({"5,12,23,30,1l", "2,11"}), not_valid},
+      {"a letter in a star", with_last({"5,12,23,30,44", "2,1l"}), not_valid},
+      {"a blank before a value", with_last({"5,12,23,30, 44", "2,11"}), not_valid},
+      {"a sign", with_last({"5,12,23,30,+44", "2,11"}), not_valid},
+      {"a decimal point", with_last({"5,12,23,30,44.0", "2,11"}), not_valid},
+      // Not the header's 5 numbers and 2 stars, or not joined by single commas.
+      {"six numbers", with_last({"5,12,23,30,44,47", "2,11"}), not_valid},
+      {"four numbers", with_last({"5,12,23,30", "2,11"}), not_valid},
+      {"one star", with_last({"5,12,23,30,44", "2"}), not_valid},
+      {"three stars", with_last({"5,12,23,30,44", "2,11,12"}), not_valid},
+      {"semicolons", with_last({"5;12;23;30;44", "2,11"}), not_valid},
+      {"blanks", with_last({"5 12 23 30 44", "2,11"}), not_valid},
+      {"a trailing comma", with_last({"5,12,23,30,44,", "2,11"}), not_valid},
+      {"a leading comma", with_last({",5,12,23,30,44", "2,11"}), not_valid},
+      {"a simple ticket under a multiple header",
+       spoiled([](FileParts& p) { p.numbers_per_draw = "6"; }), not_valid},
       {"empty file", "", ".DRAWS.TXT file not found."},
       {"folder", "<folder>", ".DRAWS.TXT file not found."},
       {"missing", "<missing>", ".DRAWS.TXT file not found."},
@@ -503,6 +522,39 @@ TEST_F(DrawsFilesTest, ExtractWritesTheTicketsAsText) {
     EXPECT_EQ(recent_slots()[0], "");
     EXPECT_EQ(ui_text(GADGET_FILE_LABEL), translate("File:") + "N/A");
   }
+}
+
+// A price that is not one gives no cost. Extract, whose header states the
+// cost, refuses as Generate does, before it asks for a file, and writes
+// nothing; an open lists the tickets with no cost. A red price of a bet type
+// not selected costs nothing here.
+TEST_F(DrawsFilesTest, APriceThatIsNotOneGivesNoCost) {
+  const std::string path = at("five.draws.txt");
+  write_file_bytes(path, draws_file_bytes(simple_tickets(5)));
+  write_file_bytes(at("old.txt"), "the player's extract");
+  for (const char* price : {"2,5", "-1", "abc", "2.49", "10000.5", ""}) {
+    SCOPED_TRACE(price);
+    ui_set_text(PREFS_PRICE_FIELD_BASE + 0, price);
+    ui_test_clear_messages();
+    open_draws_file(path);
+    EXPECT_TRUE(ui_test_messages().empty());
+    ASSERT_EQ(g_draw_count, 5);
+    EXPECT_EQ(ui_text(GADGET_COST_LABEL), "  Cost:");
+    const size_t dialogs = ui_test_file_dialogs().size();
+    click_gadget(GADGET_EXTRACT);
+    expect_single_message("Warning!", "The price of 5N + 2S must be in the range 2.5:10000");
+    EXPECT_EQ(ui_test_file_dialogs().size(), dialogs);
+    EXPECT_EQ(read_file_bytes(at("old.txt")), "the player's extract");
+  }
+  ui_set_text(PREFS_PRICE_FIELD_BASE + 0, "2.5");
+  ui_set_text(PREFS_PRICE_FIELD_BASE + 1, "2,5");
+  ui_test_clear_messages();
+  open_draws_file(path);
+  EXPECT_EQ(ui_text(GADGET_COST_LABEL), "  Cost:12.50 EUR");
+  ui_test_push_message_answer(UI_ANSWER_YES);
+  ui_test_push_file_answer(at("old"));
+  click_gadget(GADGET_EXTRACT);
+  EXPECT_EQ(crlf_lines(read_file_bytes(at("old.txt")))[3], "   Cost:12.50 EUR");
 }
 
 TEST_F(DrawsFilesTest, EscapeWhileOpeningKeepsTheTicketsReadSoFar) {

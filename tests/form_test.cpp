@@ -83,35 +83,44 @@ TEST_F(FormTest, ValidateNumberFieldColoursAndRounds) {
   EXPECT_EQ(ui_test_queue_length(), 0);
 }
 
+// check_range_field, and check_whole_range_field, which also refuses a
+// decimal point.
 TEST_F(FormTest, CheckRangeFieldWarnsAndTakesTheFocus) {
   struct Case {
     const char* text;
     bool bad;
+    bool bad_when_whole;
   };
   const Case cases[] = {
-      {"50", false}, {"1", false},  {"2.5", false}, {"49.99", false}, {"51", true},
-      {"0", true},   {"-1", true},  {"a", true},    {"", true},       {" 5", true},
-      {"5.", true},  {".5", true},  {"50.5", true},
+      {"50", false, false},  {"1", false, false},   {"05", false, false},  {"2.5", false, true},
+      {"49.99", false, true}, {"7.0", false, true}, {"51", true, true},    {"0", true, true},
+      {"-1", true, true},    {"a", true, true},     {"", true, true},      {" 5", true, true},
+      {"5.", true, true},    {".5", true, true},    {"50.5", true, true},
   };
   const std::string message = "The numbers must be in the range 1:50";
   for (const Case& c : cases) {
-    ui_test_clear_messages();
-    ui_set_text(kField, c.text);
-    ui_set_colour(kField, UI_BACK, UI_DEFAULT_COLOUR);
-    ui_set_focus(kOtherField);
-    EXPECT_EQ(check_range_field(kField, 50, message), c.bad ? 1 : 0) << "text \"" << c.text << "\"";
-    EXPECT_EQ(ui_colour(kField, UI_BACK), UI_DEFAULT_COLOUR);
-    if (!c.bad) {
-      EXPECT_TRUE(ui_test_messages().empty()) << c.text;
-      EXPECT_EQ(ui_focused_gadget(), kOtherField) << c.text;
-      continue;
+    for (bool whole : {false, true}) {
+      const bool bad = whole ? c.bad_when_whole : c.bad;
+      ui_test_clear_messages();
+      ui_set_text(kField, c.text);
+      ui_set_colour(kField, UI_BACK, UI_DEFAULT_COLOUR);
+      ui_set_focus(kOtherField);
+      EXPECT_EQ(whole ? check_whole_range_field(kField, 50, message) : check_range_field(kField, 50, message),
+                bad ? 1 : 0)
+          << "text \"" << c.text << "\"" << (whole ? ", whole numbers" : "");
+      EXPECT_EQ(ui_colour(kField, UI_BACK), UI_DEFAULT_COLOUR);
+      if (!bad) {
+        EXPECT_TRUE(ui_test_messages().empty()) << c.text;
+        EXPECT_EQ(ui_focused_gadget(), kOtherField) << c.text;
+        continue;
+      }
+      ASSERT_EQ(ui_test_messages().size(), 1u) << c.text;
+      const UiMessageRecord& box = ui_test_messages()[0];
+      EXPECT_EQ(box.title, "Warning!");
+      EXPECT_EQ(box.text, message);
+      EXPECT_EQ(box.flags, UI_MESSAGE_OK | UI_ICON_WARNING);
+      EXPECT_EQ(ui_focused_gadget(), kField) << c.text;
     }
-    ASSERT_EQ(ui_test_messages().size(), 1u) << c.text;
-    const UiMessageRecord& box = ui_test_messages()[0];
-    EXPECT_EQ(box.title, "Warning!");
-    EXPECT_EQ(box.text, message);
-    EXPECT_EQ(box.flags, UI_MESSAGE_OK | UI_ICON_WARNING);
-    EXPECT_EQ(ui_focused_gadget(), kField) << c.text;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "support/draws_support.h"
 #include "support/program_fixture.h"
 #include "support/test_support.h"
+#include "techniques/backtest.h"
 #include "techniques/catalogue.h"
 #include "techniques/tab_gadgets.h"
 #include "techniques/techniques.h"
@@ -114,6 +116,53 @@ TEST_F(HelpTest, ManualAddressFollowsTheLanguageAndTheWorkingDirectory) {
   g_program_dir = "C:\\Apps\\";
   g_language = 1;
   EXPECT_EQ(build_manual_url(), "file:///C:\\Apps\\Kestrova_Manual10_EN.html");
+}
+
+// An installed program starts in the player's own folder, which holds no
+// manual: Help opens the installation's, unless the program directory has
+// one of its own; a manual missing from both is named where it was installed.
+TEST_F(HelpTest, AnInstalledProgramOpensTheInstalledManual) {
+  EXPECT_EQ(g_installed_data_dir, "") << "a test program in the build tree is no installed one";
+  const std::string installed = directory_ + "/opt/kestrova/share/kestrova/";
+  std::filesystem::create_directories(installed);
+  g_installed_data_dir = installed;
+  struct Case {
+    const char* name;
+    int64_t language;
+    bool here;       // a manual in the program directory
+    bool installed;  // a manual in the installation
+    std::string opened;  // "" : the warning, naming `named`
+    std::string named;
+  };
+  const std::string here_en = directory_ + "/Kestrova_Manual10_EN.html";
+  const std::string installed_en = installed + "Kestrova_Manual10_EN.html";
+  const std::string installed_pt = installed + "Kestrova_Manual10_PT.html";
+  const Case cases[] = {
+      {"installed only", 1, false, true, "file://" + installed_en, ""},
+      {"installed only, Portuguese", 2, false, true, "file://" + installed_pt, ""},
+      {"both", 1, true, true, "file://" + here_en, ""},
+      {"neither", 1, false, false, "", installed_en},
+      {"neither, Portuguese", 2, false, false, "", installed_pt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_language = c.language;
+    for (const std::string& path : {here_en, directory_ + "/Kestrova_Manual10_PT.html", installed_en, installed_pt})
+      std::filesystem::remove(path);
+    if (c.here) write_file_bytes(c.language == 2 ? directory_ + "/Kestrova_Manual10_PT.html" : here_en, "<html>");
+    if (c.installed) write_file_bytes(c.language == 2 ? installed_pt : installed_en, "<html>");
+    ui_test_clear_messages();
+    const size_t opened_before = ui_test_opened_addresses().size();
+    ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
+    dispatch_event(ui_wait_event(1000));
+    if (!c.opened.empty()) {
+      EXPECT_TRUE(ui_test_messages().empty());
+      EXPECT_EQ(last_address(), c.opened);
+    } else {
+      EXPECT_EQ(ui_test_opened_addresses().size(), opened_before);
+      expect_single_message(translate("Warning!"), translate("The manual could not be opened:") + " " + c.named);
+    }
+  }
 }
 
 TEST_F(HelpTest, ManualOfADirectoryWithABlankAndAnAccentIsEncoded) {
@@ -307,6 +356,82 @@ TEST_F(HelpTest, AManualOrALinkThatCannotBeOpenedIsReported) {
   EXPECT_EQ(last_address(), "mailto:" + kTeamAddress + "?subject=Kestrova%20V1.0%20build%2026");
 }
 
+// The system's own opener, a stand-in first on PATH, exits with 3 as
+// xdg-open does when no browser or mail program is set up: HTML Help and the
+// About window's links say so in the language in force, as for a missing
+// manual. While the program waits for that verdict the player's clicks, keys
+// and the close box raise nothing.
+TEST_F(HelpTest, AnOpenerThatFailsIsReportedAndTheWaitForItTakesNoPlayerAction) {
+  const std::string bin = directory_ + "/bin";
+  std::filesystem::create_directory(bin);
+  const std::string old_path = std::getenv("PATH");
+  setenv("PATH", (bin + ":" + old_path).c_str(), 1);
+  write_file_bytes(directory_ + "/Kestrova_Manual10_EN.html", "<html></html>");
+  write_file_bytes(directory_ + "/Kestrova_Manual10_PT.html", "<html></html>");
+  ui_test_use_system_opener(true);
+  // The warning comes after the wait: until it is shown, a call of the hook
+  // comes from inside the wait (or from the About window's first wait for
+  // the player, who then clicks the first mail link).
+  int calls_while_waiting = 0;
+  bool link_clicked = false;
+  ui_test_set_idle_hook([&calls_while_waiting, &link_clicked] {
+    const bool about = ui_window_exists(WINDOW_ABOUT);
+    if (!ui_test_messages().empty()) {
+      if (about) ui_test_key(WINDOW_ABOUT, UI_KEY_RETURN);
+      return;
+    }
+    if (about && !link_clicked) {
+      link_clicked = true;
+      ui_test_click(929);
+      return;
+    }
+    ++calls_while_waiting;
+    ui_test_menu(WINDOW_MAIN, MENU_ABOUT);
+    ui_test_key(WINDOW_MAIN, UI_KEY_ESCAPE);
+    ui_test_close_window(WINDOW_MAIN);
+    if (about) ui_test_click(934);
+  });
+  struct Case {
+    const char* opener;
+    int64_t language;
+    const char* message;  // "": opened without a word
+  };
+  const Case cases[] = {
+      {"sleep 0.2; exit 0", 1, ""},
+      {"sleep 0.2; exit 3", 1, "The manual could not be opened:"},
+      {"sleep 0.2; exit 3", 2, "N\xC3\xA3o foi poss\xC3\xADvel abrir o manual:"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.opener) + ", language " + std::to_string(c.language));
+    write_file_bytes(bin + "/xdg-open", std::string("#!/bin/sh\n") + c.opener + "\n");
+    std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+    g_language = c.language;
+    ui_test_clear_messages();
+    calls_while_waiting = 0;
+    ui_test_menu(WINDOW_MAIN, MENU_HTML_HELP);
+    dispatch_event(ui_wait_event(1000));
+    EXPECT_GT(calls_while_waiting, 0);
+    EXPECT_EQ(ui_test_queue_length(), 0);
+    if (*c.message == '\0') EXPECT_TRUE(ui_test_messages().empty());
+    else expect_single_message(translate("Warning!"), std::string(c.message) + " " + manual_file_path());
+  }
+  // A mail link: a click on the other link during the wait opens nothing
+  // more, and the window stays open for the player's Return.
+  for (int64_t language : {1, 2}) {
+    g_language = language;
+    ui_test_clear_messages();
+    calls_while_waiting = 0;
+    link_clicked = false;
+    show_about_window();
+    EXPECT_TRUE(link_clicked);
+    EXPECT_FALSE(ui_window_exists(WINDOW_ABOUT));
+    EXPECT_GT(calls_while_waiting, 0);
+    expect_single_message(translate("Warning!"), translate("The link could not be opened:") + " " + kTeamAddress);
+    EXPECT_EQ(ui_test_queue_length(), 0);
+  }
+  setenv("PATH", old_path.c_str(), 1);
+}
+
 // ---- closing both windows ------------------------------------------------------
 
 struct CloseCase {
@@ -365,10 +490,16 @@ TEST_F(HelpTest, CreditsNameWhatTheProgramIsBuiltWith) {
     EXPECT_EQ(title, translate("Credits"));
     EXPECT_EQ(ok, "OK");
     EXPECT_TRUE(read_only);
-    EXPECT_NE(text.find("Qt 6 \u2014 GNU LGPL v3"), std::string::npos) << text;
-    EXPECT_NE(text.find("libpng \u2014 PNG Reference Library License version 2 (libpng license)"),
-              std::string::npos);
-    EXPECT_NE(text.find("zlib \u2014 zlib license"), std::string::npos);
+    // One line a library, in the window's language; the licences keep the
+    // names their authors give them.
+    const std::string libraries =
+        language == 1 ? "Qt 6 \u2014 GNU LGPL v3\n"
+                        "libpng \u2014 PNG Reference Library License version 2 (libpng license)\n"
+                        "zlib \u2014 zlib license"
+                      : "Qt 6 \u2014 licen\u00e7a: GNU LGPL v3\n"
+                        "libpng \u2014 licen\u00e7a: PNG Reference Library License version 2 (libpng license)\n"
+                        "zlib \u2014 licen\u00e7a: zlib license";
+    EXPECT_EQ(text, "Kestrova V1.0 build 26\n\n" + libraries);
   }
 }
 
@@ -471,6 +602,10 @@ const char* const kBoxMessageKeys[] = {
     "Invalid number of length in line:",
     "Invalid number of spaces in line:",
     "Invalid number of stars in line:",
+    "Invalid number or star in line:",
+    "Missing column in line:",
+    "Invalid date in line:",
+    "Repeated date in line:",
     "Techniques only work with simple draws (5N+2S).",
     "Not enough numbers to play with.",
     "Too many fixed numbers.",
@@ -540,10 +675,30 @@ std::string trimmed(std::string_view s) {
   return std::string(s);
 }
 
+// The names of the installed menu entries, as the desktop's menu shows them
+// in English and in Portuguese (Name and Name[pt] of each entry).
+std::vector<std::string> menu_entry_names() {
+  std::vector<std::string> names;
+  for (const char* id : {"org.example.kestrova", "org.example.kestrova_pt"}) {
+    const std::string entry = read_file_bytes(source_dir() + "/resources/desktop/" + id + ".desktop");
+    for (const char* key : {"\nName=", "\nName[pt]="}) {
+      const size_t at = entry.find(key);
+      if (at == std::string::npos) continue;
+      const size_t start = at + std::string(key).size();
+      names.push_back(entry.substr(start, entry.find('\n', start) - start));
+    }
+  }
+  return names;
+}
+
 // Every name that a manual marks as the program's own (a caption, a label, a
-// button, a tool tip) is written exactly as that language's program shows it.
+// button, a tool tip, a menu entry of the installation) is written exactly as
+// that language's program or the desktop shows it.
 TEST(HelpManual, EveryCaptionTheManualNamesIsOneTheProgramShows) {
-  const std::vector<std::string>& shown_as_they_are = kShownAsTheyAre;
+  std::vector<std::string> shown_as_they_are = kShownAsTheyAre;
+  const std::vector<std::string> entries = menu_entry_names();
+  ASSERT_EQ(entries.size(), 4u);
+  shown_as_they_are.insert(shown_as_they_are.end(), entries.begin(), entries.end());
   const std::string open = "<span class=\"ui\">";
   for (const ManualLanguage& m : kManualLanguages) {
     std::vector<std::string> captions = shown_as_they_are;
@@ -683,6 +838,37 @@ TEST(HelpManual, EveryWindowAndFileDialogShowsOnlyWhatTheManualNames) {
     ui_test_click(GADGET_EXTRACT);
     run_pending_events();
     ASSERT_EQ(ui_test_file_dialogs().size(), 4u) << m.code;
+
+    // The back-test window on 40 results, and its save dialog, cancelled.
+    std::string head;
+    {
+      const std::string history = read_file_bytes(history_file("past_results.txt"));
+      size_t from = history.find('\n') + 1;
+      for (int line = 0; line < 40; ++line) from = history.find('\n', from) + 1;
+      head = history.substr(0, from) + "@end_database\n";
+    }
+    write_file_bytes("head.txt", head);
+    ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
+    import_file_through_open(std::filesystem::current_path().string() + "/head.txt");
+    ASSERT_EQ(g_database_draw_count, 40);
+    bool backtest_seen = false;
+    ui_test_set_idle_hook([&] {
+      if (backtest_seen || !ui_window_exists(WINDOW_BACKTEST) || ui_count_items(GADGET_BACKTEST_TABLE) == 0) return;
+      backtest_seen = true;
+      note_window("Back-test", WINDOW_BACKTEST,
+                  {GADGET_BACKTEST_SAVE, GADGET_BACKTEST_CLOSE, GADGET_BACKTEST_RESULTS_LABEL, GADGET_BACKTEST_PASSED,
+                   GADGET_BACKTEST_SHARE, GADGET_BACKTEST_LEGEND, GADGET_BACKTEST_NOTE});
+      for (int c = 0; c < 8; ++c) note("Back-test column", ui_list_column_title(GADGET_BACKTEST_TABLE, c));
+      const int rows = ui_count_items(GADGET_BACKTEST_TABLE);
+      for (int r = rows - 4; r < rows; ++r) note("Back-test row", ui_item_text(GADGET_BACKTEST_TABLE, r, 0));
+      ui_test_click(GADGET_BACKTEST_SAVE);
+      ui_test_key(WINDOW_BACKTEST, UI_KEY_ESCAPE);
+    });
+    click_gadget(GADGET_BACKTEST);
+    ui_test_set_idle_hook(nullptr);
+    EXPECT_TRUE(backtest_seen) << m.code;
+    ui_set_state(GADGET_PANEL, TAB_MAIN);
+    ASSERT_EQ(ui_test_file_dialogs().size(), 6u) << m.code;
     for (const UiFileDialogRecord& dialog : ui_test_file_dialogs()) {
       note("file dialog", dialog.title);
       shown.emplace_back("file type of " + dialog.title, dialog.filter.substr(0, dialog.filter.find('|')));
@@ -777,6 +963,37 @@ TEST(HelpManual, FiguresTakenFromTheRealHistoryAreWhatTheProgramShows) {
     remove_at("1");
     figures.emplace_back("row 4 at 1 %", row_4 + " → " + shown_window(T_row_4));
     figures.emplace_back("Max distance between Nrs at 1 %", gaps + " → " + shown_window(T_max_distance));
+    // The back-test's example: the rows of Sum Nrs and All techniques and the
+    // walk-forward of the last 100 results, as the window shows them.
+    std::vector<std::string> sum_row, all_row;
+    std::string walked, kept;
+    ui_test_set_idle_hook([&] {
+      if (!sum_row.empty() || !ui_window_exists(WINDOW_BACKTEST) || ui_count_items(GADGET_BACKTEST_TABLE) == 0) return;
+      const int last = ui_count_items(GADGET_BACKTEST_TABLE) - 1;
+      for (int c = 0; c < 8; ++c) {
+        sum_row.push_back(ui_item_text(GADGET_BACKTEST_TABLE, 0, c));
+        all_row.push_back(ui_item_text(GADGET_BACKTEST_TABLE, last, c));
+      }
+      walked = ui_text(GADGET_BACKTEST_PASSED).substr(translate("Walk-forward, results passed:").size() + 1);
+      kept = ui_text(GADGET_BACKTEST_SHARE).substr(translate("Mean share of all tickets kept:").size() + 1);
+      ui_test_click(GADGET_BACKTEST_CLOSE);
+    });
+    click_gadget(GADGET_BACKTEST);
+    ui_test_set_idle_hook(nullptr);
+    ASSERT_EQ(sum_row.size(), 8u);
+    ASSERT_EQ(sum_row[0], translate("Sum Nrs"));
+    ASSERT_EQ(all_row[0], translate("All techniques"));
+    const std::string ratio = m.language == 1 ? "ratio " : "razão ";
+    figures.emplace_back("the back-test's Sum Nrs window", sum_row[1] + ".." + sum_row[2]);
+    for (const std::vector<std::string>* row : {&sum_row, &all_row}) {
+      figures.emplace_back("past results inside " + (*row)[0], (*row)[3] + (m.language == 1 ? " of the " : " d"));
+      figures.emplace_back("their share", "(" + (*row)[4] + " %)");
+      figures.emplace_back("tickets inside " + (*row)[0], (*row)[5]);
+      figures.emplace_back("their share", "(" + (*row)[6] + " %)");
+      figures.emplace_back("the ratio of " + (*row)[0], ratio + (*row)[7]);
+    }
+    figures.emplace_back("the walk-forward's results passed", walked);
+    figures.emplace_back("the walk-forward's share of the tickets", kept);
     remove_at("10");
     figures.emplace_back("ending 8 at 10 %", ending_8 + " → " + shown_window(T_ending_8));
     ASSERT_TRUE(ui_test_messages().empty());
@@ -812,6 +1029,27 @@ int64_t past_results_validated(const std::vector<std::vector<int64_t>>& results)
 // The manuals' advice on Validate: right after Learn every past result is
 // invalid, since it shares its five numbers with itself; with Max Common
 // Numbers at 5 before Learn every one is valid, and after Remove only some.
+// Both manuals say how to install the program with the commands the README
+// gives, name the package the script makes and the menu entries the
+// installation adds, and say where an installed program keeps its settings.
+TEST(HelpManual, BothManualsSayHowToInstallTheProgram) {
+  init_game_state();
+  const std::string package = "sudo apt install ./build/kestrova_" + g_program_version + "." + g_program_build + "_amd64.deb";
+  const std::string readme = read_file_bytes(source_dir() + "/README.md");
+  for (const std::string& phrase : {std::string("bash scripts/package.sh"), package, std::string("sudo cmake --install build"),
+                                    std::string("cmake --install build --prefix ~/.local")}) {
+    EXPECT_NE(readme.find(phrase), std::string::npos) << "README: " << phrase;
+    for (const ManualLanguage& m : kManualLanguages)
+      EXPECT_NE(manual_text(m.code).find(phrase), std::string::npos) << m.code << ": " << phrase;
+  }
+  for (const ManualLanguage& m : kManualLanguages) {
+    const std::string text = manual_text(m.code);
+    for (const std::string& name : menu_entry_names())
+      EXPECT_NE(text.find("<span class=\"ui\">" + name + "</span>"), std::string::npos) << m.code << ": " << name;
+    EXPECT_NE(text.find("~/.local/share/kestrova/settings"), std::string::npos) << m.code;
+  }
+}
+
 TEST(HelpManual, ValidatingPastResultsWorksAsTheManualsSay) {
   const std::string history = history_file("past_results.txt");
   start_with_techniques_tab();
@@ -905,6 +1143,65 @@ TEST_F(HelpTest, ScreenshotsOfBothWindows) {
     EXPECT_GT(read_file_bytes(about).size(), 1000u);
     EXPECT_GT(read_file_bytes(credits).size(), 1000u);
   }
+}
+
+// ---- values typed into fields ----------------------------------------------------
+
+// What the player types into a field, typed into that field of the program
+// of the manual's language: the field must stay clear of red and read the
+// value the manual means.
+void expect_the_field_takes(int field, const std::string& typed, double means, const std::string& where) {
+  ui_test_type(field, typed);
+  run_pending_events();
+  EXPECT_NE(ui_colour(field, UI_BACK), 255) << where << ": \"" << typed << "\" is refused";
+  EXPECT_EQ(val_float(ui_text(field)), static_cast<float>(means)) << where << ": \"" << typed << "\"";
+}
+
+// Every value a manual has the player type into a field is written as the
+// field takes it: the price of a simple ticket, the prices of the table of
+// bet types, and the counts asked of the tickets-to-generate spin.
+TEST(HelpManual, EveryValueAManualHasThePlayerTypeIsOneTheFieldTakes) {
+  struct Typed {
+    const char* code;
+    const char* where;  // the value is the first group
+    int field;
+    double means;
+  };
+  const Typed cases[] = {
+      {"EN", "price of one simple ticket \\(([^)]*)\\)", PREFS_PRICE_FIELD_BASE, 2.5},
+      {"PT", "pre\xC3\xA7o de uma chave simples \\(([^)]*)\\)", PREFS_PRICE_FIELD_BASE, 2.5},
+      {"EN", "should make \\(1 to ([^)]*)\\)", PREFS_DRAWS_SPIN, 139838160},
+      {"PT", "deve criar \\(de 1 a ([^)]*)\\)", PREFS_DRAWS_SPIN, 139838160},
+      {"EN", "asking for (\\S+) makes 63", PREFS_DRAWS_SPIN, 1000},
+      {"PT", "pedir (\\S+) faz 63", PREFS_DRAWS_SPIN, 1000},
+      {"EN", "asking for (\\S+) lists", PREFS_DRAWS_SPIN, 100000},
+      {"PT", "um pedido de (\\S+) lista", PREFS_DRAWS_SPIN, 100000},
+  };
+  for (const ManualLanguage& m : kManualLanguages) {
+    start_program_for_test(m.language);
+    ui_set_state(GADGET_PANEL, TAB_PREFERENCES);
+    const std::string text = manual_text(m.code);
+    for (const Typed& c : cases) {
+      if (std::string(c.code) != m.code) continue;
+      std::smatch found;
+      ASSERT_TRUE(std::regex_search(text, found, std::regex(c.where))) << m.code << ": " << c.where;
+      expect_the_field_takes(c.field, found[1], c.means, std::string(m.code) + " " + c.where);
+    }
+    // The table of the default prices: each as its field holds it at the start.
+    const std::regex row("<td>(\\d+N \\+ \\d+[SE])</td><td>([^<]*)</td>");
+    int prices = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), row); it != std::sregex_iterator(); ++it) {
+      const std::string bet = (*it)[1];
+      int field = -1;
+      for (int i = 0; i < 40; ++i)
+        if (ui_text(PREFS_PRICE_LABEL_BASE + i) == bet + ":") field = PREFS_PRICE_FIELD_BASE + i;
+      ASSERT_GE(field, 0) << m.code << " names no bet type " << bet;
+      expect_the_field_takes(field, (*it)[2], val_float(ui_text(field)), std::string(m.code) + " " + bet);
+      ++prices;
+    }
+    EXPECT_EQ(prices, 40) << m.code;
+  }
+  ui_test_reset();
 }
 
 }  // namespace

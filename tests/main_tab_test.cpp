@@ -440,6 +440,81 @@ TEST_F(PreviewTest, MarksPlayedAndUnhitValuesAndCountsThem) {
   EXPECT_EQ(g_preview_valid, 1);
 }
 
+// A result with a value typed twice would be marked and counted twice: the
+// preview refuses it with the message and focus of Check for Prizes, and
+// opens nothing. Fields without a value repeat nothing.
+TEST_F(PreviewTest, AResultWithARepeatedValueIsRefused) {
+  list_tickets(tickets_over_31_numbers());
+  struct Case {
+    std::vector<std::string> typed;
+    int focus;
+  } cases[] = {
+      {{"44", "44", "3", "17", "22", "9", "9"}, 137},
+      {{"3", "17", "22", "40", "48", "9", "9"}, 142},
+      {{"5", "17", "22", "40", "05", "2", "11"}, 140},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.focus);
+    type_result(c.typed);
+    ui_set_focus(GADGET_GENERATE);
+    PreviewSight sight = preview();
+    expect_single_message(translate("Warning!"),
+                          translate("The numbers and the stars of a result must all be different."));
+    EXPECT_EQ(ui_focused_gadget(), c.focus);
+    EXPECT_FALSE(sight.open);
+    EXPECT_FALSE(ui_window_exists(WINDOW_PREVIEW));
+    EXPECT_FALSE(ui_window_disabled(WINDOW_MAIN));
+    EXPECT_EQ(g_preview_valid, 0);  // nothing built
+  }
+  type_result({"7", "", "", "0", "0", "13", "13"});
+  PreviewSight sight = preview();
+  EXPECT_TRUE(ui_test_messages().empty());
+  ASSERT_TRUE(sight.open);
+  EXPECT_EQ(sight.unhit_numbers, "\u26AB 1/5");
+  EXPECT_EQ(sight.unhit_stars, " \u2605 0/2");
+}
+
+// The result fields take whole numbers only: "2.5", which only a paste can
+// put there, is refused like any text that is not a number by Check for
+// Prizes and Validate, and the preview marks nothing for it (where it read
+// 2 before).
+TEST_F(PreviewTest, AResultValueWithDecimalsIsNoNumber) {
+  list_tickets(tickets_over_31_numbers());
+  struct Case {
+    const char* clipboard;
+    int field;
+    bool star;
+  } cases[] = {{"3 17 22 40 2.5 + 2 11", 140, false},
+               {"2.0 17 22 40 48 + 2 11", 136, false},
+               {"3 17 22 40 48 + 1.5 11", 141, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.clipboard);
+    ui_test_set_clipboard(c.clipboard);
+    press(GADGET_PASTE);
+    ASSERT_TRUE(ui_test_messages().empty());
+    for (int action : {GADGET_CHECK_PRIZES, GADGET_VALIDATE}) {
+      ui_set_focus(GADGET_GENERATE);
+      press(action);
+      expect_single_message(translate("Warning!"),
+                            c.star ? translate("The stars must be in the range 1:") + "12"
+                                   : translate("The numbers must be in the range 1:") + "50");
+      EXPECT_EQ(ui_focused_gadget(), c.field);
+      EXPECT_EQ(ui_text(GADGET_TIER_FIRST + 17), "0+0:0");
+      EXPECT_EQ(ui_item_text(GADGET_DRAW_LIST, 0, 24), "");
+    }
+  }
+  // Number 2 and star 1 would be unhit; 1.5 and 2.5 name neither.
+  ui_test_set_clipboard("3 17 22 40 2.5 + 1.5 11");
+  press(GADGET_PASTE);
+  PreviewSight sight = preview();
+  ASSERT_TRUE(sight.open);
+  EXPECT_TRUE(ui_test_messages().empty());
+  EXPECT_EQ(sight.number_back[2], UI_DEFAULT_COLOUR);
+  EXPECT_EQ(sight.number_back[3], kRed);
+  EXPECT_EQ(sight.unhit_numbers, "\u26AB 2/5");  // 3 and 40
+  EXPECT_EQ(sight.unhit_stars, " \u2605 0/2");
+}
+
 TEST_F(PreviewTest, CacheIsRebuiltOnlyAfterTheListChanged) {
   list_tickets(tickets_over_31_numbers());
   ASSERT_TRUE(preview().open);

@@ -259,10 +259,26 @@ TEST_F(PreferencesTab, CostIsA32BitProductOfCountAndPrice) {
   EXPECT_EQ(ui_text(PREFS_COST_LABEL), "349,595,392.00 EUR");
 
   type_text(PREFS_DRAWS_SPIN, "3");
-  type_text(PREFS_PRICE_FIELD_BASE + 0, "abc");
-  EXPECT_EQ(ui_colour(PREFS_PRICE_FIELD_BASE + 0, UI_BACK), RED);
-  EXPECT_EQ(ui_text(PREFS_COST_LABEL), "0.00 EUR");
-  EXPECT_EQ(ui_item_text(PREFS_BET_TYPE_LIST, 0), "5N + 2S — 0.00 EUR");
+  // A red price gives no amount, in the cost or in its bet type's entry,
+  // whatever its text begins with.
+  for (const char* price : {"abc", "2,5", "-1", "2.49", "10001", "3.5.0", ""}) {
+    SCOPED_TRACE(price);
+    type_text(PREFS_PRICE_FIELD_BASE + 0, price);
+    EXPECT_EQ(ui_colour(PREFS_PRICE_FIELD_BASE + 0, UI_BACK), RED);
+    EXPECT_EQ(ui_text(PREFS_COST_LABEL), "");
+    EXPECT_EQ(ui_item_text(PREFS_BET_TYPE_LIST, 0), "5N + 2S");
+    EXPECT_EQ(ui_item_text(PREFS_BET_TYPE_LIST, 1), "5N + 3S — 7.50 EUR");
+    // A new count or currency does not bring a number back.
+    type_text(PREFS_DRAWS_SPIN, "5");
+    type_text(PREFS_CURRENCY_FIELD, "EUR");
+    EXPECT_EQ(ui_text(PREFS_COST_LABEL), "");
+    type_text(PREFS_DRAWS_SPIN, "3");
+  }
+  // Only the selected bet type's price makes the cost.
+  choose(PREFS_BET_TYPE_LIST, 1);
+  EXPECT_EQ(ui_text(PREFS_COST_LABEL), "22.50 EUR");
+  choose(PREFS_BET_TYPE_LIST, 0);
+  EXPECT_EQ(ui_text(PREFS_COST_LABEL), "");
 
   type_text(PREFS_PRICE_FIELD_BASE + 0, "3.5");
   EXPECT_EQ(ui_colour(PREFS_PRICE_FIELD_BASE + 0, UI_BACK), UI_DEFAULT_COLOUR);

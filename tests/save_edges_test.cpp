@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <csignal>
@@ -443,7 +444,7 @@ TEST_F(SaveEdges, AStagedFileOfASaveStillRunningIsLeftAlone) {
   for (const Save& save : five_saves()) {
     SCOPED_TRACE(save.name);
     const std::string folder = folder_of(save);
-    const std::string dead = folder + "/" + kStagedFilePrefix + "d3ad00";
+    const std::string dead = folder + "/" + staged_file_name(0xd3ad00);
     write_file_bytes(dead, "left by a save that was killed");
     write_file_bytes(save.target(), save.old_content);
     ui_test_clear_messages();
@@ -503,30 +504,44 @@ TEST_F(SaveEdges, AStagedFileRemovedBeforeItsSaveLockedItIsMadeAgain) {
 }
 
 // Files that only look like a leftover survive every save, beside two real
-// leftovers that the same save removes: names a staged file never has (five
-// or seven characters after the prefix, a character the system never puts
-// in, something after the name or before it, another case), and things of
-// the staged name that are no plain file (a folder, a link to a player's
-// file, a named pipe, which must not stop the save either).
+// leftovers that the same save removes: a player's own hidden files named
+// as staged files were once named (".kestrova-" and six letters or digits),
+// names of the staged form that the program never makes (a check digit, the
+// case or a separator changed, a digit short, something after the name or
+// before it), and things of a staged file's name that are no plain file (a
+// folder, a link to a player's file, a named pipe, which must not stop the
+// save either).
 TEST_F(SaveEdges, AFileThatOnlyLooksLikeALeftoverSurvivesEverySave) {
-  const std::string prefix = kStagedFilePrefix;
+  const std::string real_name = staged_file_name(0x0123456789abcdefull);
+  std::string wrong_check = real_name;
+  wrong_check.back() = wrong_check.back() == '0' ? '1' : '0';
+  std::string upper_case = real_name;
+  for (char& c : upper_case) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string underscore = real_name;
+  underscore[underscore.rfind('-')] = '_';
+  std::string digit_short = real_name;
+  digit_short.erase(std::string(kStagedFilePrefix).size(), 1);
   const std::vector<std::string> look_alike_files = {
-      prefix + "abc12",   prefix + "abc1234",          prefix + "ab-c12",  prefix + "ab_c12",
-      prefix + "abc12.",  prefix + "abc123.draws.txt", prefix + "abc123~", "kestrova-abc123",
-      ".KESTROVA-abc123", "x" + prefix + "abc123",
+      ".kestrova-backup",   ".kestrova-ABCDEF",        ".kestrova-abc123", ".kestrova-k1Ll3d",
+      wrong_check,          upper_case,                underscore,         digit_short,
+      real_name + "~",      real_name + ".draws.txt",  "x" + real_name,    kStagedFilePrefix,
+      std::string(kStagedFilePrefix) + "backup",
   };
+  const std::string folder_name = staged_file_name(0xf01de5);
+  const std::string link_name = staged_file_name(0x11111ed);
+  const std::string pipe_name = staged_file_name(0x919e00);
   for (const Save& save : five_saves()) {
     SCOPED_TRACE(save.name);
     const std::string folder = folder_of(save);
     for (const std::string& name : look_alike_files) write_file_bytes(folder + "/" + name, name);
-    fs::create_directories(folder + "/" + prefix + "f0lder");
+    fs::create_directories(folder + "/" + folder_name);
     write_file_bytes(folder + "/notes.txt", "the player's notes");
-    fs::remove(folder + "/" + prefix + "l1nked");
-    fs::create_symlink("notes.txt", folder + "/" + prefix + "l1nked");
-    ::unlink((folder + "/" + prefix + "p1pe00").c_str());
-    ASSERT_EQ(::mkfifo((folder + "/" + prefix + "p1pe00").c_str(), 0600), 0);
-    const std::vector<std::string> real = {folder + "/" + prefix + "l3ft0v",
-                                           folder + "/" + prefix + "K1LLED"};
+    fs::remove(folder + "/" + link_name);
+    fs::create_symlink("notes.txt", folder + "/" + link_name);
+    ::unlink((folder + "/" + pipe_name).c_str());
+    ASSERT_EQ(::mkfifo((folder + "/" + pipe_name).c_str(), 0600), 0);
+    const std::vector<std::string> real = {folder + "/" + staged_file_name(1),
+                                           folder + "/" + staged_file_name(~uint64_t{0})};
     for (const std::string& path : real) write_file_bytes(path, "left by a save that was killed");
     write_file_bytes(save.target(), save.old_content);
 
@@ -535,11 +550,12 @@ TEST_F(SaveEdges, AFileThatOnlyLooksLikeALeftoverSurvivesEverySave) {
     EXPECT_TRUE(nothing_reported());
     EXPECT_TRUE(holds(read_file_bytes(save.target()), save.marker));
     for (const std::string& path : real) EXPECT_FALSE(fs::exists(path)) << path;
-    for (const std::string& name : look_alike_files) EXPECT_EQ(read_file_bytes(folder + "/" + name), name);
-    EXPECT_TRUE(fs::is_directory(folder + "/" + prefix + "f0lder"));
-    EXPECT_TRUE(fs::is_symlink(folder + "/" + prefix + "l1nked"));
+    for (const std::string& name : look_alike_files)
+      EXPECT_EQ(read_file_bytes(folder + "/" + name), name) << name;
+    EXPECT_TRUE(fs::is_directory(folder + "/" + folder_name));
+    EXPECT_TRUE(fs::is_symlink(folder + "/" + link_name));
     EXPECT_EQ(read_file_bytes(folder + "/notes.txt"), "the player's notes");
-    EXPECT_TRUE(fs::is_fifo(folder + "/" + prefix + "p1pe00"));
+    EXPECT_TRUE(fs::is_fifo(folder + "/" + pipe_name));
   }
 }
 

@@ -368,6 +368,70 @@ TEST_F(StatisticsTab, AClickOnABarHighlightsItAndTheWhiteGroundRestoresTheCharts
   EXPECT_EQ(g_chart_highlight, 1);
 }
 
+// The first pixel of the box that is of blue ink but not pure blue (an
+// edge the smoothing made), as the drawing left it; x < 0 when none.
+std::pair<int, int> smoothed_blue_pixel(int canvas, int x0, int y0, int w, int h) {
+  for (int y = y0; y < y0 + h; ++y)
+    for (int x = x0; x < x0 + w; ++x) {
+      const int64_t c = chart_pixel(canvas, x, y);
+      if (c != CHART_BLUE && blue_of(c) > red_of(c) + 60 && red_of(c) == green_of(c)) return {x, y};
+    }
+  return {-1, -1};
+}
+
+// A count and a highlighted label are blue text: a click on one, wherever
+// in it, is a click on blue, and changes nothing but the selection text
+// (and the label of the column it names); the ground just beside a count
+// still clears the highlight.
+TEST_F(StatisticsTab, AClickOnABlueCountOrLabelKeepsTheHighlight) {
+  learn_fixture();
+  const int h = chart_height(STATS_NUMBERS_CHART);
+  click_chart(STATS_NUMBERS_CHART, bar_x(23), bar_y(STATS_NUMBERS_CHART));
+  ASSERT_EQ(g_chart_highlight, 1);
+  ASSERT_EQ(track_pixels(STATS_NUMBERS_CHART, 23, CHART_BLUE), CHART_TRACK_HEIGHT);
+
+  // 23's count (16, the largest) stands above its track; 28's (8, p = 50)
+  // above its bar, on the grey track; 23's label at the foot.
+  struct Click {
+    const char* what;
+    std::pair<int, int> at;
+    const char* selection;
+  };
+  const Click clicks[] = {
+      {"the highlighted bar's count", smoothed_blue_pixel(STATS_NUMBERS_CHART, chart_column_x(23), h - 544, 16, 12),
+       "Selected:⚫23(16)"},
+      {"the highlighted label", smoothed_blue_pixel(STATS_NUMBERS_CHART, chart_column_x(23), chart_label_y(h), 16, 14),
+       "Selected:⚫23(16)"},
+      {"another bar's count", smoothed_blue_pixel(STATS_NUMBERS_CHART, chart_column_x(28), h - 294, 16, 12),
+       "Selected:⚫28(8)"},
+  };
+  for (const Click& c : clicks) {
+    SCOPED_TRACE(c.what);
+    ASSERT_GE(c.at.first, 0) << "no smoothed blue pixel drawn";
+    click_chart(STATS_NUMBERS_CHART, c.at.first, c.at.second);
+    EXPECT_EQ(g_chart_highlight, 1);
+    EXPECT_EQ(ui_text(STATS_SELECTION), c.selection);
+    EXPECT_EQ(track_pixels(STATS_NUMBERS_CHART, 23, CHART_BLUE), CHART_TRACK_HEIGHT);
+    EXPECT_EQ(track_pixels(STATS_NUMBERS_CHART, 28, CHART_BAR_RED), 248);
+    EXPECT_TRUE(label_ink(STATS_NUMBERS_CHART, 23).bluish);
+  }
+  // The stars' counts too.
+  const std::pair<int, int> star_count =
+      smoothed_blue_pixel(STATS_STARS_CHART, chart_column_x(9), chart_height(STATS_STARS_CHART) - 544, 16, 12);
+  ASSERT_GE(star_count.first, 0);
+  click_chart(STATS_STARS_CHART, star_count.first, star_count.second);
+  EXPECT_EQ(g_chart_highlight, 1);
+  EXPECT_EQ(ui_text(STATS_SELECTION), "Selected:★9(9)");
+  EXPECT_EQ(track_pixels(STATS_NUMBERS_CHART, 23, CHART_BLUE), CHART_TRACK_HEIGHT);
+
+  // The white ground left of 23's count clears it.
+  click_chart(STATS_NUMBERS_CHART, chart_column_x(23) - 2, h - 540);
+  EXPECT_EQ(g_chart_highlight, 0);
+  EXPECT_EQ(ui_text(STATS_SELECTION), "Selected:N/A");
+  EXPECT_EQ(track_pixels(STATS_NUMBERS_CHART, 23, CHART_BAR_RED), CHART_TRACK_HEIGHT);
+  EXPECT_FALSE(label_ink(STATS_NUMBERS_CHART, 23).bluish);
+}
+
 // The highlighted label is drawn on its white ground each time, so clicking
 // the blue bar again and again leaves it exactly as the first click drew it.
 TEST_F(StatisticsTab, AHighlightedLabelStaysTheSameHoweverOftenItIsClicked) {

@@ -73,6 +73,46 @@ void script_idle_steps(std::vector<std::function<void()>> steps) {
   });
 }
 
+// Open's dialog starts in the data/ folder of the program directory, else in
+// that of an installed program, and names no file; with neither, it starts
+// where the toolkit puts it.
+TEST_F(TechniquesTab, OpenStartsInTheProgramsDataFolder) {
+  namespace fs = std::filesystem;
+  const std::string dir = fs::current_path().string();
+  const std::string installed = dir + "/usr/share/kestrova/";
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    std::string folder;
+  };
+  const Case cases[] = {
+      {"neither", [] {}, ""},
+      {"a file named data", [dir] { write_file_bytes(dir + "/data", "00001"); }, ""},
+      {"installed only", [installed] { fs::create_directories(installed + "data"); }, installed + "data/"},
+      {"an installation without data/", [installed] { fs::remove_all(installed + "data"); }, ""},
+      {"both",
+       [dir, installed] {
+         fs::remove(dir + "/data");
+         fs::create_directories(dir + "/data");
+         fs::create_directories(installed + "data");
+       },
+       dir + "/data/"},
+  };
+  g_installed_data_dir = installed;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.arrange();
+    import_file_through_open("");
+    ASSERT_FALSE(ui_test_file_dialogs().empty());
+    EXPECT_EQ(ui_test_file_dialogs().back().default_path, c.folder);
+  }
+  // Without an installation the program directory's data/ still counts.
+  g_installed_data_dir = "";
+  import_file_through_open("");
+  EXPECT_EQ(ui_test_file_dialogs().back().default_path, dir + "/data/");
+  EXPECT_TRUE(ui_test_messages().empty());
+}
+
 TEST_F(TechniquesTab, StartsWithWindowsNotLearned) {
   expect_not_learned_fields();
   EXPECT_EQ(ui_text(GADGET_MAX_COMMON_NUMBERS), "3");

@@ -2,7 +2,11 @@
 // file dialogs, the menu of a right click on a text field) in the language
 // of each program, read from the toolkit's own windows as they are built.
 #include <gtest/gtest.h>
+#include <utime.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -34,7 +38,11 @@ struct ToolkitWords {
   Texts columns;
   Texts tooltips;
   Texts field_menu;   // a right click on a text field
+  Texts spin_menu;    // a right click on a spin
   std::string folder_type;  // a folder's type in the file list
+  // A file dialog's question before it deletes a file: title, text.
+  std::string delete_title;
+  std::string delete_question;
 };
 
 const ToolkitWords kEnglish = {
@@ -46,11 +54,17 @@ const ToolkitWords kEnglish = {
     {"Name", "Size", "Type", "Date Modified"},
     {"Back", "Forward", "Parent Directory", "Create New Folder", "List View", "Detail View"},
     {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"},
+    {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All", "Step up", "Step down"},
     "Folder",
+    "Delete",
+    "Are you sure you want to delete '%1'?",
 };
 
-// European forms wherever the toolkit's European catalogue has them, the
-// Brazilian catalogue's where it has none ("Procurar em:").
+// European forms wherever the toolkit's European catalogue has them, in the
+// spelling of the program's own texts ("Selecionar"); where it has none, the
+// Brazilian catalogue's when they are words of Portugal too ("Procurar em:"),
+// else the program's wording ("Eliminar", where the Brazilian says
+// "Excluir").
 const ToolkitWords kPortuguese = {
     {"Sim", "N\xC3\xA3o"},
     {"OK"},
@@ -59,8 +73,12 @@ const ToolkitWords kPortuguese = {
     {"Gravar", "Cancelar"},
     {"Nome", "Tamanho", "Tipo", "Data de Modifica\xC3\xA7\xC3\xA3o"},
     {"Recuar", "Seguinte", "Pasta M\xC3\xA3" "e", "Criar Nova Pasta", "Vista Abreviada", "Vista Detalhada"},
-    {"Desfazer", "Refazer", "Cortar", "Copiar", "Colar", "Apagar", "Seleccionar Tudo"},
+    {"Desfazer", "Refazer", "Cortar", "Copiar", "Colar", "Apagar", "Selecionar Tudo"},
+    {"Desfazer", "Refazer", "Cortar", "Copiar", "Colar", "Apagar", "Selecionar Tudo", "Passo acima",
+     "Passo abaixo"},
     "Pasta",
+    "Eliminar",
+    "Tem a certeza de que quer eliminar '%1'?",
 };
 
 // Labels of a box other than its message.
@@ -119,6 +137,11 @@ void expect_toolkit_words(const ProgramWindows& w, const ToolkitWords& words, co
   EXPECT_EQ(w.save_dialog.shown.labels, words.open_labels);
   EXPECT_EQ(w.save_dialog.shown.buttons, words.save_buttons);
   EXPECT_EQ(w.save_dialog.shown.column_titles, words.columns);
+  // Every text whole, as laid out for the screen: the titles of the file
+  // list and the places of the side panel are wider in Portuguese.
+  for (const UiToolkitTexts* shown : {&w.ok_box.shown, &w.yes_no_box.shown, &w.open_dialog.shown,
+                                      &w.save_dialog.shown})
+    EXPECT_EQ(shown->cut_short, Texts{});
 }
 
 struct ProgramCase {
@@ -138,8 +161,75 @@ TEST_P(ToolkitLanguage, EachProgramsToolkitWindowsSpeakItsLanguage) {
   ASSERT_EQ(g_language, c.build_language);
   expect_toolkit_words(open_toolkit_windows_of_the_program(), *c.words, c.name);
   EXPECT_EQ(ui_test_context_menu(PREFS_PRICE_FIELD_BASE + 0), c.words->field_menu);
-  EXPECT_EQ(ui_test_context_menu(PREFS_DRAWS_SPIN), c.words->field_menu);
+  EXPECT_EQ(ui_test_context_menu(PREFS_DRAWS_SPIN), c.words->spin_menu);
   EXPECT_EQ(ui_test_file_type_text("settings"), c.words->folder_type);
+  EXPECT_EQ(ui_test_toolkit_text("QFileDialog", "Delete"), c.words->delete_title);
+  EXPECT_EQ(ui_test_toolkit_text("QFileDialog", "Are you sure you want to delete '%1'?"),
+            c.words->delete_question);
+}
+
+// The system's locale of the run: tests/CMakeLists.txt runs this program once
+// more as on a German system.
+bool system_locale_is_german() {
+  const char* all = std::getenv("LC_ALL");
+  return all != nullptr && std::string(all).rfind("de", 0) == 0;
+}
+
+// A file or folder last changed on 29 December 2023 at 21:05, local time.
+void date_to_the_last_draw(const std::string& path) {
+  std::tm local = {};
+  local.tm_year = 2023 - 1900;
+  local.tm_mon = 11;
+  local.tm_mday = 29;
+  local.tm_hour = 21;
+  local.tm_min = 5;
+  local.tm_isdst = -1;
+  const std::time_t when = std::mktime(&local);
+  const utimbuf times = {when, when};
+  ASSERT_EQ(utime(path.c_str(), &times), 0) << path;
+}
+
+// A file dialog lists the working folder: its sizes, file
+// types and dates come in the program's language whatever the system's, the
+// English program's as the system writes them where the system is English
+// (or plain C, as in the first run), else as in American English.
+TEST_P(ToolkitLanguage, TheFileListWritesSizesTypesAndDatesInTheProgramsLanguage) {
+  const ProgramCase& c = GetParam();
+  start_program_for_test(c.build_language);
+  write_file_bytes("tiny.draws.txt", "3,17\n");
+  write_file_bytes("mid.draws.txt", std::string(3000, '1'));
+  write_file_bytes("big.draws.txt", "");
+  std::filesystem::resize_file("big.draws.txt", 3000000);
+  for (const char* path : {"tiny.draws.txt", "mid.draws.txt", "big.draws.txt", "settings"})
+    date_to_the_last_draw(path);
+
+  std::vector<Texts> expected;
+  if (c.build_language == 2) {
+    const std::string text = "documento em texto simples", date = "29/12/23 21:05";
+    expected = {{"settings", "", "Pasta", date},
+                {"big.draws.txt", "2,86 MiB", text, date},
+                {"mid.draws.txt", "2,93 KiB", text, date},
+                {"tiny.draws.txt", "5 bytes", text, date}};
+  } else {
+    const std::string text = "plain text document";
+    const std::string date = system_locale_is_german() ? "12/29/23 9:05 PM" : "29 Dec 2023 21:05:00";
+    expected = {{"settings", "", "Folder", date},
+                {"big.draws.txt", "2.86 MiB", text, date},
+                {"mid.draws.txt", "2.93 KiB", text, date},
+                {"tiny.draws.txt", "5 bytes", text, date}};
+  }
+  // Opened on the working folder: without a folder the dialog shows the one
+  // it showed last, another test's.
+  ui_test_build_toolkit_windows(true);
+  ui_open_file_dialog(translate("Open Draws"), std::filesystem::current_path().string(),
+                      "Draws (*.draws.txt)|*.draws.txt", 0);
+  ASSERT_EQ(ui_test_file_dialogs().size(), 1u);
+  std::vector<Texts> rows = ui_test_file_dialogs()[0].shown.file_rows;
+  std::sort(rows.begin(), rows.end(), [](const Texts& a, const Texts& b) {
+    return std::make_pair(a[2] == "Pasta" || a[2] == "Folder" ? 0 : 1, a[0]) <
+           std::make_pair(b[2] == "Pasta" || b[2] == "Folder" ? 0 : 1, b[0]);
+  });
+  EXPECT_EQ(rows, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPrograms, ToolkitLanguage,
@@ -212,6 +302,7 @@ class ToolkitCatalogues : public ::testing::Test {
     ASSERT_TRUE(ui_text_field(10, 5, 5, 80, 22, "12"));
     ASSERT_TRUE(ui_editor(11, 5, 35, 200, 100));
     ASSERT_TRUE(ui_editor(12, 5, 140, 200, 100, UI_EDITOR_READONLY));
+    ASSERT_TRUE(ui_spin(13, 5, 250, 80, 22, 1, 50));
     ui_test_build_toolkit_windows(true);
   }
   void TearDown() override { ui_test_reset(); }
@@ -243,26 +334,34 @@ TEST_F(ToolkitCatalogues, TheEuropeanCatalogueAnswersFirstAndTheBrazilianTheRest
     Texts save_buttons;
     std::string date_column;
     Texts field_menu;
+    Texts spin_menu;
     std::string folder_type;
+    std::string delete_question;
   };
   const Texts english_menu = kEnglish.field_menu;
   const Texts european_menu = kPortuguese.field_menu;
   const Texts brazilian_menu = {"Desfazer", "Refazer", "Recortar", "Copiar", "Colar", "Excluir", "Selecionar tudo"};
+  const Texts brazilian_spin_menu = {"Desfazer", "Refazer", "Recortar", "Copiar", "Colar", "Excluir",
+                                     "Selecionar tudo", "Passo acima", "Passo abaixo"};
   const std::vector<Case> cases = {
       {"both", {"qtbase_pt_BR.qm", "qt_pt_PT.qm"}, false, kPortuguese.yes_no_buttons, kPortuguese.open_labels,
-       kPortuguese.save_buttons, "Data de Modifica\xC3\xA7\xC3\xA3o", european_menu, "Pasta"},
+       kPortuguese.save_buttons, "Data de Modifica\xC3\xA7\xC3\xA3o", european_menu, kPortuguese.spin_menu, "Pasta",
+       kPortuguese.delete_question},
       {"Brazilian only", {"qtbase_pt_BR.qm"}, false, {"Sim", "N\xC3\xA3o"},
        {"Procurar em:", "Nome do arquivo:", "Arquivos do tipo:"}, {"Salvar", "Cancelar"},
-       "Data de modifica\xC3\xA7\xC3\xA3o", brazilian_menu, "Pasta"},
+       "Data de modifica\xC3\xA7\xC3\xA3o", brazilian_menu, brazilian_spin_menu, "Pasta",
+       "Deseja realmente excluir '%1'?"},
       // The old European catalogue alone still gives the standard buttons
-      // and the editors' menu under the places' former names.
+      // and the editors' menu under the places' former names, and the texts
+      // it lacks in the program's wording.
       {"European only", {"qt_pt_PT.qm"}, false, {"Sim", "N\xC3\xA3o"},
        {"Look in:", "Nome do Ficheiro:", "Ficheiros do tipo:"}, {"Gravar", "Cancelar"},
-       "Data de Modifica\xC3\xA7\xC3\xA3o", european_menu, "Folder"},
+       "Data de Modifica\xC3\xA7\xC3\xA3o", european_menu, kPortuguese.spin_menu, "Folder",
+       kPortuguese.delete_question},
       {"none", {}, false, kEnglish.yes_no_buttons, kEnglish.open_labels, kEnglish.save_buttons, "Date Modified",
-       english_menu, "Folder"},
+       english_menu, kEnglish.spin_menu, "Folder", kEnglish.delete_question},
       {"unreadable", {"qtbase_pt_BR.qm", "qt_pt_PT.qm"}, true, kEnglish.yes_no_buttons, kEnglish.open_labels,
-       kEnglish.save_buttons, "Date Modified", english_menu, "Folder"},
+       kEnglish.save_buttons, "Date Modified", english_menu, kEnglish.spin_menu, "Folder", kEnglish.delete_question},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -280,7 +379,9 @@ TEST_F(ToolkitCatalogues, TheEuropeanCatalogueAnswersFirstAndTheBrazilianTheRest
     EXPECT_EQ(dialog.shown.column_titles[3], c.date_column);
     EXPECT_EQ(ui_test_context_menu(10), c.field_menu);
     EXPECT_EQ(ui_test_context_menu(11), c.field_menu);
+    EXPECT_EQ(ui_test_context_menu(13), c.spin_menu);
     EXPECT_EQ(ui_test_file_type_text(directory_), c.folder_type);
+    EXPECT_EQ(ui_test_toolkit_text("QFileDialog", "Are you sure you want to delete '%1'?"), c.delete_question);
   }
 }
 
@@ -306,7 +407,7 @@ TEST_F(ToolkitCatalogues, EnglishLeavesTheToolkitsOwnTextsAndPortugueseComesBack
 // A read-only editor offers only what the player may do with its text.
 TEST_F(ToolkitCatalogues, AReadOnlyEditorsMenuCopiesAndSelects) {
   ui_set_toolkit_language(2);
-  EXPECT_EQ(ui_test_context_menu(12), (Texts{"Copiar", "Seleccionar Tudo"}));
+  EXPECT_EQ(ui_test_context_menu(12), (Texts{"Copiar", "Selecionar Tudo"}));
   ui_set_toolkit_language(1);
   EXPECT_EQ(ui_test_context_menu(12), (Texts{"Copy", "Select All"}));
 }

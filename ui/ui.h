@@ -48,8 +48,10 @@ bool ui_init();
 void ui_shutdown();
 // The language of the texts that the toolkit draws itself (the buttons of
 // message boxes, the file dialogs, the menu of a right click on a text
-// field): 1 English, 2 Portuguese. What the toolkit makes from then on comes
-// out in that language; where its translations are missing, in English.
+// field) and of the sizes, dates and file types its file dialogs write,
+// whatever the system's language: 1 English, 2 Portuguese. What the toolkit
+// makes from then on comes out in that language; where its translations are
+// missing, in English.
 void ui_set_toolkit_language(int language);
 
 // ---- windows ---------------------------------------------------------------
@@ -274,7 +276,9 @@ std::string ui_save_file_dialog(const std::string& title, const std::string& def
                                 const std::string& filter, int filter_index);
 std::string ui_clipboard_text();  // "" when none
 // Hands an address (already encoded) to the system's default program, without
-// a shell in between. Returns whether the system accepted it.
+// a shell in between. Returns whether the system accepted it: the opener's
+// verdict is awaited for a few seconds at most, while the windows keep
+// painting and the player's actions raise no event.
 bool ui_open_address(const std::string& address);
 int64_t ui_milliseconds();  // a monotonic millisecond counter
 void ui_delay(int ms);      // waits, keeping the windows painted; queues stay

@@ -12,6 +12,7 @@ std::deque<UiEvent> g_ui_queue;
 int g_ui_program_setting = 0;
 bool g_ui_test_mode = false;
 int g_ui_default_font = UI_DEFAULT_FONT;
+bool g_ui_taking_no_player_events = false;
 
 void ui_scope_use_window(int window);
 void ui_scope_forget_window(int window);
@@ -193,7 +194,16 @@ void ui_shutdown() {
 
 // ---- the queue -------------------------------------------------------------------
 void ui_queue_event(int kind, int object, int window, int type) {
+  if (g_ui_taking_no_player_events && kind != UI_EVENT_TIMER) return;
   g_ui_queue.push_back(UiEvent{kind, object, window, type});
+}
+
+void ui_paint_only(int ms) {
+  if (!g_app) return;
+  g_wake_timer->start(std::max(ms, 0));
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+  g_wake_timer->stop();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void ui_queue_gadget_event(int gadget, const QWidget* source, int type) {

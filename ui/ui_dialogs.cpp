@@ -1,6 +1,13 @@
 // Message boxes, file dialogs, the clipboard, handing addresses to the
 // system, and the test seam.
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+
 #include "ui/ui_internal.h"
+
+extern char** environ;
 
 void ui_scope_reset();
 void ui_free_all_gadgets();
@@ -26,6 +33,7 @@ std::vector<UiFileDialogRecord> g_file_dialogs;
 std::string g_test_clipboard;
 std::vector<std::string> g_opened_addresses;
 bool g_refuse_addresses = false;
+bool g_use_system_opener = false;
 std::function<void()> g_idle_hook;
 bool g_in_idle_hook = false;
 
@@ -51,12 +59,64 @@ QStringList qt_filters(const std::string& filter) {
   return out;
 }
 
+// The file list of a file dialog as the toolkit's model gives it, but with
+// sizes and dates written in the toolkit's locale (QLocale's default, which
+// ui_set_toolkit_language sets): the model itself writes them in the
+// system's, whatever language the program speaks.
+class LocaleFileList : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || !files || (index.column() != 1 && index.column() != 3))
+      return QIdentityProxyModel::data(index, role);
+    const QModelIndex source = mapToSource(index);
+    if (index.column() == 1)
+      return files->isDir(source) ? QString() : QLocale().formattedDataSize(files->size(source));
+    return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+  }
+};
+
+// Room for the dialog's own texts in the program's language, whose words may
+// be longer than the English ones the dialog is laid out for: every column
+// title of the file list whole, and every place of the side panel.
+void make_room_for_texts(QFileDialog& dialog) {
+  if (auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = tree->header();
+    for (int column = 0; column < header->count(); ++column)
+      if (header->sectionSize(column) < header->sectionSizeHint(column))
+        header->resizeSection(column, header->sectionSizeHint(column));
+  }
+  auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+  auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"));
+  if (!places || !splitter || !places->model() || splitter->count() < 2) return;
+  int widest = 0;
+  for (int row = 0; row < places->model()->rowCount(); ++row)
+    widest = std::max(widest, places->sizeHintForIndex(places->model()->index(row, 0)).width());
+  const int needed = widest + 2 * places->frameWidth() +
+                     places->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, places);
+  QList<int> sizes = splitter->sizes();
+  if (sizes.size() < 2 || sizes[0] >= needed) return;
+  sizes[1] = std::max(0, sizes[1] - (needed - sizes[0]));
+  sizes[0] = needed;
+  splitter->setSizes(sizes);
+}
+
 // The file dialog the program asked for, not shown yet.
 std::unique_ptr<QFileDialog> make_file_dialog(QWidget* parent, bool save, const std::string& title,
                                               const std::string& default_path,
                                               const std::string& filter, int filter_index) {
   auto made = std::make_unique<QFileDialog>(parent, to_qstring(title));
   QFileDialog& dialog = *made;
+  // First, while the dialog shows no folder yet; the views take the new
+  // model with their columns as the dialog had set them.
+  if (auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    const QByteArray columns = tree->header()->saveState();
+    dialog.setProxyModel(new LocaleFileList(&dialog));
+    tree->header()->restoreState(columns);
+  }
+  make_room_for_texts(dialog);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // The program asks about overwriting and reports a missing file itself.
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -98,24 +158,128 @@ std::unique_ptr<QMessageBox> make_message_box(QWidget* parent, const std::string
   return box;
 }
 
+// What a text takes across in a font, in units: its widest line's advance,
+// rounded up.
+int text_width(const QFont& font, const QString& text) {
+  const QFontMetricsF metrics(font);
+  qreal widest = 0;
+  for (const QString& line : text.split(QLatin1Char('\n')))
+    widest = std::max(widest, metrics.horizontalAdvance(line));
+  return static_cast<int>(std::ceil(widest));
+}
+
+// The room a widget gives its own text (a label's, a button's, a check box's
+// or an option's, a frame's caption) against what the text takes in the
+// widget's font, in units; nothing for a widget without a text. For a label
+// that wraps, both are heights.
+std::optional<UiTestTextRoom> text_room_of(const QWidget* widget) {
+  if (auto* label = qobject_cast<const QLabel*>(widget)) {
+    if (!label->pixmap().isNull() || label->text().isEmpty()) return std::nullopt;
+    // A "&" before a letter marks a key and takes no room, but in plain text.
+    const QString shown =
+        label->textFormat() == Qt::PlainText ? label->text() : to_qstring(shown_caption(label->text()));
+    if (label->wordWrap())
+      return UiTestTextRoom{to_std(shown), label->heightForWidth(label->width()), label->height()};
+    return UiTestTextRoom{to_std(shown), text_width(label->font(), shown),
+                          label->contentsRect().width() - 2 * label->margin()};
+  }
+  if (auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+    if (button->text().isEmpty()) return std::nullopt;
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+    if (qobject_cast<const QCheckBox*>(button)) contents = QStyle::SE_CheckBoxContents;
+    if (qobject_cast<const QRadioButton*>(button)) contents = QStyle::SE_RadioButtonContents;
+    const QRect room = button->style()->subElementRect(contents, &option, button);
+    const QString shown = to_qstring(shown_caption(button->text()));
+    return UiTestTextRoom{to_std(shown), text_width(button->font(), shown), room.width()};
+  }
+  if (auto* frame = qobject_cast<const QGroupBox*>(widget)) {
+    if (frame->title().isEmpty()) return std::nullopt;
+    QStyleOptionGroupBox option;
+    option.initFrom(frame);
+    option.text = frame->title();
+    option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+    option.textAlignment = frame->alignment();
+    option.lineWidth = 1;
+    const QRect label =
+        frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
+    // The caption runs from where the frame puts it to the frame's right edge.
+    const QString shown = to_qstring(shown_caption(frame->title()));
+    return UiTestTextRoom{to_std(shown), text_width(frame->font(), shown),
+                          frame->width() - std::max(0, label.left())};
+  }
+  return std::nullopt;
+}
+
+bool cut_short(const std::optional<UiTestTextRoom>& room) { return room && room->needed > room->room; }
+
 // What a dialog shows of its own once it is shown: the texts of its labels,
-// push buttons, column titles and tool tips, in the order it holds them.
+// push buttons, column titles and tool tips, in the order it holds them, the
+// rows of its file list, and which of its texts it cuts short.
 UiToolkitTexts toolkit_texts(QWidget* dialog) {
   UiToolkitTexts texts;
   for (QWidget* widget : dialog->findChildren<QWidget*>()) {
     if (!widget->isVisibleTo(dialog)) continue;
     if (!widget->toolTip().isEmpty()) texts.tooltips.push_back(to_std(widget->toolTip()));
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-      if (!label->text().isEmpty()) texts.labels.push_back(shown_caption(label->text()));
+      if (label->text().isEmpty()) continue;
+      texts.labels.push_back(shown_caption(label->text()));
+      if (cut_short(text_room_of(label))) texts.cut_short.push_back(texts.labels.back());
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
       texts.buttons.push_back(shown_caption(button->text()));
+      if (cut_short(text_room_of(button))) texts.cut_short.push_back(texts.buttons.back());
     } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {
-      for (int column = 0; column < header->count(); ++column)
-        if (!header->isSectionHidden(column))
-          texts.column_titles.push_back(
-              to_std(header->model()->headerData(column, header->orientation()).toString()));
+      for (int column = 0; column < header->count(); ++column) {
+        if (header->isSectionHidden(column)) continue;
+        texts.column_titles.push_back(
+            to_std(header->model()->headerData(column, header->orientation()).toString()));
+        if (header->sectionSize(column) < header->sectionSizeHint(column))
+          texts.cut_short.push_back(texts.column_titles.back());
+      }
+    } else if (auto* list = qobject_cast<QListView*>(widget);
+               list && list->objectName() == QLatin1String("sidebar") && list->model()) {
+      // The places of the side panel, each as wide as the panel's inside.
+      for (int row = 0; row < list->model()->rowCount(); ++row) {
+        const QModelIndex place = list->model()->index(row, 0);
+        if (list->sizeHintForIndex(place).width() > list->viewport()->width())
+          texts.cut_short.push_back(to_std(place.data().toString()));
+      }
     }
   }
+  if (auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    const QModelIndex folder = tree->rootIndex();
+    const QAbstractItemModel* model = tree->model();
+    for (int row = 0; model && row < model->rowCount(folder); ++row) {
+      std::vector<std::string> cells;
+      for (int column = 0; column < model->columnCount(folder); ++column)
+        cells.push_back(to_std(model->index(row, column, folder).data().toString()));
+      texts.file_rows.push_back(cells);
+    }
+  }
+  return texts;
+}
+
+// Shows a toolkit window built for a test where no screen shows it, lets it
+// lay itself out (a file dialog also reads its folder, for at most 5 s), and
+// reads what it shows.
+UiToolkitTexts shown_toolkit_texts(QWidget* dialog) {
+  dialog->setAttribute(Qt::WA_DontShowOnScreen);
+  QEventLoop loop;
+  QTimer limit;
+  limit.setSingleShot(true);
+  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+  auto* files = dialog->findChild<QFileSystemModel*>();
+  if (files) QObject::connect(files, &QFileSystemModel::directoryLoaded, &loop, &QEventLoop::quit);
+  dialog->show();
+  if (files) {
+    limit.start(5000);
+    loop.exec();
+  }
+  QCoreApplication::processEvents();
+  UiToolkitTexts texts = toolkit_texts(dialog);
+  dialog->hide();
   return texts;
 }
 
@@ -139,7 +303,7 @@ std::string run_file_dialog(bool save, const std::string& title, const std::stri
     UiToolkitTexts shown;
     if (g_build_toolkit_windows) {
       keep_toolkit_settings_here();
-      shown = toolkit_texts(
+      shown = shown_toolkit_texts(
           make_file_dialog(nullptr, save, title, default_path, filter, filter_index).get());
     }
     g_file_dialogs.push_back(UiFileDialogRecord{save, title, default_path, filter, filter_index,
@@ -170,7 +334,7 @@ int ui_message(const std::string& title, const std::string& text, unsigned flags
     }
     UiToolkitTexts shown;
     if (g_build_toolkit_windows) {
-      shown = toolkit_texts(make_message_box(nullptr, title, text, flags).get());
+      shown = shown_toolkit_texts(make_message_box(nullptr, title, text, flags).get());
     }
     g_messages.push_back(UiMessageRecord{title, text, flags, answer, shown});
     return answer;
@@ -198,16 +362,78 @@ std::string ui_clipboard_text() {
   return clipboard ? to_std(clipboard->text()) : std::string();
 }
 
+namespace {
+
+// The desktop's opener (xdg-open) gives its verdict in its exit status: 0
+// when a program took the address, an error when none could (3 when no
+// browser or mail program is set up). It says so at once when the desktop's
+// own opener takes the address over; one still running after this long has
+// started a program that stays in the foreground (the browser of a bare
+// window manager) and counts as having opened the address.
+constexpr int64_t kOpenerVerdictMs = 3000;
+
+// Openers left running when the wait ended, reaped once they are done.
+std::vector<pid_t> g_running_openers;
+
+int64_t clock_ms() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void reap_finished_openers() {
+  std::erase_if(g_running_openers, [](pid_t pid) {
+    int status = 0;
+    return waitpid(pid, &status, WNOHANG) != 0;
+  });
+}
+
+// Starts xdg-open on the address, with no shell in between, and waits for
+// its verdict while the windows keep painting and the player's actions
+// raise nothing. Empty when there is no xdg-open to start.
+std::optional<bool> hand_to_desktop_opener(const std::string& address) {
+  reap_finished_openers();
+  char program[] = "xdg-open";
+  std::string argument = address;
+  char* argv[] = {program, argument.data(), nullptr};
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return std::nullopt;
+  bool opened = true;
+  const int64_t deadline = clock_ms() + kOpenerVerdictMs;
+  g_ui_taking_no_player_events = true;
+  for (;;) {
+    int status = 0;
+    pid_t ended = waitpid(pid, &status, WNOHANG);
+    if (ended == pid) {
+      opened = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+      break;
+    }
+    if (ended < 0) break;  // reaped by someone else: no verdict to read
+    if (clock_ms() >= deadline) {
+      g_running_openers.push_back(pid);
+      break;
+    }
+    ui_paint_only(10);
+    if (g_ui_test_mode) ui_call_idle_hook();
+  }
+  g_ui_taking_no_player_events = false;
+  return opened;
+}
+
+}  // namespace
+
 bool ui_open_address(const std::string& address) {
   if (g_ui_test_mode) {
     g_opened_addresses.push_back(address);
-    return !g_refuse_addresses;
+    if (!g_use_system_opener) return !g_refuse_addresses;
   }
   if (!QCoreApplication::instance() || address.empty()) return false;
   // The address is already encoded: read it strictly, never "repaired".
   QUrl url = QUrl::fromEncoded(QByteArray(address.data(), static_cast<qsizetype>(address.size())),
                                QUrl::StrictMode);
   if (!url.isValid() || url.scheme().isEmpty()) return false;
+  if (std::optional<bool> opened = hand_to_desktop_opener(address)) return *opened;
+  // Without xdg-open the toolkit finds another way, and tells only whether
+  // it started one.
   return QDesktopServices::openUrl(url);
 }
 
@@ -236,6 +462,7 @@ void ui_reset_dialog_state() {
   g_test_clipboard.clear();
   g_opened_addresses.clear();
   g_refuse_addresses = false;
+  g_use_system_opener = false;
   g_idle_hook = nullptr;
   g_build_toolkit_windows = false;
 }
@@ -246,12 +473,46 @@ void ui_test_clear_messages() { g_messages.clear(); }
 
 void ui_test_build_toolkit_windows(bool on) { g_build_toolkit_windows = on; }
 
+namespace {
+
+// Reads the entries of every menu that pops up while it lives, and closes
+// each unchosen as soon as it shows.
+class MenuReader : public QObject {
+ public:
+  std::vector<std::string> entries;
+
+ protected:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    auto* menu = qobject_cast<QMenu*>(object);
+    if (menu && event->type() == QEvent::Show) {
+      // What follows a tab is the entry's shortcut.
+      for (QAction* action : menu->actions())
+        if (!action->isSeparator())
+          entries.push_back(shown_caption(action->text().section(QLatin1Char('\t'), 0, 0)));
+      QMetaObject::invokeMethod(menu, &QMenu::close, Qt::QueuedConnection);
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
 std::vector<std::string> ui_test_context_menu(int gadget) {
   std::vector<std::string> entries;
   Gadget* g = ui_find_gadget(gadget);
   if (!g || !g->widget) return entries;
   QWidget* widget = g->widget;
-  // A spin's or a combo's text is a field of its own inside it.
+  // A spin makes its menu from its text's, with entries of its own, only as
+  // it opens it: the menu is opened as by the menu key and read.
+  if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget)) {
+    MenuReader reader;
+    QCoreApplication::instance()->installEventFilter(&reader);
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1), spin->mapToGlobal(QPoint(1, 1)));
+    QCoreApplication::sendEvent(spin, &event);
+    QCoreApplication::instance()->removeEventFilter(&reader);
+    return reader.entries;
+  }
+  // A combo's text is a field of its own inside it.
   auto* field = qobject_cast<QLineEdit*>(widget);
   if (!field) field = widget->findChild<QLineEdit*>();
   std::unique_ptr<QMenu> menu;
@@ -267,6 +528,47 @@ std::vector<std::string> ui_test_context_menu(int gadget) {
   return entries;
 }
 
+std::vector<int> ui_test_windows() {
+  std::vector<int> windows;
+  for (const auto& [number, w] : g_ui_windows)
+    if (w.top) windows.push_back(number);
+  return windows;
+}
+
+std::vector<int> ui_test_window_gadgets(int window) {
+  std::vector<int> gadgets;
+  for (const auto& [number, g] : g_ui_gadgets)
+    if (g.window == window && g.widget) gadgets.push_back(number);
+  std::sort(gadgets.begin(), gadgets.end());
+  return gadgets;
+}
+
+std::vector<UiTestTextRoom> ui_test_text_rooms(int gadget) {
+  std::vector<UiTestTextRoom> rooms;
+  Gadget* g = ui_find_gadget(gadget);
+  if (!g) return rooms;
+  switch (g->kind) {
+    case GadgetKind::label:
+    case GadgetKind::hyperlink:
+    case GadgetKind::button:
+    case GadgetKind::check_box:
+    case GadgetKind::option:
+    case GadgetKind::frame:
+      if (std::optional<UiTestTextRoom> room = text_room_of(g->widget)) rooms.push_back(*room);
+      break;
+    case GadgetKind::list: {
+      QHeaderView* header = static_cast<QTableView*>(g->widget.data())->horizontalHeader();
+      for (int column = 0; column < header->count(); ++column)
+        rooms.push_back({to_std(header->model()->headerData(column, Qt::Horizontal).toString()),
+                         header->sectionSizeHint(column), header->sectionSize(column)});
+      break;
+    }
+    default:
+      break;
+  }
+  return rooms;
+}
+
 std::string ui_test_file_type_text(const std::string& path) {
   return to_std(QFileIconProvider().type(QFileInfo(to_qstring(path))));
 }
@@ -277,6 +579,7 @@ const std::vector<UiFileDialogRecord>& ui_test_file_dialogs() { return g_file_di
 void ui_test_set_clipboard(const std::string& text) { g_test_clipboard = text; }
 const std::vector<std::string>& ui_test_opened_addresses() { return g_opened_addresses; }
 void ui_test_refuse_addresses(bool refuse) { g_refuse_addresses = refuse; }
+void ui_test_use_system_opener(bool on) { g_use_system_opener = on; }
 
 void ui_test_set_idle_hook(std::function<void()> hook) { g_idle_hook = std::move(hook); }
 

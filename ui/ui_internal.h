@@ -89,6 +89,10 @@ extern std::deque<UiEvent> g_ui_queue;
 extern int g_ui_program_setting;  // > 0 while the program itself changes a gadget
 extern bool g_ui_test_mode;
 extern int g_ui_default_font;
+// While true, the player's actions raise no event: what the window system
+// delivers meanwhile (a click, a key, the close box) is dropped, and only
+// timer ticks are queued.
+extern bool g_ui_taking_no_player_events;
 
 // Holds the "program is setting" guard for the lifetime of the object, so
 // that the toolkit's change signals raised by a setter queue nothing.
@@ -153,6 +157,9 @@ void ui_queue_event(int kind, int object, int window, int type);
 // Queues a gadget event raised by the player; nothing while the program is
 // setting, nothing for a number whose widget is not `source`.
 void ui_queue_gadget_event(int gadget, const QWidget* source, int type);
+// Waits up to `ms` for the toolkit, painting what needs it; the player's input
+// stays with the window system until the next pump that takes it.
+void ui_paint_only(int ms);
 // Drops every queued event of a gadget / of a window.
 void ui_drop_gadget_events(int gadget);
 void ui_drop_window_events(int window);

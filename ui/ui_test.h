@@ -26,6 +26,12 @@ struct UiToolkitTexts {
   std::vector<std::string> buttons;        // push buttons
   std::vector<std::string> column_titles;  // the file list's columns
   std::vector<std::string> tooltips;       // the file dialog's tool buttons
+  // The file list's rows (the folder the dialog shows), cell by cell: name,
+  // size, type, date.
+  std::vector<std::vector<std::string>> file_rows;
+  // Labels, buttons, column titles and places of the side panel that the
+  // window, laid out as it shows, cuts short.
+  std::vector<std::string> cut_short;
 };
 
 struct UiMessageRecord {
@@ -61,17 +67,22 @@ const std::vector<UiFileDialogRecord>& ui_test_file_dialogs();
 
 // While on (until ui_test_reset), every scripted message box and file dialog
 // is also built as the toolkit's own window, exactly as outside test mode,
-// and its texts are kept in its record; the window is never shown and the
-// scripted answer still decides. The toolkit keeps a file dialog's state
+// and laid out as it would show (a file dialog with its folder read), and
+// its texts are kept in its record; the window never reaches the screen and
+// the scripted answer still decides. The toolkit keeps a file dialog's state
 // among its user settings: these are kept in the working folder of the
 // moment instead of the user's.
 void ui_test_build_toolkit_windows(bool on);
-// The entries of the menu that a right click on a text field or an editor
-// opens (for a spin or a combo, the entries its text part gives that menu),
+// The entries of the menu that a right click on a text field, a spin or an
+// editor opens (for a combo, the entries its text part gives that menu),
 // separators and shortcuts left out; empty for other gadgets.
 std::vector<std::string> ui_test_context_menu(int gadget);
 // The type that the file dialogs' list shows for this file or folder.
 std::string ui_test_file_type_text(const std::string& path);
+// What the toolkit's own windows show for one of the toolkit's texts (its
+// English source text in its context, such as "QFileDialog", "Delete"), in
+// the toolkit's language of the moment, a "&" that marks a key left out.
+std::string ui_test_toolkit_text(const std::string& context, const std::string& source);
 // Where ui_set_toolkit_language looks for the toolkit's translations; "" (and
 // ui_test_reset) the toolkit's own folder.
 void ui_test_set_toolkit_catalogue_folder(const std::string& folder);
@@ -82,6 +93,10 @@ const std::vector<std::string>& ui_test_opened_addresses();
 // From now on until the next reset, every opened address is still recorded
 // but refused, as by a system with no program for it.
 void ui_test_refuse_addresses(bool refuse);
+// From now on until the next reset, every opened address is still recorded
+// and then handed to the system's opener as outside test mode, whose verdict
+// decides; the idle hook is called while the layer waits for that verdict.
+void ui_test_use_system_opener(bool on);
 
 // Called whenever a wait or a poll finds the queue empty: the place where a
 // test acts inside a loop that the program runs (a modal window, a long
@@ -105,6 +120,23 @@ void ui_test_close_window(int window);                    // the close box
 
 // The next ui_open_window(window, ...) returns false and opens nothing.
 void ui_test_fail_next_window_open(int window);
+
+// Every window open now, by number, ascending.
+std::vector<int> ui_test_windows();
+// Every gadget of a window (in its tab pages and containers too), ascending.
+std::vector<int> ui_test_window_gadgets(int window);
+// A text that a gadget shows of its own, and the room the gadget gives it, in
+// units: needed is what the text takes across in the gadget's font (its
+// widest line), room what the gadget leaves inside its borders, box or
+// margins; for a label that wraps, both are heights.
+struct UiTestTextRoom {
+  std::string text;
+  int needed = 0;
+  int room = 0;
+};
+// One for a label, a link, a button, a check box, an option or a frame with
+// a text, one per column title of a list; none for other gadgets.
+std::vector<UiTestTextRoom> ui_test_text_rooms(int gadget);
 
 // From now on ui_milliseconds reads `milliseconds` and stands still there,
 // so that what the program seeds from the clock repeats; a negative value,

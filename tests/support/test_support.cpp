@@ -68,7 +68,7 @@ std::vector<std::string> staged_leftovers(const std::string& folder) {
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
-    if (name.rfind(kStagedFilePrefix, 0) == 0) names.push_back(name);
+    if (is_staged_file_name(name)) names.push_back(name);
   }
   return names;
 }

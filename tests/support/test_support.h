@@ -17,9 +17,9 @@ void write_file_bytes(const std::string& path, const std::string& bytes);
 // The low 32 bits of v as 4 little-endian bytes, as the settings files hold
 // an integer.
 std::string le32_bytes(int64_t v);
-// Names of the files in `folder` that a save stages its content in
-// (kStagedFilePrefix and six characters): what a save that did not finish
-// would leave beside its target.
+// Names of the files in `folder` that a save stages its content in (named
+// as staged_file_name names them): what a save that did not finish would
+// leave beside its target.
 std::vector<std::string> staged_leftovers(const std::string& folder);
 // Runs `action` while file permissions bind this process, the superuser
 // too: a superuser gives up, for that time, the power to read and write any
