@@ -1,7 +1,7 @@
 #include "fuzz/format_mutators.h"
 
 #include <algorithm>
-#include <array>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -1077,17 +1077,20 @@ bool cross_over_result_and_draws_text(std::string_view a, std::string_view b, Di
 // A settings file is one record of many fields (the technique file 169),
 // each picked one time in as many: a fault that wants one field just so,
 // and then a second, would wait for the right pick twice over. So the
-// mutators remember, for each file they made lately, the field they changed
-// (a table of files by a hash of their bytes; a newer file takes the place
-// of an older one). When libFuzzer hands one of those files back, for the
-// next mutation of a run or later from its corpus, where it was kept for
-// what that change reached, one mutation in two changes the same field (or
-// its window) again: a search that keeps to the field which got it nearer.
+// mutators remember, for each file they made, the field they changed (a
+// table of files by a hash of their bytes, where a newer file takes the
+// place of an older one of the same slot: a slot is taken again after about
+// a million mutations, some ten minutes of a run). When libFuzzer hands one
+// of those files back, for the next mutation of a run or later from its
+// corpus, where it was kept for what that change reached, most mutations
+// change that field or the one the reader takes with it (the window's other
+// bound; the bet type of a play state): a search that keeps to where the
+// change got it, and goes on to the second value a fault may want.
 struct MadeFile {
   uint64_t hash = 0;
   int field = -1;
 };
-std::array<MadeFile, 4096> g_made_files;
+std::vector<MadeFile> g_made_files(size_t{1} << 20);
 
 uint64_t bytes_hash(std::string_view bytes) {
   uint64_t h = 0xCBF29CE484222325ull;
@@ -1097,9 +1100,12 @@ uint64_t bytes_hash(std::string_view bytes) {
 
 // A mutation that gave back its input (a value changed to the one it had)
 // says nothing of it.
+uint64_t g_last_made_hash = 0;
+
 void remember_field(std::string_view input, const std::string& made, int field) {
   if (made == input) return;
   const uint64_t h = bytes_hash(made);
+  g_last_made_hash = h;
   g_made_files[h % g_made_files.size()] = {h, field};
 }
 
@@ -1110,14 +1116,39 @@ int remembered_field(std::string_view bytes) {
   return made.hash == h ? made.field : -1;
 }
 
+// libFuzzer mutates a file of its corpus several times in a row, each time
+// the file the mutation before made: the mutators see their last file again.
+// A file they made that comes back any other way is one libFuzzer kept in its
+// corpus for what it reached, and the last few such files are where the
+// search stands: one mutation in four of any other file works on one of
+// them instead, so that a file that reached a first value a fault wants is
+// soon mutated again, towards the second, however large the corpus. Each
+// format keeps its own.
+constexpr size_t kKeptFilesHeld = 8;
+using KeptFiles = std::deque<std::string>;
+KeptFiles g_kept_main_prefs, g_kept_technique_prefs;
+
+std::string_view settings_file_to_mutate(std::string_view input, Dice& dice, KeptFiles& kept) {
+  if (bytes_hash(input) == g_last_made_hash) return input;
+  if (remembered_field(input) >= 0) {
+    if (std::find(kept.begin(), kept.end(), input) == kept.end()) {
+      kept.emplace_front(input);
+      if (kept.size() > kKeptFilesHeld) kept.pop_back();
+    }
+    return input;
+  }
+  if (!kept.empty() && roll_one_in(dice, 4)) return kept[roll_below(dice, kept.size())];
+  return input;
+}
+
 // A value of a stored field: as choose_value, or now and then, for a field
-// of a range wider than a few values, the old value with one of its low bits
-// flipped. The program compares the values it reads with bounds and limits,
+// of a range wider than a few values, the old value with one of the bits
+// that the range's width spans flipped. The program compares the values it reads with bounds and limits,
 // and a comparison brought one bit nearer to holding is a new feature (value
 // profiling): bit by bit, a field comes to the value a comparison wants.
 int64_t choose_stored_value(Dice& dice, int64_t old, const FieldValues& field, const int64_t* elsewhere) {
   if (field.hi - field.lo >= 7 && roll_one_in(dice, 6))
-    return old ^ (int64_t{1} << roll_below(dice, field.hi - field.lo > 255 ? 16 : 8));
+    return old ^ (int64_t{1} << roll_below(dice, static_cast<size_t>(std::bit_width(static_cast<uint64_t>(field.hi - field.lo)))));
   return choose_value(dice, old, field, elsewhere);
 }
 
@@ -1384,18 +1415,26 @@ size_t with_state_and_bet_type(Dice& dice, const ParsedSettings& p, const std::v
 }
 
 bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
+  input = settings_file_to_mutate(input, dice, g_kept_main_prefs);
   ParsedSettings p;
   if (!parse_main_prefs(input, p)) return false;
   // Each kind of field as likely as another, whatever its count.
   std::vector<std::vector<size_t>> of_kind(MAIN_KINDS);
   for (size_t k = 0; k < p.fields.size(); ++k) of_kind[static_cast<size_t>(p.fields[k].kind)].push_back(k);
-  // The field changed last in this file's making, or one of a kind.
+  // Two times in three the field changed last in this file's making, or
+  // (for a play state, five times in six of those) the bet type that goes
+  // with it; otherwise one of a kind.
   const int focus = remembered_field(input);
   int kind;
   size_t k;
-  if (focus > 0 && static_cast<size_t>(focus) < p.fields.size() && roll_one_in(dice, 2)) {
+  if (focus > 0 && static_cast<size_t>(focus) < p.fields.size() && !roll_one_in(dice, 3)) {
     k = static_cast<size_t>(focus);
     kind = p.fields[k].kind;
+    if ((kind == MAIN_NUMBER_STATE || kind == MAIN_STAR_STATE) && !of_kind[MAIN_BET_TYPE].empty() &&
+        !roll_one_in(dice, 6)) {
+      k = of_kind[MAIN_BET_TYPE].front();
+      kind = MAIN_BET_TYPE;
+    }
   } else {
     do kind = 1 + static_cast<int>(roll_below(dice, MAIN_KINDS - 1));
     while (of_kind[static_cast<size_t>(kind)].empty());
@@ -1495,12 +1534,14 @@ std::string with_new_window(Dice& dice, const ParsedSettings& p, size_t k, size_
 }
 
 bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
+  input = settings_file_to_mutate(input, dice, g_kept_technique_prefs);
   ParsedSettings p;
   if (!parse_technique_prefs(input, p)) return false;
-  // The slot changed last in this file's making, or its window's other bound.
+  // Two times in three the slot changed last in this file's making, or (five
+  // times in six of those) its window's other bound; otherwise any slot.
   const int focus = remembered_field(input);
   size_t k = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
-  if (focus >= 1 && focus <= TECHNIQUE_SLOT_COUNT && roll_one_in(dice, 2)) k = static_cast<size_t>(focus);
+  if (focus >= 1 && focus <= TECHNIQUE_SLOT_COUNT && !roll_one_in(dice, 3)) k = static_cast<size_t>(focus);
   const TechniqueSlot& slot = g_technique_slots[k - 1];
   if (roll_one_in(dice, 20)) {
     out = broken_field(dice, p, k);
@@ -1513,7 +1554,7 @@ bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::strin
   if (slot.technique != TECHNIQUE_COUNT) {
     const TechniqueRow& row = g_technique_catalogue[slot.technique];
     pair = static_cast<size_t>(static_cast<int>(k) == row.max_slot ? row.min_slot : row.max_slot);
-    if (pair > 0 && focus == static_cast<int>(k) && roll_one_in(dice, 2)) std::swap(k, pair);
+    if (pair > 0 && focus == static_cast<int>(k) && !roll_one_in(dice, 6)) std::swap(k, pair);
     if (pair > 0 && !roll_one_in(dice, 3)) other = pair;
   }
   FieldValues values{0, 0, {0, 999, -1, 2147483647, -2147483647 - 1}};
