@@ -1089,6 +1089,7 @@ bool cross_over_result_and_draws_text(std::string_view a, std::string_view b, Di
 struct MadeFile {
   uint64_t hash = 0;
   int field = -1;
+  bool second = false;  // the change went on from a first field to the one that goes with it
 };
 std::vector<MadeFile> g_made_files(size_t{1} << 20);
 
@@ -1100,45 +1101,17 @@ uint64_t bytes_hash(std::string_view bytes) {
 
 // A mutation that gave back its input (a value changed to the one it had)
 // says nothing of it.
-uint64_t g_last_made_hash = 0;
-
-void remember_field(std::string_view input, const std::string& made, int field) {
+void remember_field(std::string_view input, const std::string& made, int field, bool second = false) {
   if (made == input) return;
   const uint64_t h = bytes_hash(made);
-  g_last_made_hash = h;
-  g_made_files[h % g_made_files.size()] = {h, field};
+  g_made_files[h % g_made_files.size()] = {h, field, second};
 }
 
-// The field changed to make this file, -1 when the mutators made no such file.
-int remembered_field(std::string_view bytes) {
+// What was changed to make this file: field -1 when the mutators made no such file.
+MadeFile remembered_change(std::string_view bytes) {
   const uint64_t h = bytes_hash(bytes);
   const MadeFile& made = g_made_files[h % g_made_files.size()];
-  return made.hash == h ? made.field : -1;
-}
-
-// libFuzzer mutates a file of its corpus several times in a row, each time
-// the file the mutation before made: the mutators see their last file again.
-// A file they made that comes back any other way is one libFuzzer kept in its
-// corpus for what it reached, and the last few such files are where the
-// search stands: one mutation in four of any other file works on one of
-// them instead, so that a file that reached a first value a fault wants is
-// soon mutated again, towards the second, however large the corpus. Each
-// format keeps its own.
-constexpr size_t kKeptFilesHeld = 8;
-using KeptFiles = std::deque<std::string>;
-KeptFiles g_kept_main_prefs, g_kept_technique_prefs;
-
-std::string_view settings_file_to_mutate(std::string_view input, Dice& dice, KeptFiles& kept) {
-  if (bytes_hash(input) == g_last_made_hash) return input;
-  if (remembered_field(input) >= 0) {
-    if (std::find(kept.begin(), kept.end(), input) == kept.end()) {
-      kept.emplace_front(input);
-      if (kept.size() > kKeptFilesHeld) kept.pop_back();
-    }
-    return input;
-  }
-  if (!kept.empty() && roll_one_in(dice, 4)) return kept[roll_below(dice, kept.size())];
-  return input;
+  return made.hash == h ? made : MadeFile{};
 }
 
 // A value of a stored field: as choose_value, or now and then, for a field
@@ -1150,6 +1123,14 @@ int64_t choose_stored_value(Dice& dice, int64_t old, const FieldValues& field, c
   if (field.hi - field.lo >= 7 && roll_one_in(dice, 6))
     return old ^ (int64_t{1} << roll_below(dice, static_cast<size_t>(std::bit_width(static_cast<uint64_t>(field.hi - field.lo)))));
   return choose_value(dice, old, field, elsewhere);
+}
+
+// The value of the second of two fields a fault may want at once, once the
+// first holds what it holds: half the time any value of its range, each as
+// likely, otherwise as choose_stored_value.
+int64_t choose_second_value(Dice& dice, int64_t old, const FieldValues& field, const int64_t* elsewhere) {
+  if (roll_one_in(dice, 2)) return roll_between(dice, field.lo, field.hi);
+  return choose_stored_value(dice, old, field, elsewhere);
 }
 
 // One stored value of a settings file: where its bytes are, whether it is an
@@ -1415,25 +1396,27 @@ size_t with_state_and_bet_type(Dice& dice, const ParsedSettings& p, const std::v
 }
 
 bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
-  input = settings_file_to_mutate(input, dice, g_kept_main_prefs);
   ParsedSettings p;
   if (!parse_main_prefs(input, p)) return false;
   // Each kind of field as likely as another, whatever its count.
   std::vector<std::vector<size_t>> of_kind(MAIN_KINDS);
   for (size_t k = 0; k < p.fields.size(); ++k) of_kind[static_cast<size_t>(p.fields[k].kind)].push_back(k);
-  // Two times in three the field changed last in this file's making, or
-  // (for a play state, five times in six of those) the bet type that goes
-  // with it; otherwise one of a kind.
-  const int focus = remembered_field(input);
+  // Three times in four the field changed in this file's making, or after a
+  // play state (five times in six) the bet type that goes with it; otherwise
+  // one of a kind.
+  const MadeFile made = remembered_change(input);
+  bool second = false;
   int kind;
   size_t k;
-  if (focus > 0 && static_cast<size_t>(focus) < p.fields.size() && !roll_one_in(dice, 3)) {
-    k = static_cast<size_t>(focus);
+  if (made.field > 0 && static_cast<size_t>(made.field) < p.fields.size() && !roll_one_in(dice, 4)) {
+    k = static_cast<size_t>(made.field);
     kind = p.fields[k].kind;
+    second = made.second;
     if ((kind == MAIN_NUMBER_STATE || kind == MAIN_STAR_STATE) && !of_kind[MAIN_BET_TYPE].empty() &&
         !roll_one_in(dice, 6)) {
       k = of_kind[MAIN_BET_TYPE].front();
       kind = MAIN_BET_TYPE;
+      second = true;
     }
   } else {
     do kind = 1 + static_cast<int>(roll_below(dice, MAIN_KINDS - 1));
@@ -1445,8 +1428,8 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
     out = broken_field(dice, p, k);
     return true;
   }
-  if ((kind == MAIN_NUMBER_STATE || kind == MAIN_STAR_STATE || kind == MAIN_BET_TYPE) && roll_one_in(dice, 2) &&
-      !of_kind[MAIN_BET_TYPE].empty()) {
+  if ((kind == MAIN_NUMBER_STATE || kind == MAIN_STAR_STATE || kind == MAIN_BET_TYPE) && !second &&
+      roll_one_in(dice, 2) && !of_kind[MAIN_BET_TYPE].empty()) {
     const size_t state = with_state_and_bet_type(dice, p, of_kind, kind == MAIN_BET_TYPE ? 0 : k, out);
     remember_field(input, out, static_cast<int>(state));
     return true;
@@ -1466,8 +1449,9 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
   const int64_t old = stored_int(p, p.fields[k]);
   const int64_t elsewhere = stored_int(p, p.fields[roll_of(dice, fields)]);
   const bool sizes = kind == MAIN_HIGHEST_NUMBER || kind == MAIN_HIGHEST_STAR;
-  const int64_t v = sizes ? choose_value(dice, old, main_prefs_values(kind), &elsewhere)
-                          : choose_stored_value(dice, old, main_prefs_values(kind), &elsewhere);
+  const int64_t v = sizes    ? choose_value(dice, old, main_prefs_values(kind), &elsewhere)
+                    : second ? choose_second_value(dice, old, main_prefs_values(kind), &elsewhere)
+                             : choose_stored_value(dice, old, main_prefs_values(kind), &elsewhere);
   if (sizes) {
     // The file holds as many play states as it gives: the states follow the
     // count, so that every field after them stays in its place.
@@ -1493,7 +1477,7 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
     }
   }
   out = with_field(p, k, encoded_int(v));
-  remember_field(input, out, static_cast<int>(k));
+  remember_field(input, out, static_cast<int>(k), second);
   return true;
 }
 
@@ -1534,14 +1518,20 @@ std::string with_new_window(Dice& dice, const ParsedSettings& p, size_t k, size_
 }
 
 bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::string& out) {
-  input = settings_file_to_mutate(input, dice, g_kept_technique_prefs);
   ParsedSettings p;
   if (!parse_technique_prefs(input, p)) return false;
-  // Two times in three the slot changed last in this file's making, or (five
-  // times in six of those) its window's other bound; otherwise any slot.
-  const int focus = remembered_field(input);
+  // Three times in four the slot changed in this file's making or its
+  // window's other bound: a file made by a change of one bound goes on five
+  // times in six to the other, one made by a change of that other bound
+  // keeps to it five times in six. Otherwise any slot.
+  const MadeFile made = remembered_change(input);
   size_t k = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
-  if (focus >= 1 && focus <= TECHNIQUE_SLOT_COUNT && !roll_one_in(dice, 3)) k = static_cast<size_t>(focus);
+  bool focused = false, second = false;
+  if (made.field >= 1 && made.field <= TECHNIQUE_SLOT_COUNT && !roll_one_in(dice, 4)) {
+    k = static_cast<size_t>(made.field);
+    focused = true;
+    second = made.second;
+  }
   const TechniqueSlot& slot = g_technique_slots[k - 1];
   if (roll_one_in(dice, 20)) {
     out = broken_field(dice, p, k);
@@ -1554,18 +1544,24 @@ bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::strin
   if (slot.technique != TECHNIQUE_COUNT) {
     const TechniqueRow& row = g_technique_catalogue[slot.technique];
     pair = static_cast<size_t>(static_cast<int>(k) == row.max_slot ? row.min_slot : row.max_slot);
-    if (pair > 0 && focus == static_cast<int>(k) && !roll_one_in(dice, 6)) std::swap(k, pair);
+    if (pair > 0 && focused && roll_one_in(dice, 6) == second) {
+      std::swap(k, pair);
+      second = !second;
+    }
     if (pair > 0 && !roll_one_in(dice, 3)) other = pair;
   }
   FieldValues values{0, 0, {0, 999, -1, 2147483647, -2147483647 - 1}};
   technique_field_range(g_technique_slots[k - 1].range, &values.lo, &values.hi);
-  if (pair > 0 && roll_one_in(dice, 6)) {
+  if (pair > 0 && !second && roll_one_in(dice, 6)) {
     out = with_new_window(dice, p, k, pair, values);
   } else {
     const int64_t elsewhere = stored_int(p, p.fields[other]);
-    out = with_field(p, k, encoded_int(choose_stored_value(dice, stored_int(p, p.fields[k]), values, &elsewhere)));
+    const int64_t old = stored_int(p, p.fields[k]);
+    out = with_field(p, k,
+                     encoded_int(second ? choose_second_value(dice, old, values, &elsewhere)
+                                        : choose_stored_value(dice, old, values, &elsewhere)));
   }
-  remember_field(input, out, static_cast<int>(k));
+  remember_field(input, out, static_cast<int>(k), second);
   return true;
 }
 
