@@ -1090,8 +1090,14 @@ struct MadeFile {
   uint64_t hash = 0;
   int field = -1;
   bool second = false;  // the change went on from a first field to the one that goes with it
+  bool back = false;    // libFuzzer has handed it back from its corpus
 };
 std::vector<MadeFile> g_made_files(size_t{1} << 20);
+// The hash of the last file the settings mutators gave, whichever way they
+// made it: libFuzzer mutates a file a few times over before it runs the
+// next of its corpus, and a file handed back that is not this one comes from
+// the corpus, where libFuzzer kept it.
+uint64_t g_last_made = 0;
 
 uint64_t bytes_hash(std::string_view bytes) {
   uint64_t h = 0xCBF29CE484222325ull;
@@ -1107,11 +1113,60 @@ void remember_field(std::string_view input, const std::string& made, int field, 
   g_made_files[h % g_made_files.size()] = {h, field, second};
 }
 
-// What was changed to make this file: field -1 when the mutators made no such file.
-MadeFile remembered_change(std::string_view bytes) {
+// What was changed to make this file: field -1 when the mutators made no
+// such file. `kept` tells whether this is the first time libFuzzer hands the
+// file back from its corpus.
+MadeFile remembered_change(std::string_view bytes, bool* kept = nullptr) {
   const uint64_t h = bytes_hash(bytes);
-  const MadeFile& made = g_made_files[h % g_made_files.size()];
-  return made.hash == h ? made : MadeFile{};
+  MadeFile& made = g_made_files[h % g_made_files.size()];
+  if (made.hash != h) return MadeFile{};
+  const bool from_corpus = h != g_last_made;
+  if (kept != nullptr) *kept = from_corpus && !made.back;
+  made.back = made.back || from_corpus;
+  return made;
+}
+
+// A file that libFuzzer kept after a change of one field of a pair (a
+// window's bound, a play state) holds something new that the field's value
+// reached; a fault may want the pair's other field at one value beside it.
+// When such a file comes back for the first time, one mutation in two of the
+// next ones goes back to it and sets that other field to a value of its
+// range not tried yet, in a shuffled order, until every value is tried (up
+// to kSweepValues of them): a window of a few dozen values is tried whole
+// within a hundred mutations, the widest (the sum of the numbers, 226
+// values) within some six hundred, a search that libFuzzer's rare returns to
+// one file of a corpus of a thousand would take many minutes to make. A file
+// the sweep made counts as made by a change of the other field, so that a
+// file kept for it has its first field swept in turn. Files kept while a
+// sweep runs wait, the last sixteen of them.
+constexpr size_t kSweepValues = 256;
+constexpr size_t kSweepsWaiting = 16;
+
+struct SecondSweep {
+  std::string bytes;            // the kept file
+  size_t field = 0;             // the other field, as ParsedSettings numbers it
+  std::vector<int64_t> values;  // still to try, the next last
+};
+struct Sweeps {
+  SecondSweep running;
+  std::deque<SecondSweep> waiting;
+};
+Sweeps g_main_sweeps, g_technique_sweeps;
+
+void open_sweep(Sweeps& sweeps, Dice& dice, std::string_view bytes, size_t field, int64_t lo, int64_t hi) {
+  if (hi < lo || hi - lo >= 4096) return;
+  SecondSweep sweep;
+  sweep.bytes.assign(bytes);
+  sweep.field = field;
+  for (int64_t v = lo; v <= hi; ++v) sweep.values.push_back(v);
+  for (size_t i = sweep.values.size(); i > 1; --i) std::swap(sweep.values[i - 1], sweep.values[roll_below(dice, i)]);
+  if (sweep.values.size() > kSweepValues) sweep.values.resize(kSweepValues);
+  if (sweeps.running.values.empty()) {
+    sweeps.running = std::move(sweep);
+    return;
+  }
+  if (sweeps.waiting.size() == kSweepsWaiting) sweeps.waiting.pop_front();
+  sweeps.waiting.push_back(std::move(sweep));
 }
 
 // A value of a stored field: as choose_value, or now and then, for a field
@@ -1192,6 +1247,26 @@ std::string encoded_line(const std::string& text) {
   std::string s;
   append_settings_line(s, text);
   return s;
+}
+
+// The next file of a running sweep, one call in two: false when none runs
+// or the call is not its turn.
+bool next_of_sweep(Sweeps& sweeps, Dice& dice, bool (*parse)(std::string_view, ParsedSettings&), std::string& out) {
+  SecondSweep& sweep = sweeps.running;
+  if (sweep.values.empty() && !sweeps.waiting.empty()) {
+    sweep = std::move(sweeps.waiting.front());
+    sweeps.waiting.pop_front();
+  }
+  if (sweep.values.empty() || !roll_one_in(dice, 2)) return false;
+  ParsedSettings p;
+  if (!parse(sweep.bytes, p) || sweep.field >= p.fields.size()) {
+    sweep.values.clear();
+    return false;
+  }
+  out = with_field(p, sweep.field, encoded_int(sweep.values.back()));
+  sweep.values.pop_back();
+  remember_field(sweep.bytes, out, static_cast<int>(sweep.field));
+  return true;
 }
 
 // A field broken on purpose: an integer a byte short or long, a text line
@@ -1404,7 +1479,15 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
   // Three times in four the field changed in this file's making, or after a
   // play state (five times in six) the bet type that goes with it; otherwise
   // one of a kind.
-  const MadeFile made = remembered_change(input);
+  bool kept = false;
+  const MadeFile made = remembered_change(input, &kept);
+  if (kept && made.field > 0 && static_cast<size_t>(made.field) < p.fields.size() &&
+      (p.fields[static_cast<size_t>(made.field)].kind == MAIN_NUMBER_STATE ||
+       p.fields[static_cast<size_t>(made.field)].kind == MAIN_STAR_STATE) &&
+      !of_kind[MAIN_BET_TYPE].empty())
+    open_sweep(g_main_sweeps, dice, input, of_kind[MAIN_BET_TYPE].front(), main_prefs_values(MAIN_BET_TYPE).lo,
+               main_prefs_values(MAIN_BET_TYPE).hi);
+  if (next_of_sweep(g_main_sweeps, dice, parse_main_prefs, out)) return true;
   bool second = false;
   int kind;
   size_t k;
@@ -1496,7 +1579,9 @@ bool parse_technique_prefs(std::string_view input, ParsedSettings& p) {
 // six of a bound of a window that has two sets both. Mostly each bound takes
 // a value of its own (a value of the range, a neighbour, an edge); otherwise
 // the window becomes one value wide, or as wide as before around a new value.
-std::string with_new_window(Dice& dice, const ParsedSettings& p, size_t k, size_t pair, const FieldValues& values) {
+// `first` becomes `pair` when bound `k` keeps its value.
+std::string with_new_window(Dice& dice, const ParsedSettings& p, size_t k, size_t pair, const FieldValues& values,
+                            size_t* first) {
   const int64_t old_k = stored_int(p, p.fields[k]);
   const int64_t old_pair = stored_int(p, p.fields[pair]);
   const int64_t v = choose_stored_value(dice, old_k, values, &old_pair);
@@ -1514,6 +1599,8 @@ std::string with_new_window(Dice& dice, const ParsedSettings& p, size_t k, size_
   }
   ParsedSettings changed = p;
   changed.bytes = with_field(p, k, encoded_int(v));
+  // The field that made the file is the first bound that changed.
+  if (v == old_k) *first = pair;
   return with_field(changed, pair, encoded_int(w));
 }
 
@@ -1524,7 +1611,19 @@ bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::strin
   // window's other bound: a file made by a change of one bound goes on five
   // times in six to the other, one made by a change of that other bound
   // keeps to it five times in six. Otherwise any slot.
-  const MadeFile made = remembered_change(input);
+  bool kept = false;
+  const MadeFile made = remembered_change(input, &kept);
+  if (kept && made.field >= 1 && made.field <= TECHNIQUE_SLOT_COUNT) {
+    const TechniqueSlot& first = g_technique_slots[made.field - 1];
+    if (first.technique != TECHNIQUE_COUNT) {
+      const TechniqueRow& row = g_technique_catalogue[first.technique];
+      const int second_slot = made.field == row.max_slot ? row.min_slot : row.max_slot;
+      int64_t lo = 0, hi = -1;
+      if (second_slot > 0) technique_field_range(g_technique_slots[second_slot - 1].range, &lo, &hi);
+      open_sweep(g_technique_sweeps, dice, input, static_cast<size_t>(second_slot), lo, hi);
+    }
+  }
+  if (next_of_sweep(g_technique_sweeps, dice, parse_technique_prefs, out)) return true;
   size_t k = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
   bool focused = false, second = false;
   if (made.field >= 1 && made.field <= TECHNIQUE_SLOT_COUNT && !roll_one_in(dice, 4)) {
@@ -1553,7 +1652,7 @@ bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::strin
   FieldValues values{0, 0, {0, 999, -1, 2147483647, -2147483647 - 1}};
   technique_field_range(g_technique_slots[k - 1].range, &values.lo, &values.hi);
   if (pair > 0 && !second && roll_one_in(dice, 6)) {
-    out = with_new_window(dice, p, k, pair, values);
+    out = with_new_window(dice, p, k, pair, values, &k);
   } else {
     const int64_t elsewhere = stored_int(p, p.fields[other]);
     const int64_t old = stored_int(p, p.fields[k]);
@@ -1610,16 +1709,28 @@ size_t mutate_result_and_draws_file(uint8_t* data, size_t size, size_t max_size,
   return mutate_in_place(mutate_result_and_draws_text, data, size, max_size, seed);
 }
 
+size_t noted_as_last_made(const uint8_t* data, size_t size) {
+  g_last_made = bytes_hash(std::string_view(reinterpret_cast<const char*>(data), size));
+  return size;
+}
+
 size_t mutate_main_prefs(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
   Dice dice = dice_from_seed(seed);
   std::string out;
   if (cut_long_text(std::string_view(reinterpret_cast<const char*>(data), size), dice, out))
-    return put_or_mutate_bytes(true, out, data, size, max_size);
-  return mutate_in_place(mutate_main_prefs_bytes, data, size, max_size, seed + 1);
+    return noted_as_last_made(data, put_or_mutate_bytes(true, out, data, size, max_size));
+  return noted_as_last_made(data, mutate_in_place(mutate_main_prefs_bytes, data, size, max_size, seed + 1));
 }
 
 size_t mutate_technique_prefs(uint8_t* data, size_t size, size_t max_size, unsigned seed) {
-  return mutate_in_place(mutate_technique_prefs_bytes, data, size, max_size, seed);
+  return noted_as_last_made(data, mutate_in_place(mutate_technique_prefs_bytes, data, size, max_size, seed));
+}
+
+void forget_made_files() {
+  std::fill(g_made_files.begin(), g_made_files.end(), MadeFile{});
+  g_last_made = 0;
+  g_main_sweeps = Sweeps{};
+  g_technique_sweeps = Sweeps{};
 }
 
 size_t cross_over_past_results(const uint8_t* data1, size_t size1, const uint8_t* data2, size_t size2, uint8_t* out,

@@ -32,6 +32,10 @@ size_t mutate_draws_file(uint8_t* data, size_t size, size_t max_size, unsigned s
 size_t mutate_result_and_draws_file(uint8_t* data, size_t size, size_t max_size, unsigned seed);
 size_t mutate_main_prefs(uint8_t* data, size_t size, size_t max_size, unsigned seed);
 size_t mutate_technique_prefs(uint8_t* data, size_t size, size_t max_size, unsigned seed);
+// The settings mutators remember which field they changed to make each
+// file, and go on from a file libFuzzer kept to the field that goes with the
+// one changed; this forgets every file they made, as at the start of a run.
+void forget_made_files();
 
 // Record-level crossovers, as LLVMFuzzerCustomCrossOver: records of the
 // second input spliced into the first, or one record of it inserted. They

@@ -23,6 +23,7 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "draws/draws.h"
+#include "draws/selection.h"
 #include "fuzz/format_mutators.h"
 #include "fuzz/fuzz_support.h"
 #include "support/test_support.h"
@@ -263,6 +264,65 @@ void check_focus(const std::string& format, Mutator mutate, const std::vector<st
   require(share(again, made) >= 0.4, format, "a file the mutator made has the field it changed changed again often");
 }
 
+// A file the mutator made by changing the first field of a related pair,
+// handed back after other files (as libFuzzer hands back a file it kept),
+// has the pair's other field tried at many values in the next mutations,
+// whatever files those are given: a value of the other field is a
+// mutation's output that is that file with only that field changed.
+void check_sweep(const std::string& format, Mutator mutate, const std::vector<std::string>& seeds,
+                 const std::function<Reading(const std::string&)>& read, const RelatedPair& related,
+                 const std::function<size_t(size_t record)>& values_of) {
+  const auto mutated = [&](const std::string& bytes, unsigned s, bool& structured) {
+    std::vector<uint8_t> data(bytes.begin(), bytes.end());
+    data.resize(bytes.size() + 4096);
+    const size_t bytes_before = g_byte_mutations;
+    const size_t size = mutate(data.data(), bytes.size(), data.size(), s);
+    structured = g_byte_mutations == bytes_before;
+    return std::string(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(size));
+  };
+  size_t sweeps = 0, whole = 0;
+  unsigned s = 7000000;
+  for (const std::string& seed : seeds) {
+    if (seed.size() > kLargeSeed) continue;
+    const Reading before = read(seed);
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      forget_made_files();
+      bool structured = false;
+      const std::string made = mutated(seed, ++s, structured);
+      const Reading once = read(made);
+      const std::vector<size_t> changed = changed_records(before.records, once.records);
+      if (!structured || !once.taken || changed.size() != 1) continue;
+      // The first field of the pair comes first in the file.
+      size_t other = once.records.size();
+      for (size_t b = changed[0] + 1; b < once.records.size(); ++b)
+        if (related(changed[0], b, once.records)) other = b;
+      if (other == once.records.size()) continue;
+      do mutated(seed, ++s, structured);
+      while (!structured);
+      do mutated(made, ++s, structured);
+      while (!structured);
+      std::vector<std::string> tried;
+      for (int k = 0; k < 1000; ++k) {
+        const Reading r = read(mutated(seed, ++s, structured));
+        const std::vector<size_t> diff = changed_records(once.records, r.records);
+        if (diff.size() == 1 && diff[0] == other &&
+            std::find(tried.begin(), tried.end(), r.records[other]) == tried.end())
+          tried.push_back(r.records[other]);
+      }
+      // Every value of the range but the one it holds and the one that may
+      // have been tried as the file came back.
+      ++sweeps;
+      whole += tried.size() + 2 >= values_of(other);
+      break;
+    }
+  }
+  forget_made_files();
+  std::printf("%-18s %3.0f%% of the files kept for a first field have the second tried at every value\n",
+              format.c_str(), 100 * share(whole, sweeps));
+  require(sweeps >= 2 && whole == sweeps, format,
+          "the other field of a pair is tried at every value after a file kept for the first comes back");
+}
+
 void check_reached(const std::string& format, const Tally& t, const std::string& prefix) {
   bool reached = false;
   for (const auto& [text, count] : t.messages) reached |= text.rfind(prefix, 0) == 0;
@@ -408,6 +468,8 @@ int main() {
   check_shares("main settings", main_prefs, 0.9, 0.5);
   check_pairs("main settings", main_prefs, 0.05);
   check_focus("main settings", mutate_main_prefs, seeds_of("main_prefs"), read_main_prefs, state_and_bet_type);
+  check_sweep("main settings", mutate_main_prefs, seeds_of("main_prefs"), read_main_prefs, state_and_bet_type,
+              [](size_t) { return static_cast<size_t>(BET_TYPE_COUNT); });
   check_unparsed_goes_to_bytes("main settings", mutate_main_prefs);
 
   // Records of read_technique_prefs are the slots in order: slot k + 1.
@@ -423,6 +485,12 @@ int main() {
   check_pairs("technique settings", techniques, 0.05);
   check_focus("technique settings", mutate_technique_prefs, seeds_of("technique_prefs"), read_technique_prefs,
               window_bounds);
+  check_sweep("technique settings", mutate_technique_prefs, seeds_of("technique_prefs"), read_technique_prefs,
+              window_bounds, [](size_t record) {
+                int64_t lo = 0, hi = 0;
+                technique_field_range(g_technique_slots[record].range, &lo, &hi);
+                return static_cast<size_t>(hi - lo + 1);
+              });
   check_unparsed_goes_to_bytes("technique settings", mutate_technique_prefs);
 
   std::printf(g_failed ? "the format mutators are broken\n" : "the format mutators keep their formats\n");
