@@ -1090,7 +1090,7 @@ struct MadeFile {
   uint64_t hash = 0;
   int field = -1;
   bool second = false;  // the change went on from a first field to the one that goes with it
-  bool back = false;    // libFuzzer has handed it back from its corpus
+  bool swept = false;   // the other field of its pair has been tried at every value
 };
 std::vector<MadeFile> g_made_files(size_t{1} << 20);
 // The hash of the last file the settings mutators gave, whichever way they
@@ -1114,23 +1114,27 @@ void remember_field(std::string_view input, const std::string& made, int field, 
 }
 
 // What was changed to make this file: field -1 when the mutators made no
-// such file. `kept` tells whether this is the first time libFuzzer hands the
-// file back from its corpus.
+// such file. `kept` tells whether libFuzzer hands the file back from its
+// corpus, and it has not been swept yet.
 MadeFile remembered_change(std::string_view bytes, bool* kept = nullptr) {
   const uint64_t h = bytes_hash(bytes);
-  MadeFile& made = g_made_files[h % g_made_files.size()];
+  const MadeFile& made = g_made_files[h % g_made_files.size()];
   if (made.hash != h) return MadeFile{};
-  const bool from_corpus = h != g_last_made;
-  if (kept != nullptr) *kept = from_corpus && !made.back;
-  made.back = made.back || from_corpus;
+  if (kept != nullptr) *kept = h != g_last_made && !made.swept;
   return made;
+}
+
+void note_swept(const std::string& bytes) {
+  const uint64_t h = bytes_hash(bytes);
+  MadeFile& made = g_made_files[h % g_made_files.size()];
+  if (made.hash == h) made.swept = true;
 }
 
 // A file that libFuzzer kept after a change of one field of a pair (a
 // window's bound, a play state) holds something new that the field's value
 // reached; a fault may want the pair's other field at one value beside it.
-// When such a file comes back for the first time, one mutation in two of the
-// next ones goes back to it and sets that other field to a value of its
+// When such a file comes back, one mutation in two of the next ones goes
+// back to it and sets that other field to a value of its
 // range not tried yet, in a shuffled order, until every value is tried (up
 // to kSweepValues of them): a window of a few dozen values is tried whole
 // within a hundred mutations, the widest (the sum of the numbers, 226
@@ -1138,7 +1142,8 @@ MadeFile remembered_change(std::string_view bytes, bool* kept = nullptr) {
 // one file of a corpus of a thousand would take many minutes to make. A file
 // the sweep made counts as made by a change of the other field, so that a
 // file kept for it has its first field swept in turn. Files kept while a
-// sweep runs wait, the last sixteen of them.
+// sweep runs wait, the last sixteen of them; a file that waited too long
+// is queued again when it comes back again.
 constexpr size_t kSweepValues = 256;
 constexpr size_t kSweepsWaiting = 16;
 
@@ -1155,6 +1160,8 @@ Sweeps g_main_sweeps, g_technique_sweeps;
 
 void open_sweep(Sweeps& sweeps, Dice& dice, std::string_view bytes, size_t field, int64_t lo, int64_t hi) {
   if (hi < lo || hi - lo >= 4096) return;
+  for (const SecondSweep& waiting : sweeps.waiting)
+    if (waiting.bytes == bytes) return;
   SecondSweep sweep;
   sweep.bytes.assign(bytes);
   sweep.field = field;
@@ -1163,6 +1170,7 @@ void open_sweep(Sweeps& sweeps, Dice& dice, std::string_view bytes, size_t field
   if (sweep.values.size() > kSweepValues) sweep.values.resize(kSweepValues);
   if (sweeps.running.values.empty()) {
     sweeps.running = std::move(sweep);
+    note_swept(sweeps.running.bytes);
     return;
   }
   if (sweeps.waiting.size() == kSweepsWaiting) sweeps.waiting.pop_front();
@@ -1256,6 +1264,7 @@ bool next_of_sweep(Sweeps& sweeps, Dice& dice, bool (*parse)(std::string_view, P
   if (sweep.values.empty() && !sweeps.waiting.empty()) {
     sweep = std::move(sweeps.waiting.front());
     sweeps.waiting.pop_front();
+    note_swept(sweep.bytes);
   }
   if (sweep.values.empty() || !roll_one_in(dice, 2)) return false;
   ParsedSettings p;
