@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "bench/bench_support.h"
 #include "core/core.h"
 #include "core/ids.h"
 #include "core/text.h"
@@ -44,15 +45,9 @@ void print_row(const std::string& key) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
   const int64_t walked = argc > 1 ? std::atoll(argv[1]) : WALK_FORWARD_DEFAULT_RESULTS;
-  std::string dir = (std::filesystem::temp_directory_path() / "kestrova-bench-XXXXXX").string();
-  if (mkdtemp(dir.data()) == nullptr) return 1;
-  std::filesystem::current_path(dir);
-  if (!ui_init()) return 1;
-  ui_test_reset();
-  g_build_language = 1;
-  start_program();
+  const std::string dir = start_program_in_fresh_folder();
+  if (dir.empty()) return 1;
 
   ui_set_state(GADGET_PANEL, TAB_TECHNIQUES);
   ui_test_push_file_answer(std::string(KESTROVA_SOURCE_DIR) + "/data/past_results.txt");

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "bench/bench_support.h"
 #include "core/core.h"
 #include "core/files.h"
 #include "core/text.h"
@@ -69,16 +70,10 @@ void row(const char* what, Timing t, double goal) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
   const int64_t tickets = argc > 1 ? std::atoll(argv[1]) : 100000;
   const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
-  std::string dir = (std::filesystem::temp_directory_path() / "kestrova-bench-XXXXXX").string();
-  if (mkdtemp(dir.data()) == nullptr) return 1;
-  std::filesystem::current_path(dir);
-  if (!ui_init()) return 1;
-  ui_test_reset();
-  g_build_language = 1;
-  start_program();
+  const std::string dir = start_program_in_fresh_folder();
+  if (dir.empty()) return 1;
 
   const std::string path = dir + "/bench.draws.txt";
   const std::string extract = dir + "/bench.txt";

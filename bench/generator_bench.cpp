@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "bench/bench_support.h"
 #include "core/core.h"
 #include "core/ids.h"
 #include "core/text.h"
@@ -330,15 +331,9 @@ void sum_window_runs(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
   int64_t largest_scan = argc > 1 ? std::atoll(argv[1]) : 40000;
-  std::string dir = (std::filesystem::temp_directory_path() / "kestrova-bench-XXXXXX").string();
-  if (mkdtemp(dir.data()) == nullptr) return 1;
-  std::filesystem::current_path(dir);
-  if (!ui_init()) return 1;
-  ui_test_reset();
-  g_build_language = 1;
-  start_program();
+  const std::string dir = start_program_in_fresh_folder();
+  if (dir.empty()) return 1;
   g_use_special_techniques = 0;
 
   std::printf("simple tickets, techniques off, every number and star played\n");
