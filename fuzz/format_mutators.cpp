@@ -1130,53 +1130,6 @@ void note_swept(const std::string& bytes) {
   if (made.hash == h) made.swept = true;
 }
 
-// A file that libFuzzer kept after a change of one field of a pair (a
-// window's bound, a play state) holds something new that the field's value
-// reached; a fault may want the pair's other field at one value beside it.
-// When such a file comes back, one mutation in two of the next ones goes
-// back to it and sets that other field to a value of its
-// range not tried yet, in a shuffled order, until every value is tried (up
-// to kSweepValues of them): a window of a few dozen values is tried whole
-// within a hundred mutations, the widest (the sum of the numbers, 226
-// values) within some six hundred, a search that libFuzzer's rare returns to
-// one file of a corpus of a thousand would take many minutes to make. A file
-// the sweep made counts as made by a change of the other field, so that a
-// file kept for it has its first field swept in turn. Files kept while a
-// sweep runs wait, the last sixteen of them; a file that waited too long
-// is queued again when it comes back again.
-constexpr size_t kSweepValues = 256;
-constexpr size_t kSweepsWaiting = 16;
-
-struct SecondSweep {
-  std::string bytes;            // the kept file
-  size_t field = 0;             // the other field, as ParsedSettings numbers it
-  std::vector<int64_t> values;  // still to try, the next last
-};
-struct Sweeps {
-  SecondSweep running;
-  std::deque<SecondSweep> waiting;
-};
-Sweeps g_main_sweeps, g_technique_sweeps;
-
-void open_sweep(Sweeps& sweeps, Dice& dice, std::string_view bytes, size_t field, int64_t lo, int64_t hi) {
-  if (hi < lo || hi - lo >= 4096) return;
-  for (const SecondSweep& waiting : sweeps.waiting)
-    if (waiting.bytes == bytes) return;
-  SecondSweep sweep;
-  sweep.bytes.assign(bytes);
-  sweep.field = field;
-  for (int64_t v = lo; v <= hi; ++v) sweep.values.push_back(v);
-  for (size_t i = sweep.values.size(); i > 1; --i) std::swap(sweep.values[i - 1], sweep.values[roll_below(dice, i)]);
-  if (sweep.values.size() > kSweepValues) sweep.values.resize(kSweepValues);
-  if (sweeps.running.values.empty()) {
-    sweeps.running = std::move(sweep);
-    note_swept(sweeps.running.bytes);
-    return;
-  }
-  if (sweeps.waiting.size() == kSweepsWaiting) sweeps.waiting.pop_front();
-  sweeps.waiting.push_back(std::move(sweep));
-}
-
 // A value of a stored field: as choose_value, or now and then, for a field
 // of a range wider than a few values, the old value with one of the bits
 // that the range's width spans flipped. The program compares the values it reads with bounds and limits,
@@ -1257,24 +1210,66 @@ std::string encoded_line(const std::string& text) {
   return s;
 }
 
+// A file that libFuzzer kept after a change of one field of a pair (a
+// window's bound, a play state) holds something new that the field's value
+// reached; a fault may want the pair's other field at one value beside it.
+// When such a file comes back, one mutation in two of the next ones goes
+// back to it and sets that other field to a value of its
+// range not tried yet, in a shuffled order, until every value is tried (up
+// to kSweepValues of them): a window of a few dozen values is tried whole
+// within a hundred mutations, the widest (the sum of the numbers, 226
+// values) within some six hundred, a search that libFuzzer's rare returns to
+// one file of a corpus of a thousand would take many minutes to make. A file
+// the sweep made counts as made by a change of the other field, so that a
+// file kept for it has its first field swept in turn. Files kept while a
+// sweep runs wait, the last sixteen of them; a file that waited too long
+// is queued again when it comes back again.
+constexpr size_t kSweepValues = 256;
+constexpr size_t kSweepsWaiting = 16;
+
+struct SecondSweep {
+  ParsedSettings file;          // the kept file
+  size_t field = 0;             // the other field, as ParsedSettings numbers it
+  std::vector<int64_t> values;  // still to try, the next last
+};
+struct Sweeps {
+  SecondSweep running;
+  std::deque<SecondSweep> waiting;
+};
+Sweeps g_main_sweeps, g_technique_sweeps;
+
+void open_sweep(Sweeps& sweeps, Dice& dice, const ParsedSettings& file, size_t field, int64_t lo, int64_t hi) {
+  if (hi < lo || hi - lo >= 4096 || field >= file.fields.size()) return;
+  for (const SecondSweep& waiting : sweeps.waiting)
+    if (waiting.file.bytes == file.bytes) return;
+  SecondSweep sweep;
+  sweep.file = file;
+  sweep.field = field;
+  for (int64_t v = lo; v <= hi; ++v) sweep.values.push_back(v);
+  for (size_t i = sweep.values.size(); i > 1; --i) std::swap(sweep.values[i - 1], sweep.values[roll_below(dice, i)]);
+  if (sweep.values.size() > kSweepValues) sweep.values.resize(kSweepValues);
+  if (sweeps.running.values.empty()) {
+    sweeps.running = std::move(sweep);
+    note_swept(sweeps.running.file.bytes);
+    return;
+  }
+  if (sweeps.waiting.size() == kSweepsWaiting) sweeps.waiting.pop_front();
+  sweeps.waiting.push_back(std::move(sweep));
+}
+
 // The next file of a running sweep, one call in two: false when none runs
 // or the call is not its turn.
-bool next_of_sweep(Sweeps& sweeps, Dice& dice, bool (*parse)(std::string_view, ParsedSettings&), std::string& out) {
+bool next_of_sweep(Sweeps& sweeps, Dice& dice, std::string& out) {
   SecondSweep& sweep = sweeps.running;
   if (sweep.values.empty() && !sweeps.waiting.empty()) {
     sweep = std::move(sweeps.waiting.front());
     sweeps.waiting.pop_front();
-    note_swept(sweep.bytes);
+    note_swept(sweep.file.bytes);
   }
   if (sweep.values.empty() || !roll_one_in(dice, 2)) return false;
-  ParsedSettings p;
-  if (!parse(sweep.bytes, p) || sweep.field >= p.fields.size()) {
-    sweep.values.clear();
-    return false;
-  }
-  out = with_field(p, sweep.field, encoded_int(sweep.values.back()));
+  out = with_field(sweep.file, sweep.field, encoded_int(sweep.values.back()));
   sweep.values.pop_back();
-  remember_field(sweep.bytes, out, static_cast<int>(sweep.field));
+  remember_field(sweep.file.bytes, out, static_cast<int>(sweep.field));
   return true;
 }
 
@@ -1494,9 +1489,9 @@ bool mutate_main_prefs_bytes(std::string_view input, Dice& dice, std::string& ou
       (p.fields[static_cast<size_t>(made.field)].kind == MAIN_NUMBER_STATE ||
        p.fields[static_cast<size_t>(made.field)].kind == MAIN_STAR_STATE) &&
       !of_kind[MAIN_BET_TYPE].empty())
-    open_sweep(g_main_sweeps, dice, input, of_kind[MAIN_BET_TYPE].front(), main_prefs_values(MAIN_BET_TYPE).lo,
+    open_sweep(g_main_sweeps, dice, p, of_kind[MAIN_BET_TYPE].front(), main_prefs_values(MAIN_BET_TYPE).lo,
                main_prefs_values(MAIN_BET_TYPE).hi);
-  if (next_of_sweep(g_main_sweeps, dice, parse_main_prefs, out)) return true;
+  if (next_of_sweep(g_main_sweeps, dice, out)) return true;
   bool second = false;
   int kind;
   size_t k;
@@ -1629,10 +1624,10 @@ bool mutate_technique_prefs_bytes(std::string_view input, Dice& dice, std::strin
       const int second_slot = made.field == row.max_slot ? row.min_slot : row.max_slot;
       int64_t lo = 0, hi = -1;
       if (second_slot > 0) technique_field_range(g_technique_slots[second_slot - 1].range, &lo, &hi);
-      open_sweep(g_technique_sweeps, dice, input, static_cast<size_t>(second_slot), lo, hi);
+      open_sweep(g_technique_sweeps, dice, p, static_cast<size_t>(second_slot), lo, hi);
     }
   }
-  if (next_of_sweep(g_technique_sweeps, dice, parse_technique_prefs, out)) return true;
+  if (next_of_sweep(g_technique_sweeps, dice, out)) return true;
   size_t k = 1 + roll_below(dice, TECHNIQUE_SLOT_COUNT);
   bool focused = false, second = false;
   if (made.field >= 1 && made.field <= TECHNIQUE_SLOT_COUNT && !roll_one_in(dice, 4)) {
