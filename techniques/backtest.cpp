@@ -419,6 +419,19 @@ int64_t passing_star_pairs(const CheckWindows& w) {
 
 // ---- the windows of a walked result ------------------------------------------------
 
+// The windows of every technique (anything with a max and a min per
+// technique: learned tables, the globals) and the two limits.
+CheckWindows windows_of(const auto& windows, int64_t max_common_numbers, int64_t max_number_sequence) {
+  CheckWindows w{};
+  for (int t = 0; t < TECHNIQUE_COUNT; ++t) {
+    w.max[t] = windows[t].max;
+    w.min[t] = windows[t].min;
+  }
+  w.max_common_numbers = max_common_numbers;
+  w.max_number_sequence = max_number_sequence;
+  return w;
+}
+
 // The windows that Learn, then Remove at `threshold`, would leave after
 // learning from these past results, with the given limit of common numbers.
 // The association passes are left out: they change no window.
@@ -440,14 +453,7 @@ CheckWindows learned_and_narrowed_windows(std::span<const EntryValues> entries, 
   for (const EnginePass& pass : g_removal_order)
     if (pass.kind == PASS_TECHNIQUE)
       trim_technique_table(g_technique_catalogue[pass.technique], threshold, tables[pass.technique]);
-  CheckWindows w{};
-  for (int t = 0; t < TECHNIQUE_COUNT; ++t) {
-    w.max[t] = tables[t].max;
-    w.min[t] = tables[t].min;
-  }
-  w.max_common_numbers = max_common_numbers;
-  w.max_number_sequence = max_number_sequence;
-  return w;
+  return windows_of(tables, max_common_numbers, max_number_sequence);
 }
 
 // ---- the table's rows ----------------------------------------------------------------
@@ -496,13 +502,7 @@ CheckWindows check_windows_in_fields() {
   int64_t kept[TECHNIQUE_SLOT_COUNT];
   for (int k = 0; k < TECHNIQUE_SLOT_COUNT; ++k) kept[k] = *g_technique_slots[k].value;
   read_technique_windows();
-  CheckWindows w{};
-  for (int t = 0; t < TECHNIQUE_COUNT; ++t) {
-    w.max[t] = g_techniques[t].max;
-    w.min[t] = g_techniques[t].min;
-  }
-  w.max_common_numbers = g_max_common_numbers;
-  w.max_number_sequence = g_max_number_sequence;
+  const CheckWindows w = windows_of(g_techniques, g_max_common_numbers, g_max_number_sequence);
   for (int k = 0; k < TECHNIQUE_SLOT_COUNT; ++k) *g_technique_slots[k].value = kept[k];
   return w;
 }
